@@ -1,0 +1,7 @@
+#include "app/frmMain.h"
+
+frmMain::frmMain(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quorvane"));
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+/// Modal message boxes: the program's title "Quorvane" as caption, no icon.
+/// Texts are UTF-8.
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+
+    /// Shows `text` with a single OK button and returns once the user has closed it.
+    virtual void showMessage(const std::string& text) = 0;
+
+    /// Asks `text` with the buttons Yes and No; true when the user answered Yes.
+    virtual bool askYesNo(const std::string& text) = 0;
+};
+
+} // namespace platform

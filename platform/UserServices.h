@@ -1,0 +1,17 @@
+#pragma once
+
+namespace platform {
+
+class EventPump;
+class MessageBox;
+class TextCompare;
+
+/// Everything the plain C++ core needs from the user's side of the program. The
+/// program hands in the Qt implementations; tests hand in scripted fakes.
+struct UserServices {
+    MessageBox& messages;
+    EventPump& events;
+    TextCompare& text;
+};
+
+} // namespace platform

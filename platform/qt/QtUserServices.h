@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/EventPump.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCompare.h"
+#include "platform/UserServices.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace platform {
+
+/// The user-facing services of the program, carried out with Qt widgets.
+class QtUserServices final : public MessageBox, public EventPump, public TextCompare {
+public:
+    QtUserServices() = default;
+
+    /// Window that owns the message boxes; none by default.
+    void setOwnerWindow(QWidget* window) { m_owner = window; }
+
+    void showMessage(const std::string& text) override;
+    bool askYesNo(const std::string& text) override;
+    void yield() override;
+    bool equalIgnoringCase(std::string_view left, std::string_view right) override;
+
+    UserServices services() { return UserServices{*this, *this, *this}; }
+
+private:
+    QPointer<QWidget> m_owner;
+};
+
+} // namespace platform

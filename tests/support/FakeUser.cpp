@@ -1,0 +1,40 @@
+#include "support/FakeUser.h"
+
+#include <QString>
+
+void FakeUser::showMessage(const std::string& text)
+{
+    shown.push_back(text);
+    if (onShow)
+        onShow(text);
+}
+
+bool FakeUser::askYesNo(const std::string& text)
+{
+    shown.push_back(text);
+    if (onShow)
+        onShow(text);
+    if (yesNoAnswers.empty()) {
+        unexpected.push_back(text);
+        return false;
+    }
+    const bool answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+}
+
+void FakeUser::yield()
+{
+    ++yields;
+    if (onYield)
+        onYield(yields);
+}
+
+bool FakeUser::equalIgnoringCase(std::string_view left, std::string_view right)
+{
+    // The same comparison the program makes, so tests see the program's answers.
+    return QString::fromUtf8(left.data(), static_cast<qsizetype>(left.size()))
+               .compare(QString::fromUtf8(right.data(), static_cast<qsizetype>(right.size())),
+                        Qt::CaseInsensitive)
+        == 0;
+}

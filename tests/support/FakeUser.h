@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/EventPump.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCompare.h"
+#include "platform/UserServices.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+/// A scripted stand-in for the user: records every message and question shown, answers
+/// questions from a queue, and runs a hook at chosen yields so that tests can act "in
+/// the middle" of long work without timers.
+class FakeUser final : public platform::MessageBox,
+                       public platform::EventPump,
+                       public platform::TextCompare {
+public:
+    /// Every text shown, messages and questions alike, in order.
+    std::vector<std::string> shown;
+    /// Answers for askYesNo, taken from the front. An unscripted question is answered
+    /// No and recorded in `unexpected`.
+    std::deque<bool> yesNoAnswers;
+    std::vector<std::string> unexpected;
+
+    /// Number of yields so far.
+    int yields = 0;
+    /// Called on every yield with its number (1 for the first).
+    std::function<void(int)> onYield;
+    /// Called whenever a message or question is shown, before it is answered.
+    std::function<void(const std::string&)> onShow;
+
+    void showMessage(const std::string& text) override;
+    bool askYesNo(const std::string& text) override;
+    void yield() override;
+    bool equalIgnoringCase(std::string_view left, std::string_view right) override;
+
+    platform::UserServices services() { return platform::UserServices{*this, *this, *this}; }
+};

@@ -1,0 +1,103 @@
+#include "support/TempTree.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <ftw.h>
+#include <iterator>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void makeFolders(const std::string& path)
+{
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1))
+        ::mkdir(path.substr(0, slash).c_str(), 0755);
+    ::mkdir(path.c_str(), 0755);
+}
+
+std::string parentOf(const std::string& path)
+{
+    return path.substr(0, path.rfind('/'));
+}
+
+int removeEntry(const char* path, const struct stat*, int type, FTW*)
+{
+    if (type == FTW_DP || type == FTW_D || type == FTW_DNR)
+        ::rmdir(path);
+    else
+        ::unlink(path);
+    return 0;
+}
+
+int openUp(const char* path, const struct stat* info, int type, FTW*)
+{
+    if (type == FTW_D || type == FTW_DNR)
+        ::chmod(path, (info->st_mode & 07777) | 0700);
+    return 0;
+}
+
+} // namespace
+
+TempTree::TempTree()
+{
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base == '/' ? base : "/tmp") + "/quorvane-test-XXXXXX";
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    ::chmod(pattern.c_str(), 0755);
+    m_root = pattern;
+}
+
+TempTree::~TempTree()
+{
+    ::nftw(m_root.c_str(), openUp, 32, FTW_PHYS);
+    ::nftw(m_root.c_str(), removeEntry, 32, FTW_DEPTH | FTW_PHYS);
+}
+
+std::string TempTree::path(std::string_view relative) const
+{
+    return m_root + '/' + std::string(relative);
+}
+
+std::string TempTree::file(std::string_view relative, std::string_view content)
+{
+    const std::string target = path(relative);
+    makeFolders(parentOf(target));
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + target);
+    return target;
+}
+
+std::string TempTree::folder(std::string_view relative)
+{
+    const std::string target = path(relative);
+    makeFolders(target);
+    return target;
+}
+
+std::string TempTree::link(std::string_view relative, std::string_view target)
+{
+    const std::string at = path(relative);
+    makeFolders(parentOf(at));
+    if (::symlink(std::string(target).c_str(), at.c_str()) != 0)
+        throw std::runtime_error("cannot link " + at);
+    return at;
+}
+
+std::string TempTree::read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool TempTree::exists(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+/// A temporary folder for one test, removed with everything in it at the end. Its
+/// root is readable by every user, so an unprivileged child process can work in it.
+class TempTree {
+public:
+    TempTree();
+    ~TempTree();
+    TempTree(const TempTree&) = delete;
+    TempTree& operator=(const TempTree&) = delete;
+
+    /// The tree's root folder, without a trailing "/".
+    const std::string& root() const { return m_root; }
+    /// root() + "/" + relative.
+    std::string path(std::string_view relative) const;
+
+    /// Creates a file (and its missing folders) holding `content`; returns its path.
+    std::string file(std::string_view relative, std::string_view content = "x");
+    /// Creates a folder and its missing parents; returns its path.
+    std::string folder(std::string_view relative);
+    /// Creates a symbolic link at `relative` pointing to `target`; returns its path.
+    std::string link(std::string_view relative, std::string_view target);
+
+    /// Reads a whole file; empty when it cannot be read.
+    static std::string read(const std::string& path);
+    /// True when an entry (a dangling link included) exists at `path`.
+    static bool exists(const std::string& path);
+
+private:
+    std::string m_root;
+};

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "platform/UserServices.h"
+#include "toolkit/PathList.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+/// The program's toolkit for files and folders: existence tests and folder creation,
+/// the folder tree search, file operations, the folder picker and path-name functions.
+/// Paths are native byte strings; a name that is not valid UTF-8 is kept byte-exact.
+/// Ordinary failures come back in the result (empty text, false, -1, an error number).
+class clsFileFolder {
+public:
+    /// A count of a search that has not run yet, or whose folder was not found.
+    static constexpr std::int32_t kNotSearched = -1;
+
+    explicit clsFileFolder(platform::UserServices services);
+
+    // --- Folder picker (ReferDesktop ... AllResource) goes here. ---
+
+    /// The folder for temporary files with its trailing "/"; empty on failure.
+    std::string GetTempFolder() const;
+    /// Creates the folder and its missing parents: 0 when made, 183 when it exists,
+    /// 3 when it cannot be made, else another error number.
+    std::int32_t CreateFolder(const std::string& strCreateFolder) const;
+    /// The path itself when it exists (there are no short or long forms here); empty
+    /// otherwise.
+    std::string GetLongPath(const std::string& strShortPath) const;
+    std::string GetShortPath(const std::string& strLongPath) const;
+    /// True when the text names a folder that can be listed ("/dir" and "/dir/" alike).
+    bool FolderExist(const std::string& strFolder) const;
+    /// True when the text names, or as a pattern with "*" and "?" matches, an existing
+    /// entry that is neither a folder nor hidden.
+    bool FileExist(const std::string& strFile) const;
+    /// The last component without its extension and dot; empty when it has no extension.
+    std::string GetNoTypeFileNameA(const std::string& strFileFullPath) const;
+    /// The last component ("dir/" for "/x/dir/").
+    std::string GetFileNameA(const std::string& strFileFullPath) const;
+    /// The last component when the text has a folder part; empty otherwise.
+    std::string GetFileNameAB(const std::string& strFileFullPath) const;
+    /// The display title of the file; empty for a text that names no file.
+    std::string GetFileName(const std::string& strFileFullPath) const;
+    /// The extension without its dot; empty when there is none.
+    std::string GetFileTypeA(const std::string& strFileFullPath) const;
+    /// The text after the last "." of the whole path (blnNameCheck) or of the display
+    /// title. Unless blnExistCheck, the file must exist, or the result is empty.
+    std::string GetFileType(const std::string& strFilePath, bool blnExistCheck = false,
+                            bool blnNameCheck = false) const;
+    /// The folder of an existing file, or an existing folder itself, without a trailing
+    /// "/" (the root stays "/"); empty otherwise.
+    std::string GetFilePath(const std::string& strFileFullPath) const;
+    /// The chain of folders from "/" down to the folder GetFilePath gives.
+    PathList GetSplitPath(const std::string& strFileFullPath) const;
+
+    /// The start folder and every folder below it, depth-first, pre-order.
+    const PathList& SFolderPath(const std::string& strFolderPath);
+    /// Each folder directly in the folder.
+    PathList GetFolder(const std::string& strFolderPath);
+    /// Every file below the folder; a subfolder's files stand where it was met.
+    const PathList& SFilePath(const std::string& strFolderPath);
+    /// Each file directly in the folder.
+    PathList GetFile(const std::string& strFolderPath);
+    /// The start folder, and every folder (ending in "/") and file below it.
+    const PathList& SFileFolderPath(const std::string& strFolderPath);
+    /// Each folder (ending in "/") and file directly in the folder.
+    PathList GetFileFolder(const std::string& strFolderPath);
+
+    /// The text up to its first NUL character; all of it when it holds none.
+    static std::string NullDel(std::string_view strBuffer);
+
+    std::int32_t SFolderPathCount() const { return m_sFolderPathCount; }
+    std::int32_t FolderPathCount() const { return m_folderPathCount; }
+    std::int32_t SFilePathCount() const { return m_sFilePathCount; }
+    std::int32_t FilePathCount() const { return m_filePathCount; }
+    std::int32_t BSFolderPathCount() const { return m_bsFolderPathCount; }
+    std::int32_t BSFilePathCount() const { return m_bsFilePathCount; }
+    std::int32_t BFolderPathCount() const { return m_bFolderPathCount; }
+    std::int32_t BFilePathCount() const { return m_bFilePathCount; }
+
+    // --- File operations (Move ... WantMappingHandle) go here. ---
+
+private:
+    enum class Collect { Folders, Files, FoldersAndFiles };
+    struct Walk;
+
+    bool settleSearchFolder(const std::string& strFolderPath, std::string& folder) const;
+    void FolderWalk(const std::string& strFolderPath);
+    void FileWalk(const std::string& strFolderPath);
+    void FileFolderWalk(const std::string& strFolderPath);
+    static void walkFolder(Walk& walk);
+    PathList listOneLevel(const std::string& strFolderPath, Collect what,
+                          std::int32_t& folderCount, std::int32_t& fileCount);
+
+    platform::UserServices m_services;
+
+    std::uint64_t lngTarget = 0;     // owner window of dialogs: a Qt window id, 0 for none
+    std::int32_t lngOpFlags = 0;     // option bits of the file operations
+    std::int32_t lngBrowseFlags = 0; // option bits of the folder picker
+
+    PathList strSFolderList;
+    std::int32_t m_sFolderPathCount = kNotSearched;
+    std::int32_t m_folderPathCount = kNotSearched;
+    PathList strSFileList;
+    std::int32_t m_sFilePathCount = kNotSearched;
+    std::int32_t m_filePathCount = kNotSearched;
+    PathList strSFileFolderList;
+    std::int32_t m_bsFolderPathCount = kNotSearched;
+    std::int32_t m_bsFilePathCount = kNotSearched;
+    std::int32_t m_bFolderPathCount = kNotSearched;
+    std::int32_t m_bFilePathCount = kNotSearched;
+};

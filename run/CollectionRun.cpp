@@ -7,6 +7,7 @@
 #include "run/DestPlanner.h"
 #include "run/NameRules.h"
 #include "run/RunTexts.h"
+#include "run/TakenNames.h"
 #include "toolkit/clsFileFolder.h"
 
 #include <exception>
@@ -254,7 +255,12 @@ void CollectionRun::PlanDestPaths()
     }
     m_destinationFoldsCase =
         m_caseFoldingProbe ? m_caseFoldingProbe(folder) : folderFoldsCase(folder);
-    DestPlanner planner(destinationRules(), [this] {
+    // Reading the folder pays off only when many names are asked about.
+    constexpr std::int32_t kNamesWorthReadingFolder = 256;
+    const TakenNames taken(folder, m_destinationFoldsCase, lngLastIndex >= kNamesWorthReadingFolder);
+    NameRules rules = destinationRules();
+    rules.isTaken = [&taken](const std::string& path) { return taken.isTaken(path); };
+    DestPlanner planner(std::move(rules), [this] {
         yieldWhenDue();
         return !blnCancel;
     });
@@ -263,8 +269,10 @@ void CollectionRun::PlanDestPaths()
 
 NameRules CollectionRun::destinationRules() const
 {
-    return NameRules{entryExists, m_destinationFoldsCase ? caseFoldedKey : exactKey,
-                     fileNameStemEnd};
+    NameRules rules{entryExists, nullptr, fileNameStemEnd};
+    if (m_destinationFoldsCase)
+        rules.nameKey = caseFoldedKey;
+    return rules;
 }
 
 bool CollectionRun::JoinFileList()

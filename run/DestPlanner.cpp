@@ -17,13 +17,33 @@ DestPlanner::DestPlanner(NameRules rules, std::function<bool()> keepGoing)
 {
 }
 
-std::int32_t DestPlanner::bucketOf(const std::string& key)
+std::string_view DestPlanner::keyOf(const std::string& name)
 {
-    const auto [found, added] =
-        m_bucketByKey.try_emplace(key, static_cast<std::int32_t>(m_buckets.size()));
-    if (added)
-        m_buckets.emplace_back();
-    return found->second;
+    if (!m_rules.nameKey)
+        return name;
+    m_keyScratch = m_rules.nameKey(name);
+    return m_keyScratch;
+}
+
+std::int32_t DestPlanner::findBucket(const std::string& name)
+{
+    const auto found = m_bucketByKey.find(keyOf(name));
+    return found == m_bucketByKey.end() ? kNoBucket : found->second;
+}
+
+std::int32_t DestPlanner::bucketOf(const std::string& name)
+{
+    const std::string_view key = keyOf(name);
+    const auto found = m_bucketByKey.find(key);
+    return found != m_bucketByKey.end() ? found->second : addBucket(key);
+}
+
+std::int32_t DestPlanner::addBucket(std::string_view key)
+{
+    const auto bucket = static_cast<std::int32_t>(m_buckets.size());
+    m_bucketByKey.emplace(std::string(key), bucket);
+    m_buckets.emplace_back();
+    return bucket;
 }
 
 void DestPlanner::leaveBucket(std::int32_t entry)
@@ -38,11 +58,12 @@ void DestPlanner::joinBucket(std::int32_t entry, std::int32_t bucket)
     Bucket& target = m_buckets[bucket];
     if (target.live == 0) {
         // Nobody bears this name any more: drop the records of those who left.
-        target.entries.clear();
-        target.entries.push_back(entry);
+        target.many.clear();
+        target.single = entry;
     } else {
-        target.entries.insert(
-            std::lower_bound(target.entries.begin(), target.entries.end(), entry), entry);
+        if (target.many.empty())
+            target.many.push_back(target.single);
+        target.many.insert(std::lower_bound(target.many.begin(), target.many.end(), entry), entry);
     }
     ++target.live;
     m_bucketOfEntry[entry] = bucket;
@@ -62,7 +83,7 @@ void DestPlanner::renumber(std::string& name, std::size_t& suffixLength,
     // A suffix given earlier in the same pass is replaced, not stacked.
     const std::size_t keptStem = stemEnd - std::min(suffixLength, stemEnd);
     const std::string suffix = '_' + counterText(counter);
-    name = name.substr(0, keptStem) + suffix + name.substr(stemEnd);
+    name.replace(keptStem, stemEnd - keptStem, suffix);
     suffixLength = suffix.size();
 }
 
@@ -72,11 +93,12 @@ bool DestPlanner::plan(PathList& names, std::int32_t lastIndex)
     m_bucketByKey.clear();
     m_buckets.clear();
     m_bucketOfEntry.assign(static_cast<std::size_t>(std::max(count, 0)), kNoBucket);
+    // Every entry may come to bear a name of its own, besides the names it starts with.
     m_bucketByKey.reserve(static_cast<std::size_t>(std::max(count, 0)) * 2);
     for (std::int32_t i = 0; i < count; ++i) {
         if (!m_keepGoing())
             return false;
-        joinBucket(i, bucketOf(m_rules.nameKey(names[i])));
+        joinBucket(i, bucketOf(names[i]));
     }
     for (std::int32_t j = 0; j < count; ++j) {
         if (!pass(names, j))
@@ -87,11 +109,6 @@ bool DestPlanner::plan(PathList& names, std::int32_t lastIndex)
 
 bool DestPlanner::pass(PathList& names, std::int32_t j)
 {
-    const auto findBucket = [this](const std::string& name) {
-        const auto found = m_bucketByKey.find(m_rules.nameKey(name));
-        return found == m_bucketByKey.end() ? kNoBucket : found->second;
-    };
-
     std::int32_t counter = 0;
     const std::int32_t startBucket = m_bucketOfEntry[j];
     leaveBucket(j);
@@ -107,7 +124,7 @@ bool DestPlanner::pass(PathList& names, std::int32_t j)
         renumber(names[j], ownSuffix, ++counter);
     }
     if (ownSuffix != 0)
-        m_passBucket = bucketOf(m_rules.nameKey(names[j]));
+        m_passBucket = bucketOf(names[j]);
 
     // Then the plan, in list order. Only entries bearing the starting name or the
     // entry's numbered name are affected, so only those are visited.
@@ -115,7 +132,7 @@ bool DestPlanner::pass(PathList& names, std::int32_t j)
     const auto nextLive = [this](std::int32_t bucket, std::int32_t after) {
         if (bucket == kNoBucket)
             return kNone;
-        const std::vector<std::int32_t>& entries = m_buckets[bucket].entries;
+        const std::span<const std::int32_t> entries = m_buckets[bucket].entries();
         auto at = std::upper_bound(entries.begin(), entries.end(), after);
         while (at != entries.end() && m_bucketOfEntry[*at] != bucket)
             ++at;
@@ -124,8 +141,10 @@ bool DestPlanner::pass(PathList& names, std::int32_t j)
     // Numbers `name` further while another entry bears it; returns its final bucket.
     const auto makeUnique = [&](std::string& name, std::size_t& suffixLength) {
         for (std::int32_t bucket = findBucket(name);; bucket = findBucket(name)) {
+            if (bucket == kNoBucket)
+                return addBucket(keyOf(name));
             if (othersBearing(bucket) == 0)
-                return bucket == kNoBucket ? bucketOf(m_rules.nameKey(name)) : bucket;
+                return bucket;
             renumber(name, suffixLength, ++counter);
         }
     };

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -31,12 +33,30 @@ public:
     bool plan(PathList& names, std::int32_t lastIndex);
 
 private:
+    // The entries bearing one name, ascending; may still list entries that have left.
+    // Most names are borne by one entry, which is kept without a heap allocation.
     struct Bucket {
-        std::vector<std::int32_t> entries; // ascending; may hold entries that have left
         std::int32_t live = 0;
+        std::int32_t single = -1;
+        std::vector<std::int32_t> many; // used once two entries bear the name at once
+
+        std::span<const std::int32_t> entries() const
+        {
+            return many.empty() ? std::span<const std::int32_t>(&single, single < 0 ? 0 : 1)
+                                : std::span<const std::int32_t>(many);
+        }
     };
 
-    std::int32_t bucketOf(const std::string& key);
+    // Hash lookups by string_view, without making a std::string for each question.
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+    };
+
+    std::string_view keyOf(const std::string& name);
+    std::int32_t findBucket(const std::string& name);
+    std::int32_t bucketOf(const std::string& name);
+    std::int32_t addBucket(std::string_view key);
     void leaveBucket(std::int32_t entry);
     void joinBucket(std::int32_t entry, std::int32_t bucket);
     std::int32_t othersBearing(std::int32_t bucket) const;
@@ -45,7 +65,8 @@ private:
 
     NameRules m_rules;
     std::function<bool()> m_keepGoing;
-    std::unordered_map<std::string, std::int32_t> m_bucketByKey;
+    std::unordered_map<std::string, std::int32_t, KeyHash, std::equal_to<>> m_bucketByKey;
+    std::string m_keyScratch;
     std::vector<Bucket> m_buckets;
     std::vector<std::int32_t> m_bucketOfEntry;
     // The entry whose pass is running is kept out of the buckets; its bucket is here.

@@ -96,11 +96,6 @@ std::size_t fileNameStemEnd(std::string_view path)
     return dot;
 }
 
-std::string exactKey(std::string_view name)
-{
-    return std::string(name);
-}
-
 std::string caseFoldedKey(std::string_view name)
 {
     const locale_t locale = unicodeLocale();

@@ -14,7 +14,8 @@ namespace run {
 struct NameRules {
     /// True when something already bears this full path on disk.
     std::function<bool(const std::string& path)> isTaken;
-    /// Two names are the same name when their keys are equal.
+    /// Two names are the same name when their keys are equal. Left empty, names are
+    /// compared byte for byte (and nothing is spent on making keys).
     std::function<std::string(std::string_view name)> nameKey;
     /// Where the stem of a full path ends, that is where its extension (with its dot)
     /// begins; path.size() when it has none.
@@ -28,9 +29,6 @@ std::string counterText(std::int32_t counter);
 /// component, unless that "." is the component's first character (".bashrc" has no
 /// extension). Without such a dot the suffix goes at the very end.
 std::size_t fileNameStemEnd(std::string_view path);
-
-/// The name itself: names are compared byte for byte.
-std::string exactKey(std::string_view name);
 
 /// A key under which names that differ only in letter case coincide (Unicode simple
 /// case folding, generous rather than strict). Bytes that are not UTF-8 stay as they are.

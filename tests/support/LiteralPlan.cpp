@@ -15,7 +15,7 @@ void giveNumber(std::string& name, std::size_t& suffixLength, std::int32_t count
     const std::string extension = name.substr(dot);
     if (suffixLength > 0)
         stem.erase(stem.size() - suffixLength);
-    const std::string suffix = "_" + run::counterText(counter);
+    const std::string suffix = std::string(1, '_').append(run::counterText(counter));
     name = stem + suffix + extension;
     suffixLength = suffix.size();
 }
@@ -26,7 +26,7 @@ bool literalPlan(PathList& names, std::int32_t lastIndex, const run::NameRules& 
                  const std::function<bool()>& yieldAndTest)
 {
     const auto same = [&](const std::string& left, const std::string& right) {
-        return rules.nameKey(left) == rules.nameKey(right);
+        return rules.nameKey ? rules.nameKey(left) == rules.nameKey(right) : left == right;
     };
     const auto at = [&](std::int32_t index) -> std::string& {
         return names[static_cast<std::size_t>(index)];

@@ -3,9 +3,7 @@
 //   bench_walk [folder]      (default: $TMPDIR or /tmp, + /quorvane-bench-walk)
 #include "BenchSupport.h"
 
-#include "platform/EventPump.h"
-#include "platform/MessageBox.h"
-#include "platform/TextCompare.h"
+#include "SilentUser.h"
 #include "toolkit/clsFileFolder.h"
 
 #include <cstdlib>
@@ -20,14 +18,6 @@ constexpr int kTopFolders = 40;
 constexpr int kSubFolders = 38; // 40 + 40 * 38 = 1,560 folders
 constexpr int kFiles = 100'000;
 constexpr int kRounds = 9;
-
-class SilentUser final : public platform::MessageBox, public platform::EventPump, public platform::TextCompare {
-public:
-    void showMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    bool askYesNo(const std::string&) override { return false; }
-    void yield() override {}
-    bool equalIgnoringCase(std::string_view a, std::string_view b) override { return a == b; }
-};
 
 void makeTree(const std::string& root)
 {
@@ -58,8 +48,8 @@ void makeTree(const std::string& root)
 
 int walkOnly(const char* folder)
 {
-    SilentUser user;
-    clsFileFolder toolkit(platform::UserServices{user, user, user});
+    bench::SilentUser user;
+    clsFileFolder toolkit(user.services());
     toolkit.SFilePath(folder);
     std::printf("%d\n", toolkit.SFilePathCount());
     return 0;

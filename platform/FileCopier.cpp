@@ -57,11 +57,6 @@ void flushFolder(const std::string& folder)
     }
 }
 
-int openFolder(const std::string& folder)
-{
-    return ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-}
-
 } // namespace
 
 int moveName(int fromFd, const char* from, int toFd, const char* to, Placement placement)
@@ -149,31 +144,33 @@ int FileCopier::copyContent(int in, int out, std::uint64_t size)
     }
 }
 
-std::string FileCopier::temporaryName()
+std::string FileCopier::temporaryName(const std::string& folder)
 {
     // Hidden, and recognisable as ours should a crash ever leave one behind.
-    return ".quorvane-" + std::to_string(::getpid()) + "-" + std::to_string(++m_temporaryCounter)
-        + ".tmp";
+    return (folder == "/" ? "" : folder) + "/.quorvane-" + std::to_string(::getpid()) + "-"
+        + std::to_string(++m_temporaryCounter) + ".tmp";
 }
 
-int FileCopier::createUnderTemporaryName(const std::function<int(const char*)>& create,
-                                         std::string& name)
+int FileCopier::createUnderTemporaryName(const std::string& folder,
+                                         const std::function<int(const char*)>& create,
+                                         std::string& path)
 {
     for (;;) {
-        name = temporaryName();
-        if (create(name.c_str()) == 0)
+        path = temporaryName(folder);
+        if (create(path.c_str()) == 0)
             return 0;
         if (errno != EEXIST)
             return errno;
     }
 }
 
-int FileCopier::linkUnnamed(int fd, int folderFd, const std::string& name,
+int FileCopier::linkUnnamed(int fd, const std::string& folder, const std::string& destination,
                             Placement placement)
 {
     const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
     if (placement == Placement::NeverReplace) {
-        return ::linkat(AT_FDCWD, procPath.c_str(), folderFd, name.c_str(), AT_SYMLINK_FOLLOW)
+        return ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, destination.c_str(),
+                        AT_SYMLINK_FOLLOW)
                 == 0
             ? 0
             : errno;
@@ -182,23 +179,25 @@ int FileCopier::linkUnnamed(int fd, int folderFd, const std::string& name,
     // in one step, so that the old file stays whole until the new one is complete.
     std::string temporary;
     if (const int error = createUnderTemporaryName(
+            folder,
             [&](const char* candidate) {
-                return ::linkat(AT_FDCWD, procPath.c_str(), folderFd, candidate,
+                return ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, candidate,
                                 AT_SYMLINK_FOLLOW);
             },
             temporary))
         return error;
-    const int error = moveName(folderFd, temporary.c_str(), folderFd, name.c_str(),
+    const int error = moveName(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(),
                                Placement::Replace);
     if (error != 0)
-        ::unlinkat(folderFd, temporary.c_str(), 0);
+        ::unlink(temporary.c_str());
     return error;
 }
 
 int FileCopier::copyFile(const std::string& source, const std::string& destination,
                          Placement placement, bool flush)
 {
-    // O_NONBLOCK: a FIFO put in place of the file must not block the open.
+    // O_NONBLOCK: a FIFO put in place of the file must not block the open. Regular
+    // files ignore the flag, so it can stay.
     FdCloser in{::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
     if (in.fd < 0)
         return errno;
@@ -207,27 +206,22 @@ int FileCopier::copyFile(const std::string& source, const std::string& destinati
         return errno;
     if (!S_ISREG(status.st_mode))
         return operation_texts::kNotRegularFile;
-    ::fcntl(in.fd, F_SETFL, 0);
 
     std::string folder;
     std::string name;
     splitPath(destination, folder, name);
-    FdCloser folderFd{openFolder(folder)};
-    if (folderFd.fd < 0)
-        return errno;
-
-    std::string temporary;
+    std::string temporary; // path of the hidden temporary file, when one is used
     FdCloser out;
     if (!m_avoidUnnamedFiles && unnamedFilesLinkable()) {
-        out.fd = ::openat(folderFd.fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        out.fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         if (out.fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return errno;
     }
     if (out.fd < 0) {
         if (const int error = createUnderTemporaryName(
+                folder,
                 [&](const char* candidate) {
-                    out.fd = ::openat(folderFd.fd, candidate,
-                                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+                    out.fd = ::open(candidate, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
                     return out.fd < 0 ? -1 : 0;
                 },
                 temporary))
@@ -246,13 +240,13 @@ int FileCopier::copyFile(const std::string& source, const std::string& destinati
         error = errno;
     if (error == 0) {
         error = temporary.empty()
-            ? linkUnnamed(out.fd, folderFd.fd, name, placement)
-            : moveName(folderFd.fd, temporary.c_str(), folderFd.fd, name.c_str(), placement);
+            ? linkUnnamed(out.fd, folder, destination, placement)
+            : moveName(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(), placement);
     }
     if (error == 0 && flush)
         flushFolder(folder);
     if (error != 0 && !temporary.empty())
-        ::unlinkat(folderFd.fd, temporary.c_str(), 0);
+        ::unlink(temporary.c_str());
     return error;
 }
 
@@ -268,20 +262,16 @@ int FileCopier::copyLink(const std::string& source, const std::string& destinati
     std::string folder;
     std::string name;
     splitPath(destination, folder, name);
-    FdCloser folderFd{openFolder(folder)};
-    if (folderFd.fd < 0)
-        return errno;
     std::string temporary;
     if (const int error = createUnderTemporaryName(
-            [&](const char* candidate) {
-                return ::symlinkat(target.data(), folderFd.fd, candidate);
-            },
+            folder,
+            [&](const char* candidate) { return ::symlink(target.data(), candidate); },
             temporary))
         return error;
-    const int error = moveName(folderFd.fd, temporary.c_str(), folderFd.fd, name.c_str(),
+    const int error = moveName(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(),
                                Placement::Replace);
     if (error != 0)
-        ::unlinkat(folderFd.fd, temporary.c_str(), 0);
+        ::unlink(temporary.c_str());
     return error;
 }
 

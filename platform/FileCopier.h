@@ -47,10 +47,12 @@ private:
     int copyContent(int in, int out, std::uint64_t size);
     int copyByReading(int in, int out);
     int nextBlockError() const;
-    std::string temporaryName();
-    int createUnderTemporaryName(const std::function<int(const char*)>& create,
-                                 std::string& name);
-    int linkUnnamed(int fd, int folderFd, const std::string& name, Placement placement);
+    std::string temporaryName(const std::string& folder);
+    int createUnderTemporaryName(const std::string& folder,
+                                 const std::function<int(const char*)>& create,
+                                 std::string& path);
+    int linkUnnamed(int fd, const std::string& folder, const std::string& destination,
+                    Placement placement);
 
     ProgressReport& m_report;
     std::function<int()> m_beforeBlock;

@@ -17,6 +17,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -77,6 +78,7 @@ struct Item {
     std::size_t entry = 0;   // which from-list entry it came from
     bool fromPattern = false;
     int error = 0;           // a failure already known before the item is acted on
+    bool seenFree = false;   // the destination name was free when the plan looked
 };
 
 class Operation {
@@ -182,7 +184,7 @@ void Operation::expandSources()
         struct stat status {};
         const std::string name = lastComponent(path);
         // A name that exists is taken literally, even when it holds "*" or "?".
-        if (::lstat(path.c_str(), &status) == 0 || !hasWildcard(name)) {
+        if (!hasWildcard(name) || ::lstat(path.c_str(), &status) == 0) {
             add(Item{path, {}, entry, false, 0});
             continue;
         }
@@ -234,11 +236,14 @@ void Operation::planDestinations()
         }
         const std::string& target = targets[index];
         const std::string folder = withoutTrailingSlashes(target);
+        struct stat status {};
+        const bool exists = ::stat(folder.c_str(), &status) == 0;
         // Into the folder when the target is one, or must be one because several
         // entries go there; else the target is the new full path.
-        const bool into = isFolder(folder) || target.back() == '/' || item.fromPattern
-            || (!multiple && (m_items.size() > 1 || anyPattern));
+        const bool into = (exists && S_ISDIR(status.st_mode)) || target.back() == '/'
+            || item.fromPattern || (!multiple && (m_items.size() > 1 || anyPattern));
         item.destination = into ? joined(folder, lastComponent(item.source)) : folder;
+        item.seenFree = !into && !exists && errno == ENOENT;
         m_destinations.push_back(into ? folder : folderOf(folder));
     }
 }
@@ -304,6 +309,10 @@ Operation::Taken Operation::askAboutTaken(const std::string& destination)
 
 std::optional<Placement> Operation::settleTakenName(Item& item, const struct stat& source)
 {
+    // A name the plan saw free needs no second look: placing never replaces, so a
+    // name taken since then makes the item fail rather than lose the other file.
+    if (std::exchange(item.seenFree, false))
+        return Placement::NeverReplace;
     struct stat taken {};
     if (::lstat(item.destination.c_str(), &taken) != 0)
         return Placement::NeverReplace;
@@ -374,6 +383,7 @@ void Operation::moveItem(Item& item, FileCopier& copier)
     int error = moveName(AT_FDCWD, item.source.c_str(), AT_FDCWD, item.destination.c_str(),
                          Placement::NeverReplace);
     if (error == EEXIST) {
+        item.seenFree = false;
         const std::optional<Placement> placement = settleTakenName(item, source);
         if (!placement)
             return;

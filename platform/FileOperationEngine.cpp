@@ -183,6 +183,12 @@ void Operation::expandSources()
         }
         struct stat status {};
         const std::string name = lastComponent(path);
+        // "/x/.." names a folder by a detour; deleting it would empty the parent, and
+        // "/" the whole system. Only a plain last component names what is meant.
+        if (name.empty() || name == "." || name == "..") {
+            add(Item{path, {}, entry, false, operation_texts::kNotAnEntry});
+            continue;
+        }
         // A name that exists is taken literally, even when it holds "*" or "?".
         if (!hasWildcard(name) || ::lstat(path.c_str(), &status) == 0) {
             add(Item{path, {}, entry, false, 0});

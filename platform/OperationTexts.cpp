@@ -68,6 +68,8 @@ std::string reasonText(int error)
         return "この場所にはごみ箱がありません。";
     case kNoDestination:
         return "移動先が指定されていません。";
+    case kNotAnEntry:
+        return "この名前では操作できません。";
     case ENOENT:
         return "ファイルまたはフォルダーが見つかりません。";
     case EACCES:

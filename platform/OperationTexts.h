@@ -16,6 +16,7 @@ inline constexpr int kSameFile = -3;         // source and destination are one f
 inline constexpr int kInsideItself = -4;     // a folder moved into its own subfolder
 inline constexpr int kNoTrash = -5;          // no usable trash on the file's file system
 inline constexpr int kNoDestination = -6;    // an empty or missing to-list entry
+inline constexpr int kNotAnEntry = -7;       // "/", "." or "..": names no single entry
 
 enum class Verb { Move, Copy, Delete, Trash, Rename };
 

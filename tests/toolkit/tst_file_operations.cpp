@@ -554,6 +554,39 @@ private slots:
         QCOMPARE(user.operations.unexpected, Strings{});
     }
 
+    void entriesThatNameNoSingleEntry_data()
+    {
+        QTest::addColumn<std::string>("entry");
+        QTest::addColumn<bool>("allowUndo");
+        for (const bool allowUndo : {false, true}) {
+            const char* how = allowUndo ? "trash" : "delete";
+            QTest::addRow("%s of a folder's parent by ..", how) << std::string("dir/..") << allowUndo;
+            QTest::addRow("%s of a folder by .", how) << std::string("dir/.") << allowUndo;
+            QTest::addRow("%s of a folder by ./", how) << std::string("dir/./") << allowUndo;
+        }
+    }
+
+    // Refused with a message; nothing around them is touched.
+    void entriesThatNameNoSingleEntry()
+    {
+        QFETCH(std::string, entry);
+        QFETCH(bool, allowUndo);
+        TempTree tree;
+        const HomeTrash trash(tree.path("data"));
+        tree.file("dir/a.txt");
+        tree.file("b.txt");
+        FakeUser user;
+        user.operations.answers.push_back("スキップ");
+        clsFileFolder toolkit(user.services());
+        toolkit.RespondDialog(true);
+        toolkit.AllowUndo(allowUndo);
+        QVERIFY(!toolkit.Delete(tree.path(entry)));
+        QCOMPARE(namesIn(tree.root()), (Strings{"b.txt", "dir"}));
+        QCOMPARE(namesIn(tree.path("dir")), Strings{"a.txt"});
+        QCOMPARE(user.operations.shown.size(), std::size_t(1));
+        QVERIFY(user.operations.shown[0].ends_with("この名前では操作できません。"));
+    }
+
     void trashInfo_data()
     {
         QTest::addColumn<std::string>("name");

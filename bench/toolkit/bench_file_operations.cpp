@@ -122,16 +122,18 @@ int runMode(const std::string& mode, const char* listFile)
 
 struct Contest {
     const char* title;
-    std::vector<double> ours;
-    std::vector<double> theirs;
+    std::vector<double> ours, theirs;       // wall seconds
+    std::vector<double> oursCpu, theirsCpu; // processor seconds
 };
 
 void report(const Contest& contest, const char* yardstick)
 {
     const double ours = bench::median(contest.ours);
     const double theirs = bench::median(contest.theirs);
-    std::printf("%-44s ours %8.1f ms  %-26s %8.1f ms  ratio %.2fx\n", contest.title, ours * 1e3,
-                yardstick, theirs * 1e3, ours / theirs);
+    std::printf("%-42s ours %7.1f ms  %-22s %7.1f ms  ratio %.2fx  (cpu %.2fx)\n",
+                contest.title, ours * 1e3, yardstick, theirs * 1e3, ours / theirs,
+                bench::median(contest.oursCpu) / bench::median(contest.theirsCpu));
+    std::fflush(stdout);
 }
 
 // Runs ours and theirs alternately, round 0 untimed; `command(round, ours)` gives the
@@ -139,13 +141,15 @@ void report(const Contest& contest, const char* yardstick)
 template <typename Command>
 Contest contest(const char* title, Command command)
 {
-    Contest result{title, {}, {}};
+    Contest result{title, {}, {}, {}, {}};
     for (int round = 0; round <= kRounds; ++round) {
         const bool oursFirst = round % 2 == 0;
         for (const bool ours : {oursFirst, !oursFirst}) {
-            const double seconds = bench::timeCommand(command(round, ours));
-            if (round > 0)
-                (ours ? result.ours : result.theirs).push_back(seconds);
+            const bench::Timing timing = bench::timeCommand(command(round, ours));
+            if (round > 0) {
+                (ours ? result.ours : result.theirs).push_back(timing.wall);
+                (ours ? result.oursCpu : result.theirsCpu).push_back(timing.cpu);
+            }
         }
     }
     return result;
@@ -286,7 +290,7 @@ int main(int argc, char** argv)
         std::vector<double> ratios;
         for (std::size_t i = 0; i < pairs.ours.size(); ++i)
             ratios.push_back(pairs.ours[i] / pairs.theirs[i]);
-        std::printf("%-44s ours %8.1f ms  %-26s %8.1f ms  paired ratio %.2fx\n", pairs.title,
+        std::printf("%-42s ours %7.1f ms  %-22s %7.1f ms  paired ratio %.2fx\n", pairs.title,
                     bench::median(pairs.ours) * 1e3, "cp -p", bench::median(pairs.theirs) * 1e3,
                     bench::median(ratios));
     }

@@ -164,6 +164,20 @@ int FileCopier::createUnderTemporaryName(const std::string& folder,
     }
 }
 
+int FileCopier::replaceThroughTemporary(const std::string& folder,
+                                        const std::string& destination,
+                                        const std::function<int(const char*)>& create)
+{
+    std::string temporary;
+    if (const int error = createUnderTemporaryName(folder, create, temporary))
+        return error;
+    const int error = moveName(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(),
+                               Placement::Replace);
+    if (error != 0)
+        ::unlink(temporary.c_str());
+    return error;
+}
+
 int FileCopier::linkUnnamed(int fd, const std::string& folder, const std::string& destination,
                             Placement placement)
 {
@@ -177,20 +191,9 @@ int FileCopier::linkUnnamed(int fd, const std::string& folder, const std::string
     }
     // Replacing: give the copy a hidden name first, then rename it over the old file
     // in one step, so that the old file stays whole until the new one is complete.
-    std::string temporary;
-    if (const int error = createUnderTemporaryName(
-            folder,
-            [&](const char* candidate) {
-                return ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, candidate,
-                                AT_SYMLINK_FOLLOW);
-            },
-            temporary))
-        return error;
-    const int error = moveName(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(),
-                               Placement::Replace);
-    if (error != 0)
-        ::unlink(temporary.c_str());
-    return error;
+    return replaceThroughTemporary(folder, destination, [&](const char* candidate) {
+        return ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, candidate, AT_SYMLINK_FOLLOW);
+    });
 }
 
 int FileCopier::copyFile(const std::string& source, const std::string& destination,
@@ -262,17 +265,9 @@ int FileCopier::copyLink(const std::string& source, const std::string& destinati
     std::string folder;
     std::string name;
     splitPath(destination, folder, name);
-    std::string temporary;
-    if (const int error = createUnderTemporaryName(
-            folder,
-            [&](const char* candidate) { return ::symlink(target.data(), candidate); },
-            temporary))
-        return error;
-    const int error = moveName(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(),
-                               Placement::Replace);
-    if (error != 0)
-        ::unlink(temporary.c_str());
-    return error;
+    return replaceThroughTemporary(folder, destination, [&](const char* candidate) {
+        return ::symlink(target.data(), candidate);
+    });
 }
 
 } // namespace platform

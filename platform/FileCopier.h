@@ -51,6 +51,10 @@ private:
     int createUnderTemporaryName(const std::string& folder,
                                  const std::function<int(const char*)>& create,
                                  std::string& path);
+    /// Makes the new entry under a hidden name with `create`, then renames it over
+    /// `destination` in one step, so that the old entry stays whole until then.
+    int replaceThroughTemporary(const std::string& folder, const std::string& destination,
+                                const std::function<int(const char*)>& create);
     int linkUnnamed(int fd, const std::string& folder, const std::string& destination,
                     Placement placement);
 

@@ -135,13 +135,17 @@ struct TrashCan::Folder {
             ::close(infoFd);
     }
 
-    bool open(int trashFd, const std::string& trashPath)
+    bool open(const std::string& trashPath)
     {
+        const int trashFd = openFolderNoFollow(AT_FDCWD, trashPath.c_str());
+        if (trashFd < 0)
+            return false;
         ::mkdirat(trashFd, "files", 0700);
         ::mkdirat(trashFd, "info", 0700);
         filesFd = openFolderNoFollow(trashFd, "files");
         infoFd = openFolderNoFollow(trashFd, "info");
         infoPath = trashPath + "/info";
+        ::close(trashFd);
         return filesFd >= 0 && infoFd >= 0;
     }
 
@@ -211,12 +215,7 @@ bool TrashCan::openHomeTrash(Folder& folder)
     if (!canListFolder(dataHome))
         return false;
     ::mkdir(m_homeTrash.c_str(), 0700);
-    const int trashFd = openFolderNoFollow(AT_FDCWD, m_homeTrash.c_str());
-    if (trashFd < 0)
-        return false;
-    const bool opened = folder.open(trashFd, m_homeTrash);
-    ::close(trashFd);
-    return opened;
+    return folder.open(m_homeTrash);
 }
 
 bool TrashCan::openTopTrash(Folder& folder, const std::string& realFolder)
@@ -242,12 +241,7 @@ bool TrashCan::openTopTrash(Folder& folder, const std::string& realFolder)
         if (!isPrivateFolder(AT_FDCWD, trashPath.c_str()))
             return false;
     }
-    const int trashFd = openFolderNoFollow(AT_FDCWD, trashPath.c_str());
-    if (trashFd < 0)
-        return false;
-    const bool opened = folder.open(trashFd, trashPath);
-    ::close(trashFd);
-    return opened;
+    return folder.open(trashPath);
 }
 
 TrashCan::Folder* TrashCan::folderFor(dev_t device, const std::string& realFolder)

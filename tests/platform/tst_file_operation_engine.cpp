@@ -1,33 +1,13 @@
 #include "platform/FileOperationEngine.h"
 #include "support/FakeUser.h"
+#include "support/FolderNames.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
 
 #include <QtTest>
 
-#include <algorithm>
 #include <cerrno>
-#include <dirent.h>
 #include <sys/stat.h>
-
-namespace {
-
-Strings namesIn(const std::string& folder)
-{
-    Strings names;
-    if (DIR* listing = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(listing)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        ::closedir(listing);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-} // namespace
 
 class FileOperationEngineTest : public QObject {
     Q_OBJECT

@@ -1,4 +1,5 @@
 #include "support/FakeUser.h"
+#include "support/FolderNames.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
 #include "support/Unprivileged.h"
@@ -70,22 +71,6 @@ struct stat statusOf(const std::string& path)
     struct stat status {};
     ::lstat(path.c_str(), &status);
     return status;
-}
-
-// Every name in a folder, sorted.
-Strings namesIn(const std::string& folder)
-{
-    Strings names;
-    if (DIR* listing = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(listing)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        ::closedir(listing);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 void setModificationTime(const std::string& path, std::time_t when)

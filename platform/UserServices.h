@@ -5,6 +5,8 @@ namespace platform {
 class EventPump;
 class MessageBox;
 class TextCompare;
+class OperationWindow;
+class WindowRegistry;
 
 /// Everything the plain C++ core needs from the user's side of the program. The
 /// program hands in the Qt implementations; tests hand in scripted fakes.
@@ -12,6 +14,8 @@ struct UserServices {
     MessageBox& messages;
     EventPump& events;
     TextCompare& text;
+    OperationWindow& operations;
+    WindowRegistry& windows;
 };
 
 } // namespace platform

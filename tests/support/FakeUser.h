@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TextCompare.h"
 #include "platform/UserServices.h"
+#include "support/FakeOperations.h"
 
 #include <deque>
 #include <functional>
@@ -36,5 +37,11 @@ public:
     void yield() override;
     bool equalIgnoringCase(std::string_view left, std::string_view right) override;
 
-    platform::UserServices services() { return platform::UserServices{*this, *this, *this}; }
+    /// The file operations' windows and the window registry.
+    FakeOperations operations;
+
+    platform::UserServices services()
+    {
+        return platform::UserServices{*this, *this, *this, operations, operations};
+    }
 };

@@ -13,7 +13,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
 #include <optional>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -396,6 +399,35 @@ private slots:
         QCOMPARE(contentsOf(tree.path("dest")), Strings{});
         // A folder that cannot be written to gives the careful answer.
         QVERIFY(run::folderFoldsCase(tree.path("missing")));
+    }
+
+    // The real thing, where the machine lets the test mount a case-folding file system.
+    void caseFoldingFileSystem()
+    {
+        Session session;
+        build(session.tree, {"src/1/A.JPG=1", "src/2/a.jpg=2"});
+        const std::string mountPoint = session.tree.folder("mnt");
+        if (::mount("none", mountPoint.c_str(), "tmpfs", 0, "casefold") != 0)
+            QSKIP("no case-folding file system can be mounted here");
+        struct Unmount {
+            std::string at;
+            ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+        } unmount{mountPoint};
+        session.window.dest = session.tree.folder("mnt/dest");
+        // Case folding is switched on per folder, while it is empty.
+        const int folder = ::open(session.window.dest.c_str(), O_RDONLY | O_DIRECTORY);
+        long flags = 0;
+        constexpr long kCaseFoldFlag = 0x40000000;
+        QVERIFY(::ioctl(folder, _IOR('f', 1, long), &flags) == 0);
+        flags |= kCaseFoldFlag;
+        const bool folded = ::ioctl(folder, _IOW('f', 2, long), &flags) == 0;
+        ::close(folder);
+        if (!folded)
+            QSKIP("the mounted file system does not fold case in folders");
+
+        QVERIFY(run::folderFoldsCase(session.window.dest));
+        session.start();
+        QCOMPARE(contentsOf(session.window.dest), (Strings{"A.JPG=1", "a_001.jpg=2"}));
     }
 
     // A name planned as free and written by another program before its turn comes is

@@ -155,13 +155,20 @@ void CollectionRun::runSteps()
         recycleFiles();
 }
 
+bool CollectionRun::isEmptyInput(const std::string& text, const std::string& message,
+                                 InputField field)
+{
+    if (!text.empty())
+        return false;
+    m_services.messages.showMessage(message);
+    m_window.focusField(field);
+    return true;
+}
+
 bool CollectionRun::CheckSourceFolder(const std::string& text)
 {
-    if (text.empty()) {
-        m_services.messages.showMessage(texts::kNoSourceFolder);
-        m_window.focusField(InputField::SourceFolder);
+    if (isEmptyInput(text, texts::kNoSourceFolder, InputField::SourceFolder))
         return false;
-    }
     if (!objFileFolder.FolderExist(text)) {
         m_services.messages.showMessage(texts::kSourceFolderMissing);
         return false;
@@ -171,11 +178,8 @@ bool CollectionRun::CheckSourceFolder(const std::string& text)
 
 bool CollectionRun::ParseFileTypes(const std::string& text)
 {
-    if (text.empty()) {
-        m_services.messages.showMessage(texts::kNoFileTypes);
-        m_window.focusField(InputField::FileTypes);
+    if (isEmptyInput(text, texts::kNoFileTypes, InputField::FileTypes))
         return false;
-    }
     // Every item is followed by a ",", so the split always ends with an empty item,
     // which the filter leaves out.
     const std::string items = text.back() == ',' ? text : text + ',';
@@ -189,11 +193,8 @@ bool CollectionRun::ParseFileTypes(const std::string& text)
 
 bool CollectionRun::CheckDestFolder(const std::string& text)
 {
-    if (text.empty()) {
-        m_services.messages.showMessage(texts::kNoDestFolder);
-        m_window.focusField(InputField::DestFolder);
+    if (isEmptyInput(text, texts::kNoDestFolder, InputField::DestFolder))
         return false;
-    }
     if (blnCancel)
         return false;
     if (objFileFolder.FolderExist(text))

@@ -65,6 +65,8 @@ private:
     class EndOfRun;
 
     void runSteps();
+    /// An empty input box: says so and sends the focus there.
+    bool isEmptyInput(const std::string& text, const std::string& message, InputField field);
     bool CheckSourceFolder(const std::string& text);
     bool ParseFileTypes(const std::string& text);
     bool CheckDestFolder(const std::string& text);

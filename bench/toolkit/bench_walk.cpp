@@ -2,6 +2,7 @@
 // processes, alternating A B A B after a warm-up so that neither gets the cold cache.
 //   bench_walk [folder]      (default: $TMPDIR or /tmp, + /quorvane-bench-walk)
 #include "BenchSupport.h"
+#include "PhotoTree.h"
 
 #include "SilentUser.h"
 
@@ -16,37 +17,8 @@
 
 namespace {
 
-constexpr int kTopFolders = 40;
-constexpr int kSubFolders = 38; // 40 + 40 * 38 = 1,560 folders
 constexpr int kFiles = 100'000;
 constexpr int kRounds = 9;
-
-void makeTree(const std::string& root)
-{
-    const std::string marker = root + "/.complete";
-    if (access(marker.c_str(), F_OK) == 0)
-        return;
-    std::printf("making %d files under %s ...\n", kFiles, root.c_str());
-    mkdir(root.c_str(), 0755);
-    std::vector<std::string> leaves;
-    for (int top = 0; top < kTopFolders; ++top) {
-        const std::string topFolder = root + "/album" + std::to_string(top);
-        mkdir(topFolder.c_str(), 0755);
-        for (int sub = 0; sub < kSubFolders; ++sub) {
-            leaves.push_back(topFolder + "/day" + std::to_string(sub));
-            mkdir(leaves.back().c_str(), 0755);
-        }
-    }
-    for (int i = 0; i < kFiles; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/IMG_%04d.jpg", i % 9999);
-        const std::string path = leaves[static_cast<std::size_t>(i) % leaves.size()] + name;
-        const int fd = open(path.c_str(), O_CREAT | O_WRONLY, 0644);
-        if (fd >= 0)
-            close(fd);
-    }
-    close(open(marker.c_str(), O_CREAT | O_WRONLY, 0644));
-}
 
 int walkOnly(const char* folder)
 {
@@ -67,7 +39,7 @@ int main(int argc, char** argv)
 
     const char* tmp = std::getenv("TMPDIR");
     const std::string root = argc > 1 ? argv[1] : std::string(tmp ? tmp : "/tmp") + "/quorvane-bench-walk";
-    makeTree(root);
+    bench::makePhotoTree(root, kFiles, 9999, std::string());
 
     const std::vector<std::string> find{"find", root, "-type", "f"};
     const std::vector<std::string> self{argv[0], "--walk", root};

@@ -3,6 +3,8 @@
 #include "run/RunTexts.h"
 #include "support/FakeRunWindow.h"
 #include "support/FakeUser.h"
+#include "support/FolderNames.h"
+#include "support/HomeTrash.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
 #include "support/Unprivileged.h"
@@ -11,8 +13,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <cstdlib>
-#include <dirent.h>
 #include <fcntl.h>
 #include <optional>
 #include <sys/ioctl.h>
@@ -29,18 +29,14 @@ Q_DECLARE_METATYPE(run::Operation)
 
 namespace {
 
-// An ordinary folder listing helper would sort and filter; these tests want to see
-// every entry, hidden ones and links included, with what each holds.
+// Every entry of a folder with what it is: "name=content" for a file, "name/" for a
+// folder, "name@" for a link, hidden entries included.
 Strings contentsOf(const std::string& folder)
 {
-    Strings entries;
-    DIR* listing = ::opendir(folder.c_str());
-    if (listing == nullptr)
+    if (!TempTree::exists(folder))
         return {"<missing>"};
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
+    Strings entries;
+    for (const std::string& name : namesIn(folder)) {
         const std::string path = folder + "/" + name;
         struct stat info {};
         ::lstat(path.c_str(), &info);
@@ -51,8 +47,6 @@ Strings contentsOf(const std::string& folder)
         else
             entries.push_back(name + "=" + TempTree::read(path));
     }
-    ::closedir(listing);
-    std::sort(entries.begin(), entries.end());
     return entries;
 }
 
@@ -96,29 +90,6 @@ struct Session {
     }
 
     WindowAction start() { return collection.cmdStartClick(); }
-};
-
-// The trash of the home file system is kept inside the test's own tree.
-class HomeTrash {
-public:
-    explicit HomeTrash(const std::string& dataHome)
-    {
-        if (const char* old = std::getenv("XDG_DATA_HOME"))
-            m_old = old;
-        ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-    }
-    ~HomeTrash()
-    {
-        if (m_old)
-            ::setenv("XDG_DATA_HOME", m_old->c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-    }
-    HomeTrash(const HomeTrash&) = delete;
-    HomeTrash& operator=(const HomeTrash&) = delete;
-
-private:
-    std::optional<std::string> m_old;
 };
 
 } // namespace

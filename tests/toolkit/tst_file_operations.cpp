@@ -1,5 +1,6 @@
 #include "support/FakeUser.h"
 #include "support/FolderNames.h"
+#include "support/HomeTrash.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
 #include "support/Unprivileged.h"
@@ -78,31 +79,6 @@ void setModificationTime(const std::string& path, std::time_t when)
     const struct timespec times[2] = {{when, 0}, {when, 0}};
     ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
 }
-
-// The trash of the home file system is kept inside the test's own tree.
-class HomeTrash {
-public:
-    explicit HomeTrash(const std::string& dataHome)
-    {
-        if (const char* old = std::getenv("XDG_DATA_HOME"))
-            m_old = old;
-        ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-        m_path = dataHome + "/Trash";
-    }
-    ~HomeTrash()
-    {
-        if (m_old)
-            ::setenv("XDG_DATA_HOME", m_old->c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-    }
-    std::string files() const { return m_path + "/files"; }
-    std::string info() const { return m_path + "/info"; }
-
-private:
-    std::optional<std::string> m_old;
-    std::string m_path;
-};
 
 // A second tree on another file system, when the machine has one at hand.
 std::unique_ptr<TempTree> treeOnOtherFileSystem(const TempTree& first)

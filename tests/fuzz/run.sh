@@ -12,7 +12,7 @@ for target in $(sed -n 's/^quorvane_add_fuzz_target(\([a-z_]*\) .*/\1/p' tests/f
     echo "== $target ($seconds s)"
     log=build/fuzz/$target.log
     status=0
-    "build/fuzz/tests/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 "$corpus" >"$log" 2>&1 \
+    "build/fuzz/tests/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix=build/fuzz/ "$corpus" >"$log" 2>&1 \
         || status=$?
     grep -E '^stat::number_of_executed_units' "$log" || true
     if [ "$status" -ne 0 ]; then

@@ -83,14 +83,16 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption,
     return pushButton;
 }
 
-// A drag carries a file list when it offers URLs, all of them local files or folders.
-bool isFileList(const QMimeData* data)
+// The items of a file list: URLs, all of them local files or folders. Empty for
+// anything else.
+QList<QUrl> fileList(const QMimeData* data)
 {
     if (data == nullptr || !data->hasUrls())
-        return false;
-    const QList<QUrl> urls = data->urls();
-    return !urls.isEmpty()
-        && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+        return {};
+    QList<QUrl> urls = data->urls();
+    if (!std::all_of(urls.cbegin(), urls.cend(), [](const QUrl& url) { return url.isLocalFile(); }))
+        return {};
+    return urls;
 }
 
 std::string bytes(const QString& path)
@@ -260,6 +262,9 @@ void frmMain::cmdRefer_Click(FolderIndex index)
 
 void frmMain::cmdStart_Click()
 {
+    // No run starts once the window has been asked to close.
+    if (m_closePending)
+        return;
     if (collectionRun().cmdStartClick() == run::WindowAction::Close)
         close();
 }
@@ -309,6 +314,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             continue;
         switch (event->type()) {
         case QEvent::DragEnter:
+            // A drag's data stays the same until it ends; a long file list is read once.
+            m_dragCarriesFiles = !fileList(static_cast<QDragEnterEvent*>(event)->mimeData()).isEmpty();
+            decideDropEffect(static_cast<QDragEnterEvent*>(event));
+            return true;
         case QEvent::DragMove:
             decideDropEffect(static_cast<QDragMoveEvent*>(event));
             return true;
@@ -324,11 +333,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmMain::decideDropEffect(QDragMoveEvent* event)
+void frmMain::decideDropEffect(QDragMoveEvent* event) const
 {
     // Copy is the only effect ever offered back: a source that was told "move" could
     // delete its files once they are dropped here.
-    if (isFileList(event->mimeData()) && (event->possibleActions() & Qt::CopyAction)) {
+    if (m_dragCarriesFiles && (event->possibleActions() & Qt::CopyAction)) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
     } else {
@@ -338,11 +347,11 @@ void frmMain::decideDropEffect(QDragMoveEvent* event)
 
 void frmMain::dropFolders(FolderIndex index, QDropEvent* event)
 {
-    if (!isFileList(event->mimeData())) {
+    const QList<QUrl> items = fileList(event->mimeData());
+    if (items.isEmpty()) {
         event->ignore();
         return;
     }
-    const QList<QUrl> items = event->mimeData()->urls();
     event->setDropAction(Qt::CopyAction);
     event->accept();
 

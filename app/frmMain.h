@@ -88,7 +88,7 @@ private:
     void cmdExit_Click();
     void CheckFolderText(FolderIndex index);
     void operationChosen();
-    static void decideDropEffect(QDragMoveEvent* event);
+    void decideDropEffect(QDragMoveEvent* event) const;
     void dropFolders(FolderIndex index, QDropEvent* event);
 
     void beginNestedWork() { ++m_nestedWork; }
@@ -103,4 +103,5 @@ private:
     // request arriving meanwhile waits for them: the close releases what they use.
     int m_nestedWork = 0;
     bool m_closePending = false;
+    bool m_dragCarriesFiles = false;
 };

@@ -1,5 +1,5 @@
-#include "app/ApplicationSetup.h"
 #include "platform/qt/QtFolderDialog.h"
+#include "support/GuiTestMain.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
 
@@ -156,12 +156,6 @@ private slots:
 
 Q_DECLARE_METATYPE(Root)
 
-int main(int argc, char* argv[])
-{
-    QApplication application(argc, argv);
-    setUpApplication(application);
-    QtFolderDialogTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUORVANE_GUI_TEST_MAIN(QtFolderDialogTest)
 
 #include "tst_qt_folder_dialog.moc"

@@ -515,12 +515,13 @@ private slots:
         QStringList paths;
         for (int i = 1; i <= 60; ++i)
             paths << qs(tree.folder("folder" + std::to_string(i)));
+        fixture.window.txtFileType->clear();
         bool visibleAfterClose = false;
         fixture.user.onYield = [&](int) {
             fixture.window.close();
             visibleAfterClose = fixture.window.isVisible();
             // A run asked for after the close does not start (it would complain of the
-            // empty source box).
+            // empty extension box).
             QTest::mouseClick(fixture.window.cmdStart, Qt::LeftButton);
         };
         std::unique_ptr<QMimeData> data(fileList(paths));

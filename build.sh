@@ -31,7 +31,7 @@ case "${1:-}" in
 run)
     install_missing_packages
     build --target quorvane
-    exec build/dev/app/Quorvane
+    exec build/dev/app/quorvane
     ;;
 test)
     install_missing_packages

@@ -1,11 +1,13 @@
 #include "app/ApplicationSetup.h"
 #include "app/frmMain.h"
+#include "platform/MemoryTuning.h"
 #include "platform/qt/QtUserServices.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    platform::preferLargeHeapPages();
     QApplication application(argc, argv);
     setUpApplication(application);
     platform::QtUserServices userServices;

@@ -56,6 +56,7 @@ bool nameOrderLess(std::string_view left, std::string_view right)
 bool FolderListing::read(const std::string& path)
 {
     m_names.clear();
+    m_folded.clear();
     m_entries.clear();
 
     const FileDescriptor folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -73,6 +74,7 @@ bool FolderListing::read(const std::string& path)
         const ssize_t filled = ::getdents64(folder.get(), buffer.data(), buffer.size());
         if (filled < 0) {
             m_names.clear();
+            m_folded.clear();
             m_entries.clear();
             return false;
         }
@@ -94,12 +96,20 @@ bool FolderListing::read(const std::string& path)
             m_entries.push_back({static_cast<std::uint32_t>(m_names.size()),
                                  static_cast<std::uint32_t>(length), isFolder});
             m_names.append(record->d_name, length);
+            for (std::size_t i = 0; i < length; ++i)
+                m_folded.push_back(static_cast<char>(foldAsciiCase(static_cast<unsigned char>(record->d_name[i]))));
         }
     }
 
+    // Comparing the folded copies with memcmp is what keeps sorting cheap; the raw
+    // bytes only decide between names that fold alike.
     const std::string_view names(m_names);
-    std::sort(m_entries.begin(), m_entries.end(), [names](const Entry& a, const Entry& b) {
-        return nameOrderLess(names.substr(a.offset, a.length), names.substr(b.offset, b.length));
+    const std::string_view folded(m_folded);
+    std::sort(m_entries.begin(), m_entries.end(), [names, folded](const Entry& a, const Entry& b) {
+        const int order = folded.substr(a.offset, a.length).compare(folded.substr(b.offset, b.length));
+        if (order != 0)
+            return order < 0;
+        return names.substr(a.offset, a.length) < names.substr(b.offset, b.length);
     });
     return true;
 }

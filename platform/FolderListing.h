@@ -43,7 +43,8 @@ private:
         bool isFolder;
     };
 
-    std::string m_names; // every name back to back, so a folder costs few allocations
+    std::string m_names;  // every name back to back, so a folder costs few allocations
+    std::string m_folded; // the same names with ASCII letters folded, for sorting
     std::vector<Entry> m_entries;
     dev_t m_device = 0;
     ino_t m_inode = 0;

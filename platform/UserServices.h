@@ -6,6 +6,8 @@ class EventPump;
 class FolderDialog;
 class MessageBox;
 class TextCompare;
+class OperationWindow;
+class WindowRegistry;
 
 /// Everything the plain C++ core needs from the user's side of the program. The
 /// program hands in the Qt implementations; tests hand in scripted fakes.
@@ -13,6 +15,8 @@ struct UserServices {
     MessageBox& messages;
     EventPump& events;
     TextCompare& text;
+    OperationWindow& operations;
+    WindowRegistry& windows;
     FolderDialog& folders;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/UserServices.h"
+#include "run/NameRules.h"
 #include "run/RunWindow.h"
 #include "toolkit/PathList.h"
 
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <utility>
 
 class clsFileFolder;
@@ -63,6 +65,8 @@ private:
     class EndOfRun;
 
     void runSteps();
+    /// An empty input box: says so and sends the focus there.
+    bool isEmptyInput(const std::string& text, const std::string& message, InputField field);
     bool CheckSourceFolder(const std::string& text);
     bool ParseFileTypes(const std::string& text);
     bool CheckDestFolder(const std::string& text);
@@ -73,8 +77,9 @@ private:
     void deleteFiles();
     void recycleFiles();
 
+    NameRules destinationRules() const;
+    std::string nextFreeName(const std::string& planned);
     void yieldWhenDue();
-    void yieldNow();
 
     RunWindow& m_window;
     clsFileFolder& objFileFolder;
@@ -93,6 +98,7 @@ private:
     std::chrono::nanoseconds m_yieldInterval = std::chrono::milliseconds(20);
     std::chrono::steady_clock::time_point m_lastYield;
     std::function<bool(const std::string& folder)> m_caseFoldingProbe;
+    std::unordered_set<std::string> m_plannedKeys; // filled when a planned name is found taken
 };
 
 } // namespace run

@@ -115,7 +115,58 @@ public:
     std::int32_t BFolderPathCount() const { return m_bFolderPathCount; }
     std::int32_t BFilePathCount() const { return m_bFilePathCount; }
 
-    // --- File operations (Move ... WantMappingHandle) go here. ---
+    // File operations. Each runs to its end before it returns, with the questions,
+    // progress window and error messages the option properties call for; true when
+    // the whole operation succeeded. A from-list holds one path, or several each
+    // followed by a NUL; one that is empty or begins with a NUL does nothing.
+
+    /// Moves to the full path strTo, or into strTo when it names a folder.
+    bool Move(const std::string& strFrom, const std::string& strTo);
+    /// Copies to the full path strTo, or into strTo when it names a folder.
+    bool Copy(const std::string& strFrom, const std::string& strTo);
+    /// Moves the listed entries to the trash; AllowUndo stays on afterwards.
+    bool Recycled(const std::string& strFrom);
+    /// Deletes the listed entries: for good while AllowUndo is off, else into the trash.
+    bool Delete(const std::string& strFrom);
+    /// Gives the entry the new path or name strTo; a taken name is never replaced.
+    bool Rename(const std::string& strFrom, const std::string& strTo);
+
+    /// Owner window of the operations' windows and of the folder picker: a window id,
+    /// 0 for none. Writing an id that names no live window of the program stores 0.
+    std::uint64_t Target() const;
+    void Target(std::uint64_t lngNewWindow);
+    /// Every question is answered "yes to all" without being asked.
+    bool RespondDialog() const;
+    void RespondDialog(bool blnRespond);
+    /// A taken destination name gets a new free name instead of being replaced.
+    bool RenameOnCollision() const;
+    void RenameOnCollision(bool blnRename);
+    /// The progress window shows no file names.
+    bool SimpleProgress() const;
+    void SimpleProgress(bool blnSimple);
+    /// A missing destination folder is made only after the user agreed.
+    bool ConfirmMakeDir() const;
+    void ConfirmMakeDir(bool blnMakeDir);
+    /// A progress window appears for operations that take a while.
+    bool ShowDialog() const;
+    void ShowDialog(bool blnShowDialog);
+    /// A delete moves the entries to the trash instead of deleting them for good.
+    bool AllowUndo() const;
+    void AllowUndo(bool blnUndo);
+    /// True: the to-list is one destination for all entries; false: one per entry.
+    bool MultiDestFiles() const;
+    void MultiDestFiles(bool blnMultiDestFiles);
+    /// True: a wildcard pattern matches folders as well as files.
+    bool FilesOnly() const;
+    void FilesOnly(bool blnFilesOnly);
+    /// True: no table of renamed names is wanted (none is ever made).
+    bool WantMappingHandle() const;
+    void WantMappingHandle(bool blnWantMappingHandle);
+
+    /// True when, during the last file operation, the user chose to stop: in an error
+    /// message, a replace question or the progress window. Cleared as each operation
+    /// starts.
+    bool stopRequested() const { return m_stopRequested; }
 
 private:
     enum class Collect { Folders, Files, FoldersAndFiles };
@@ -130,6 +181,10 @@ private:
     void FileWalk(const std::string& strFolderPath);
     void FileFolderWalk(const std::string& strFolderPath);
     static void walkFolder(Walk& walk);
+    bool FileOperation(const std::string& strFrom, const std::string& strTo,
+                       std::int32_t lngFunc);
+    bool opFlag(std::int32_t bit) const { return (lngOpFlags & bit) != 0; }
+    void setOpFlag(std::int32_t bit, bool on);
     PathList listOneLevel(const std::string& strFolderPath, Collect what,
                           std::int32_t& folderCount, std::int32_t& fileCount);
 
@@ -138,6 +193,7 @@ private:
     std::uint64_t lngTarget = 0;     // owner window of dialogs: a Qt window id, 0 for none
     std::int32_t lngOpFlags = 0;     // option bits of the file operations
     std::int32_t lngBrowseFlags = 0; // option bits of the folder picker
+    bool m_stopRequested = false;     // the user chose to stop the last file operation
 
     PathList strSFolderList;
     std::int32_t m_sFolderPathCount = kNotSearched;

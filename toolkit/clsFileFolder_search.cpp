@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 
 #include <algorithm>
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct clsFileFolder::Walk {
     // Folders on the current descent chain: a link back to one of them would make the
     // walk go round in circles, so it is not entered again.
     std::vector<std::pair<dev_t, ino_t>> chain;
+    // One listing per depth, reused from folder to folder (a deque keeps them in place
+    // while deeper levels are added).
+    std::deque<platform::FolderListing> levels;
 };
 
 bool clsFileFolder::settleSearchFolder(const std::string& strFolderPath, std::string& folder) const
@@ -40,7 +44,9 @@ bool clsFileFolder::settleSearchFolder(const std::string& strFolderPath, std::st
 
 void clsFileFolder::walkFolder(Walk& walk)
 {
-    platform::FolderListing listing;
+    if (walk.levels.size() <= walk.chain.size())
+        walk.levels.emplace_back();
+    platform::FolderListing& listing = walk.levels[walk.chain.size()];
     if (!listing.read(walk.path))
         return;
     const std::pair identity{listing.device(), listing.inode()};
@@ -100,7 +106,7 @@ void clsFileFolder::FolderWalk(const std::string& strFolderPath)
 {
     std::int32_t unused = 0;
     Walk walk{Collect::Folders, true, strSFolderList, m_sFolderPathCount, unused,
-              withTrailingSlash(strFolderPath), {}};
+              withTrailingSlash(strFolderPath), {}, {}};
     walkFolder(walk);
 }
 
@@ -108,14 +114,14 @@ void clsFileFolder::FileWalk(const std::string& strFolderPath)
 {
     std::int32_t unused = 0;
     Walk walk{Collect::Files, true, strSFileList, unused, m_sFilePathCount,
-              withTrailingSlash(strFolderPath), {}};
+              withTrailingSlash(strFolderPath), {}, {}};
     walkFolder(walk);
 }
 
 void clsFileFolder::FileFolderWalk(const std::string& strFolderPath)
 {
     Walk walk{Collect::FoldersAndFiles, true, strSFileFolderList, m_bsFolderPathCount,
-              m_bsFilePathCount, withTrailingSlash(strFolderPath), {}};
+              m_bsFilePathCount, withTrailingSlash(strFolderPath), {}, {}};
     walkFolder(walk);
 }
 
@@ -177,7 +183,7 @@ PathList clsFileFolder::listOneLevel(const std::string& strFolderPath, Collect w
         folderCount = kNotSearched;
         fileCount = kNotSearched;
     } else {
-        Walk walk{what, false, list, folderCount, fileCount, withTrailingSlash(folder), {}};
+        Walk walk{what, false, list, folderCount, fileCount, withTrailingSlash(folder), {}, {}};
         walkFolder(walk);
     }
     ensureOneElement(list);

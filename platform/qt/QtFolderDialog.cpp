@@ -1,10 +1,11 @@
 #include "platform/qt/QtFolderDialog.h"
 
+#include "platform/qt/QtOperationWindow.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QStandardPaths>
-#include <QWidget>
 
 namespace platform {
 
@@ -41,10 +42,7 @@ QString startFolder(const FolderDialog::Request& request)
 
 std::string QtFolderDialog::chooseFolder(const Request& request)
 {
-    QWidget* owner = nullptr;
-    if (request.owner != 0)
-        if (QWidget* widget = QWidget::find(static_cast<WId>(request.owner)))
-            owner = widget->window();
+    QWidget* owner = QtOperationWindow::topLevelWindow(request.owner);
 
     // Qt's own dialog rather than the desktop's: it reads in Japanese like the rest of
     // the program, whatever the desktop's language.

@@ -5,6 +5,7 @@
 #include "platform/TextCompare.h"
 #include "platform/UserServices.h"
 #include "platform/qt/QtFolderDialog.h"
+#include "platform/qt/QtOperationWindow.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -24,10 +25,15 @@ public:
     void yield() override;
     bool equalIgnoringCase(std::string_view left, std::string_view right) override;
 
-    UserServices services() { return UserServices{*this, *this, *this, m_folderDialog}; }
+    UserServices services()
+    {
+        return UserServices{*this, *this, *this, m_operations, m_operations, m_folderDialog};
+    }
+    QtOperationWindow& operationWindow() { return m_operations; }
 
 private:
     QPointer<QWidget> m_owner;
+    QtOperationWindow m_operations;
     QtFolderDialog m_folderDialog;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TextCompare.h"
 #include "platform/UserServices.h"
+#include "support/FakeOperations.h"
 
 #include <deque>
 #include <functional>
@@ -44,5 +45,11 @@ public:
     std::deque<std::string> folderAnswers;
     std::string chooseFolder(const Request& request) override;
 
-    platform::UserServices services() { return platform::UserServices{*this, *this, *this, *this}; }
+    /// The file operations' windows and the window registry.
+    FakeOperations operations;
+
+    platform::UserServices services()
+    {
+        return platform::UserServices{*this, *this, *this, operations, operations, *this};
+    }
 };

@@ -63,6 +63,21 @@ std::string TempTree::path(std::string_view relative) const
     return m_root + '/' + std::string(relative);
 }
 
+std::string TempTree::expand(std::string text) const
+{
+    for (std::size_t at; (at = text.find("{R}")) != std::string::npos;)
+        text.replace(at, 3, m_root);
+    return text;
+}
+
+std::vector<std::string> TempTree::expand(const std::vector<std::string>& texts) const
+{
+    std::vector<std::string> expanded;
+    for (const std::string& text : texts)
+        expanded.push_back(expand(text));
+    return expanded;
+}
+
 std::string TempTree::file(std::string_view relative, std::string_view content)
 {
     const std::string target = path(relative);

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 /// A temporary folder for one test, removed with everything in it at the end. Its
 /// root is readable by every user, so an unprivileged child process can work in it.
@@ -23,6 +24,11 @@ public:
     std::string folder(std::string_view relative);
     /// Creates a symbolic link at `relative` pointing to `target`; returns its path.
     std::string link(std::string_view relative, std::string_view target);
+
+    /// The text with every "{R}" replaced by root(), so that test rows can name paths
+    /// inside the tree before it exists.
+    std::string expand(std::string text) const;
+    std::vector<std::string> expand(const std::vector<std::string>& texts) const;
 
     /// Reads a whole file; empty when it cannot be read.
     static std::string read(const std::string& path);

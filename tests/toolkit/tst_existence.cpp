@@ -7,16 +7,10 @@
 #include <QtTest>
 
 #include <cstdlib>
+#include <memory>
 #include <sys/stat.h>
 
 namespace {
-
-std::string expand(std::string text, const std::string& root)
-{
-    for (std::size_t at; (at = text.find("{R}")) != std::string::npos;)
-        text.replace(at, 3, root);
-    return text;
-}
 
 // The fixture every row of this file looks at.
 void buildFixture(TempTree& tree)
@@ -39,7 +33,18 @@ void buildFixture(TempTree& tree)
 class ExistenceTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<TempTree> m_tree;
+    FakeUser m_user;
+    std::unique_ptr<clsFileFolder> m_toolkit;
+
 private slots:
+    void init()
+    {
+        m_tree = std::make_unique<TempTree>();
+        buildFixture(*m_tree);
+        m_toolkit = std::make_unique<clsFileFolder>(m_user.services());
+    }
+
     void folderExist_data()
     {
         QTest::addColumn<std::string>("text");
@@ -60,11 +65,9 @@ private slots:
     {
         QFETCH(std::string, text);
         QFETCH(bool, exists);
-        TempTree tree;
-        buildFixture(tree);
-        FakeUser user;
-        const clsFileFolder toolkit(user.services());
-        QCOMPARE(toolkit.FolderExist(expand(text, tree.root())), exists);
+        const TempTree& tree = *m_tree;
+        const clsFileFolder& toolkit = *m_toolkit;
+        QCOMPARE(toolkit.FolderExist(tree.expand(text)), exists);
     }
 
     void fileExist_data()
@@ -93,11 +96,9 @@ private slots:
     {
         QFETCH(std::string, text);
         QFETCH(bool, exists);
-        TempTree tree;
-        buildFixture(tree);
-        FakeUser user;
-        const clsFileFolder toolkit(user.services());
-        QCOMPARE(toolkit.FileExist(expand(text, tree.root())), exists);
+        const TempTree& tree = *m_tree;
+        const clsFileFolder& toolkit = *m_toolkit;
+        QCOMPARE(toolkit.FileExist(tree.expand(text)), exists);
     }
 
     void getFilePath_data()
@@ -118,11 +119,9 @@ private slots:
     {
         QFETCH(std::string, text);
         QFETCH(std::string, folder);
-        TempTree tree;
-        buildFixture(tree);
-        FakeUser user;
-        const clsFileFolder toolkit(user.services());
-        QCOMPARE(toolkit.GetFilePath(expand(text, tree.root())), expand(folder, tree.root()));
+        const TempTree& tree = *m_tree;
+        const clsFileFolder& toolkit = *m_toolkit;
+        QCOMPARE(toolkit.GetFilePath(tree.expand(text)), tree.expand(folder));
     }
 
     void createFolder_data()
@@ -145,11 +144,9 @@ private slots:
         QFETCH(std::string, text);
         QFETCH(std::int32_t, code);
         QFETCH(bool, existsAfter);
-        TempTree tree;
-        buildFixture(tree);
-        FakeUser user;
-        const clsFileFolder toolkit(user.services());
-        const std::string path = expand(text, tree.root());
+        const TempTree& tree = *m_tree;
+        const clsFileFolder& toolkit = *m_toolkit;
+        const std::string path = tree.expand(text);
         QCOMPARE(toolkit.CreateFolder(path), code);
         QCOMPARE(toolkit.FolderExist(path), existsAfter);
     }

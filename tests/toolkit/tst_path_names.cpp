@@ -7,13 +7,6 @@
 
 namespace {
 
-std::string expand(std::string text, const std::string& root)
-{
-    for (std::size_t at; (at = text.find("{R}")) != std::string::npos;)
-        text.replace(at, 3, root);
-    return text;
-}
-
 } // namespace
 
 class PathNamesTest : public QObject {
@@ -97,10 +90,10 @@ private slots:
         tree.file("a.b/c");
         FakeUser user;
         const clsFileFolder toolkit(user.services());
-        path = expand(path, tree.root());
+        path = tree.expand(path);
         QCOMPARE(toolkit.GetFileName(path), title);
-        QCOMPARE(toolkit.GetLongPath(path), expand(longForm, tree.root()));
-        QCOMPARE(toolkit.GetShortPath(path), expand(longForm, tree.root()));
+        QCOMPARE(toolkit.GetLongPath(path), tree.expand(longForm));
+        QCOMPARE(toolkit.GetShortPath(path), tree.expand(longForm));
         QCOMPARE(toolkit.GetFileType(path, false, false), typeChecked);
         QCOMPARE(toolkit.GetFileType(path, true, true),
                  path.find('.') == std::string::npos ? std::string() : path.substr(path.rfind('.') + 1));
@@ -110,16 +103,16 @@ private slots:
 
     void splitPath_data()
     {
+        // "{R}" expands to the chain of folders from "/" down to the tree's root,
+        // each element preceded by `lead`.
         QTest::addColumn<std::string>("path");
         QTest::addColumn<Strings>("chain");
-        QTest::newRow("file") << std::string("{R}/a/b/c.txt")
-                              << Strings{"/", "{R}/a", "{R}/a/b"};
-        QTest::newRow("folder") << std::string("{R}/a/b/") << Strings{"/", "{R}/a", "{R}/a/b"};
-        QTest::newRow("folder under the root") << std::string("/tmp") << Strings{"/", "/tmp"};
-        QTest::newRow("names with colons") << std::string("{R}/c:d/e.txt")
-                                           << Strings{"/", "{R}/c:d"};
+        QTest::newRow("file") << std::string("{R}/a/b/c.txt") << Strings{"/", "{R}", "{R}/a", "{R}/a/b"};
+        QTest::newRow("folder") << std::string("{R}/a/b/") << Strings{"/", "{R}", "{R}/a", "{R}/a/b"};
+        QTest::newRow("names with colons") << std::string("{R}/c:d/e.txt") << Strings{"/", "{R}", "{R}/c:d"};
         QTest::newRow("network form keeps its empty parts")
-            << std::string("/{R}/a/b/c.txt") << Strings{"/", "/", "/{R}/a", "/{R}/a/b"};
+            << std::string("/{R}/a/b/c.txt") << Strings{"/", "/", "/{R}", "/{R}/a", "/{R}/a/b"};
+        QTest::newRow("folder under the root") << std::string("/tmp") << Strings{"/", "/tmp"};
         QTest::newRow("nothing") << std::string("{R}/missing") << Strings{""};
         QTest::newRow("root") << std::string("/") << Strings{""};
     }
@@ -133,24 +126,17 @@ private slots:
         tree.file("c:d/e.txt");
         FakeUser user;
         const clsFileFolder toolkit(user.services());
-        // Every folder between "/" and the tree belongs to the chain as well.
         Strings expected;
         for (const std::string& element : chain) {
-            if (element.find("{R}") == std::string::npos) {
-                expected.push_back(element);
-                continue;
+            if (element == "{R}" || element == "/{R}") {
+                const std::string lead = element.substr(0, element.size() - 3);
+                for (std::size_t at = tree.root().find('/', 1); at != std::string::npos;
+                     at = tree.root().find('/', at + 1))
+                    expected.push_back(lead + tree.root().substr(0, at));
             }
-            if (expected.size() == 1 || (expected.size() == 2 && expected[1] == "/")) {
-                const std::string lead = element.substr(0, element.find("{R}"));
-                std::string built = lead;
-                for (std::size_t at = 1; at <= tree.root().size(); ++at) {
-                    if (at == tree.root().size() || tree.root()[at] == '/')
-                        expected.push_back(lead + tree.root().substr(0, at));
-                }
-            }
-            expected.push_back(expand(element, tree.root()));
+            expected.push_back(tree.expand(element));
         }
-        QCOMPARE(toolkit.GetSplitPath(expand(path, tree.root())), expected);
+        QCOMPARE(toolkit.GetSplitPath(tree.expand(path)), expected);
     }
 };
 

@@ -11,22 +11,6 @@
 
 namespace {
 
-// "{R}" in a row stands for the temporary tree's root.
-std::string expand(std::string text, const std::string& root)
-{
-    for (std::size_t at; (at = text.find("{R}")) != std::string::npos;)
-        text.replace(at, 3, root);
-    return text;
-}
-
-Strings expand(const Strings& list, const std::string& root)
-{
-    Strings out;
-    for (const std::string& item : list)
-        out.push_back(expand(item, root));
-    return out;
-}
-
 enum class Method { SFolderPath, SFilePath, SFileFolderPath, GetFolder, GetFile, GetFileFolder };
 
 struct Result {
@@ -141,8 +125,8 @@ private slots:
             tree.folder("Sub/Empty");
         FakeUser user;
         clsFileFolder toolkit(user.services());
-        const Result result = call(toolkit, method, expand(start, tree.root()));
-        QCOMPARE(result.list, expand(expected, tree.root()));
+        const Result result = call(toolkit, method, tree.expand(start));
+        QCOMPARE(result.list, tree.expand(expected));
         QCOMPARE(result.counts, counts);
         QVERIFY(user.shown.empty());
     }
@@ -170,7 +154,7 @@ private slots:
         TempTree tree;
         FakeUser user;
         clsFileFolder toolkit(user.services());
-        const Result result = call(toolkit, method, expand(start, tree.root()));
+        const Result result = call(toolkit, method, tree.expand(start));
         QCOMPARE(result.list, Strings{""});
         QCOMPARE(result.counts, std::vector<std::int32_t>(result.counts.size(), -1));
         QCOMPARE(user.shown, Strings{"指定されたフォルダが存在しません"});
@@ -201,10 +185,9 @@ private slots:
         tree.file("-dash *star?.jpg");
         FakeUser user;
         clsFileFolder toolkit(user.services());
-        const Strings expected = expand(Strings{"{R}/-dash *star?.jpg", "{R}/.dir/inner.jpg",
-                                                "{R}/.hidden", "{R}/caf\xe9.jpg",
-                                                "{R}/line\nbreak", "{R}/README"},
-                                        tree.root());
+        const Strings expected = tree.expand(Strings{"{R}/-dash *star?.jpg", "{R}/.dir/inner.jpg",
+                                                     "{R}/.hidden", "{R}/caf\xe9.jpg",
+                                                     "{R}/line\nbreak", "{R}/README"});
         QCOMPARE(toolkit.SFilePath(tree.root()), expected);
         QCOMPARE(toolkit.SFilePathCount(), 6);
     }
@@ -235,9 +218,8 @@ private slots:
         const PathList files = toolkit.SFilePath(tree.root());
         QVERIFY(std::chrono::steady_clock::now() - started < std::chrono::seconds(5));
         // A link is followed unless it leads back to a folder being walked above it.
-        const Strings expected = expand(
-            Strings{"{R}/a/1.jpg", "{R}/a/toB/2.jpg", "{R}/b/2.jpg", "{R}/b/loop/1.jpg"},
-            tree.root());
+        const Strings expected = tree.expand(
+            Strings{"{R}/a/1.jpg", "{R}/a/toB/2.jpg", "{R}/b/2.jpg", "{R}/b/loop/1.jpg"});
         QCOMPARE(files, expected);
     }
 
@@ -256,7 +238,7 @@ private slots:
             return report + (user.shown.empty() ? "" : " message");
         });
         QVERIFY(output.has_value());
-        QCOMPARE(*output, expand("{R}/a/1.jpg\n{R}/z/3.jpg\n2", tree.root()));
+        QCOMPARE(*output, tree.expand("{R}/a/1.jpg\n{R}/z/3.jpg\n2"));
     }
 };
 

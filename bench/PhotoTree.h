@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace bench {
+
+/// A camera-like tree: 40 albums of 38 days each (1,560 folders), `files` files named
+/// IMG_nnnn.jpg with `names` different names spread over the days, each holding
+/// `content`. Made once; a marker file tells a complete tree from an interrupted one.
+inline void makePhotoTree(const std::string& root, int files, int names, const std::string& content)
+{
+    constexpr int kAlbums = 40;
+    constexpr int kDays = 38;
+    const std::string marker = root + "/.complete";
+    if (access(marker.c_str(), F_OK) == 0)
+        return;
+    std::printf("making %d files under %s ...\n", files, root.c_str());
+    mkdir(root.c_str(), 0755);
+    std::vector<std::string> days;
+    for (int album = 0; album < kAlbums; ++album) {
+        const std::string albumFolder = root + "/album" + std::to_string(album);
+        mkdir(albumFolder.c_str(), 0755);
+        for (int day = 0; day < kDays; ++day) {
+            days.push_back(albumFolder + "/day" + std::to_string(day));
+            mkdir(days.back().c_str(), 0755);
+        }
+    }
+    for (int i = 0; i < files; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/IMG_%04d.jpg", i % names);
+        const std::string path = days[static_cast<std::size_t>(i) % days.size()] + name;
+        const int fd = open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+        if (fd < 0)
+            continue;
+        if (!content.empty() && write(fd, content.data(), content.size()) < 0)
+            std::perror(path.c_str());
+        close(fd);
+    }
+    close(open(marker.c_str(), O_CREAT | O_WRONLY, 0644));
+}
+
+} // namespace bench

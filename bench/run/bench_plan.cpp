@@ -1,0 +1,104 @@
+// Times the plan of destination names: 100,000 and 1,000,000 names with about 100
+// entries bearing each name, numbered against a real, empty destination folder, and
+// the step-by-step plan on smaller lists, from which its time for 100,000 follows
+// (it grows with the square of the list).
+//   bench_plan [folder]      (default: $TMPDIR or /tmp, + /quorvane-bench-plan)
+#include "BenchSupport.h"
+
+#include "run/DestPlanner.h"
+#include "run/NameRules.h"
+#include "run/TakenNames.h"
+#include "support/LiteralPlan.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int kPerName = 100;
+constexpr int kRounds = 5;
+
+PathList makeNames(const std::string& folder, int count)
+{
+    PathList names;
+    names.reserve(static_cast<std::size_t>(count));
+    char name[32];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(name, sizeof name, "IMG_%05d.jpg", i % (count / kPerName));
+        names.push_back(folder + name);
+    }
+    // Same-named files come from different folders, so they meet spread over the list.
+    std::shuffle(names.begin(), names.end(), std::mt19937(7));
+    return names;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point started)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+}
+
+// The plan as a run makes it: the destination folder read once, then the indexed plan.
+double timeFastPlan(const std::string& folder, const PathList& names, bool foldCase)
+{
+    std::vector<double> times;
+    for (int round = 0; round < kRounds; ++round) {
+        PathList plan = names;
+        const auto started = std::chrono::steady_clock::now();
+        const run::TakenNames taken(folder, foldCase, true);
+        run::NameRules rules{[&taken](const std::string& path) { return taken.isTaken(path); },
+                             nullptr, run::fileNameStemEnd};
+        if (foldCase)
+            rules.nameKey = run::caseFoldedKey;
+        run::DestPlanner planner(rules, [] { return true; });
+        planner.plan(plan, static_cast<std::int32_t>(plan.size()) - 1);
+        times.push_back(secondsSince(started));
+    }
+    return bench::median(times);
+}
+
+double timeLiteralPlan(const PathList& names, const run::NameRules& rules)
+{
+    PathList plan = names;
+    const auto started = std::chrono::steady_clock::now();
+    literalPlan(plan, static_cast<std::int32_t>(plan.size()) - 1, rules, [] { return true; });
+    return secondsSince(started);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string root = argc > 1 ? argv[1] : std::string(tmp ? tmp : "/tmp") + "/quorvane-bench-plan";
+    mkdir(root.c_str(), 0755);
+    const std::string folder = root + "/";
+    const run::NameRules exact{run::entryExists, nullptr, run::fileNameStemEnd};
+
+    const PathList hundredThousand = makeNames(folder, 100'000);
+    const PathList million = makeNames(folder, 1'000'000);
+    timeFastPlan(folder, hundredThousand, false); // warm-up, untimed
+    const double fast100k = timeFastPlan(folder, hundredThousand, false);
+    const double folded100k = timeFastPlan(folder, hundredThousand, true);
+    timeFastPlan(folder, million, false);
+    const double fast1m = timeFastPlan(folder, million, false);
+    std::printf("plan 100,000 names           : %7.3f s (median of %d; budget 0.5 s)\n", fast100k, kRounds);
+    std::printf("plan 100,000 names, folded   : %7.3f s (case-folding destination: each new name is also asked of the disk)\n", folded100k);
+    std::printf("plan 1,000,000 names         : %7.3f s (%.1fx the 100,000 plan; budget 15x)\n", fast1m,
+                fast1m / fast100k);
+
+    double literal = 0;
+    int literalCount = 0;
+    for (int count : {1'000, 2'000, 4'000}) {
+        literalCount = count;
+        literal = timeLiteralPlan(makeNames(folder, count), exact);
+        std::printf("step-by-step plan, %5d names: %7.3f s\n", count, literal);
+    }
+    const double scale = 100'000.0 / literalCount;
+    const double literal100k = literal * scale * scale;
+    std::printf("step-by-step plan, 100,000   : ~%.0f s (from %d names, squared)\n", literal100k, literalCount);
+    std::printf("ratio                        : %.0fx faster\n", literal100k / fast100k);
+    return 0;
+}

@@ -1,0 +1,273 @@
+#include "platform/FileCopier.h"
+
+#include "platform/OperationTexts.h"
+#include "platform/OperationWindow.h"
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <memory>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// Content moves in blocks of this size, so that a cancel is seen and the progress
+// window moves during a big file.
+constexpr std::size_t kBlockBytes = 8 * 1024 * 1024;
+// Below this size a clone attempt costs more than it can save.
+constexpr std::uint64_t kCloneFromBytes = 1024 * 1024;
+
+// Closes a descriptor when the scope ends.
+struct FdCloser {
+    int fd = -1;
+    ~FdCloser()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+bool unnamedFilesLinkable()
+{
+    // Linking an unnamed file into place goes through its /proc entry, which works
+    // without privileges.
+    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+    return available;
+}
+
+void splitPath(const std::string& path, std::string& folder, std::string& name)
+{
+    const std::size_t slash = path.rfind('/');
+    folder = slash == 0 ? std::string("/") : path.substr(0, slash);
+    name = path.substr(slash + 1);
+}
+
+// Makes the new name itself last, before a move removes the source.
+void flushFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+int moveName(int fromFd, const char* from, int toFd, const char* to, Placement placement)
+{
+    if (placement == Placement::Replace)
+        return ::renameat(fromFd, from, toFd, to) == 0 ? 0 : errno;
+    if (::renameat2(fromFd, from, toFd, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return errno;
+    // The file system refuses the no-replace flag: a link never replaces either.
+    if (::linkat(fromFd, from, toFd, to, 0) == 0) {
+        ::unlinkat(fromFd, from, 0);
+        return 0;
+    }
+    if (errno == EEXIST)
+        return EEXIST;
+    // Folders cannot be linked: rename once the name is seen to be free.
+    struct stat taken {};
+    if (::fstatat(toFd, to, &taken, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    return ::renameat(fromFd, from, toFd, to) == 0 ? 0 : errno;
+}
+
+int FileCopier::nextBlockError() const
+{
+    if (m_report.cancelRequested())
+        return ECANCELED;
+    return m_beforeBlock ? m_beforeBlock() : 0;
+}
+
+int FileCopier::copyByReading(int in, int out)
+{
+    static thread_local std::vector<char> buffer(1024 * 1024);
+    for (;;) {
+        if (const int error = nextBlockError())
+            return error;
+        const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (got == 0)
+            return 0;
+        for (ssize_t written = 0; written < got;) {
+            const ssize_t put = ::write(out, buffer.data() + written,
+                                        static_cast<std::size_t>(got - written));
+            if (put < 0) {
+                if (errno == EINTR)
+                    continue;
+                return errno;
+            }
+            written += put;
+        }
+        m_report.addBytes(static_cast<std::uint64_t>(got));
+    }
+}
+
+int FileCopier::copyContent(int in, int out, std::uint64_t size)
+{
+    if (size >= kCloneFromBytes && !m_cloneRefused && !m_beforeBlock) {
+        if (::ioctl(out, FICLONE, in) == 0) {
+            m_report.addBytes(size);
+            return 0;
+        }
+        m_cloneRefused = true; // the file systems at hand share no blocks: stop asking
+    }
+    for (;;) {
+        if (const int error = nextBlockError())
+            return error;
+        const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, kBlockBytes, 0);
+        if (copied < 0) {
+            if (errno == EINTR)
+                continue;
+            // Across some file systems the kernel will not copy by itself; the file
+            // offsets have advanced by what was copied, so reading goes on from there.
+            if (errno == EXDEV || errno == EINVAL || errno == EOPNOTSUPP || errno == ENOSYS)
+                return copyByReading(in, out);
+            return errno;
+        }
+        if (copied == 0)
+            return 0;
+        m_report.addBytes(static_cast<std::uint64_t>(copied));
+    }
+}
+
+std::string FileCopier::temporaryName(const std::string& folder)
+{
+    // Hidden, and recognisable as ours should a crash ever leave one behind.
+    return (folder == "/" ? "" : folder) + "/.quorvane-" + std::to_string(::getpid()) + "-"
+        + std::to_string(++m_temporaryCounter) + ".tmp";
+}
+
+int FileCopier::createUnderTemporaryName(const std::string& folder,
+                                         const std::function<int(const char*)>& create,
+                                         std::string& path)
+{
+    for (;;) {
+        path = temporaryName(folder);
+        if (create(path.c_str()) == 0)
+            return 0;
+        if (errno != EEXIST)
+            return errno;
+    }
+}
+
+int FileCopier::replaceThroughTemporary(const std::string& folder,
+                                        const std::string& destination,
+                                        const std::function<int(const char*)>& create)
+{
+    std::string temporary;
+    if (const int error = createUnderTemporaryName(folder, create, temporary))
+        return error;
+    const int error = moveName(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(),
+                               Placement::Replace);
+    if (error != 0)
+        ::unlink(temporary.c_str());
+    return error;
+}
+
+int FileCopier::linkUnnamed(int fd, const std::string& folder, const std::string& destination,
+                            Placement placement)
+{
+    const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
+    if (placement == Placement::NeverReplace) {
+        return ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, destination.c_str(),
+                        AT_SYMLINK_FOLLOW)
+                == 0
+            ? 0
+            : errno;
+    }
+    // Replacing: give the copy a hidden name first, then rename it over the old file
+    // in one step, so that the old file stays whole until the new one is complete.
+    return replaceThroughTemporary(folder, destination, [&](const char* candidate) {
+        return ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, candidate, AT_SYMLINK_FOLLOW);
+    });
+}
+
+int FileCopier::copyFile(const std::string& source, const std::string& destination,
+                         Placement placement, bool flush)
+{
+    // O_NONBLOCK: a FIFO put in place of the file must not block the open. Regular
+    // files ignore the flag, so it can stay.
+    FdCloser in{::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    if (in.fd < 0)
+        return errno;
+    struct stat status {};
+    if (::fstat(in.fd, &status) != 0)
+        return errno;
+    if (!S_ISREG(status.st_mode))
+        return operation_texts::kNotRegularFile;
+
+    std::string folder;
+    std::string name;
+    splitPath(destination, folder, name);
+    std::string temporary; // path of the hidden temporary file, when one is used
+    FdCloser out;
+    if (!m_avoidUnnamedFiles && unnamedFilesLinkable()) {
+        out.fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (out.fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return errno;
+    }
+    if (out.fd < 0) {
+        if (const int error = createUnderTemporaryName(
+                folder,
+                [&](const char* candidate) {
+                    out.fd = ::open(candidate, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+                    return out.fd < 0 ? -1 : 0;
+                },
+                temporary))
+            return error;
+    }
+
+    int error = copyContent(in.fd, out.fd, static_cast<std::uint64_t>(status.st_size));
+    if (error == 0) {
+        // Only the permission bits: set-user-id and the like would be handed to the
+        // copy's new owner.
+        const struct timespec times[2] = {status.st_atim, status.st_mtim};
+        if (::fchmod(out.fd, status.st_mode & 0777) != 0 || ::futimens(out.fd, times) != 0)
+            error = errno;
+    }
+    if (error == 0 && flush && ::fsync(out.fd) != 0)
+        error = errno;
+    if (error == 0) {
+        error = temporary.empty()
+            ? linkUnnamed(out.fd, folder, destination, placement)
+            : moveName(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(), placement);
+    }
+    if (error == 0 && flush)
+        flushFolder(folder);
+    if (error != 0 && !temporary.empty())
+        ::unlink(temporary.c_str());
+    return error;
+}
+
+int FileCopier::copyLink(const std::string& source, const std::string& destination,
+                         Placement placement)
+{
+    std::array<char, 4096> target{};
+    const ssize_t length = ::readlink(source.c_str(), target.data(), target.size() - 1);
+    if (length < 0)
+        return errno;
+    if (placement == Placement::NeverReplace)
+        return ::symlink(target.data(), destination.c_str()) == 0 ? 0 : errno;
+    std::string folder;
+    std::string name;
+    splitPath(destination, folder, name);
+    return replaceThroughTemporary(folder, destination, [&](const char* candidate) {
+        return ::symlink(target.data(), candidate);
+    });
+}
+
+} // namespace platform

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <sys/stat.h>
+
+namespace platform {
+
+class ProgressReport;
+
+/// Whether placing an entry under its final name may replace what is there.
+enum class Placement { NeverReplace, Replace };
+
+/// Renames `from` (in the folder `fromFd`) to `to` (in `toFd`). NeverReplace fails
+/// with EEXIST when the name is taken, also on file systems that refuse the kernel's
+/// no-replace flag. Returns 0 or an errno.
+int moveName(int fromFd, const char* from, int toFd, const char* to, Placement placement);
+
+/// Copies single files so that a copy appears under its final name only once it is
+/// complete: the content goes into an unnamed file that is linked into place at the
+/// end (or, where the file system has no unnamed files, a hidden temporary name that
+/// is renamed). A failed or cancelled copy leaves nothing behind.
+class FileCopier {
+public:
+    /// `report` receives the bytes copied and is asked about cancelling between blocks.
+    explicit FileCopier(ProgressReport& report) : m_report(report) {}
+
+    /// Write through a hidden temporary name even where unnamed files are offered.
+    void setAvoidUnnamedFiles(bool avoid) { m_avoidUnnamedFiles = avoid; }
+    /// Called before each block of content; a nonzero errno fails the copy with it.
+    void setBeforeBlock(std::function<int()> hook) { m_beforeBlock = std::move(hook); }
+
+    /// Copies the regular file `source` (links followed) to the path `destination`,
+    /// keeping its modification time and permission bits. With `flush` the copy is on
+    /// the disk before its name appears. Returns 0, an errno (ECANCELED when the user
+    /// cancelled), or kNotRegularFile from OperationTexts.h.
+    int copyFile(const std::string& source, const std::string& destination,
+                 Placement placement, bool flush);
+
+    /// Makes at `destination` a symbolic link with the same target as the link
+    /// `source`. Returns 0 or an errno.
+    int copyLink(const std::string& source, const std::string& destination,
+                 Placement placement);
+
+private:
+    int copyContent(int in, int out, std::uint64_t size);
+    int copyByReading(int in, int out);
+    int nextBlockError() const;
+    std::string temporaryName(const std::string& folder);
+    int createUnderTemporaryName(const std::string& folder,
+                                 const std::function<int(const char*)>& create,
+                                 std::string& path);
+    /// Makes the new entry under a hidden name with `create`, then renames it over
+    /// `destination` in one step, so that the old entry stays whole until then.
+    int replaceThroughTemporary(const std::string& folder, const std::string& destination,
+                                const std::function<int(const char*)>& create);
+    int linkUnnamed(int fd, const std::string& folder, const std::string& destination,
+                    Placement placement);
+
+    ProgressReport& m_report;
+    std::function<int()> m_beforeBlock;
+    bool m_avoidUnnamedFiles = false;
+    bool m_cloneRefused = false;
+    unsigned m_temporaryCounter = 0;
+};
+
+} // namespace platform

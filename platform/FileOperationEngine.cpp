@@ -1,0 +1,505 @@
+#include "platform/FileOperationEngine.h"
+
+#include "platform/ErrorCodes.h"
+#include "platform/FileCopier.h"
+#include "platform/FolderListing.h"
+#include "platform/Folders.h"
+#include "platform/OperationTexts.h"
+#include "platform/OperationWindow.h"
+#include "platform/PathNames.h"
+#include "platform/TrashCan.h"
+#include "platform/TreeRemoval.h"
+#include "platform/Wildcard.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+using operation_texts::Verb;
+namespace flag = operation_flags;
+
+std::vector<std::string> splitList(std::string_view list)
+{
+    std::vector<std::string> entries;
+    std::size_t at = 0;
+    while (at < list.size()) {
+        std::size_t end = list.find('\0', at);
+        if (end == std::string_view::npos)
+            end = list.size();
+        if (end == at)
+            break; // an empty entry ends the list
+        entries.emplace_back(list.substr(at, end - at));
+        at = end + 1;
+    }
+    return entries;
+}
+
+std::string withoutTrailingSlashes(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+std::string lastComponent(const std::string& path)
+{
+    return path.substr(path.rfind('/') + 1);
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == 0 || slash == std::string::npos ? std::string("/") : path.substr(0, slash);
+}
+
+std::string joined(const std::string& folder, const std::string& name)
+{
+    return (folder == "/" ? "" : folder) + "/" + name;
+}
+
+bool isFolder(const std::string& path)
+{
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+struct Item {
+    std::string source;
+    std::string destination;
+    std::size_t entry = 0;   // which from-list entry it came from
+    bool fromPattern = false;
+    int error = 0;           // a failure already known before the item is acted on
+    bool seenFree = false;   // the destination name was free when the plan looked
+};
+
+class Operation {
+public:
+    Operation(const FileOperationRequest& request, OperationWindow& window,
+              const FileOperationSeams& seams)
+        : m_request(request), m_window(window), m_seams(seams)
+    {
+    }
+
+    FileOperationOutcome run();
+
+private:
+    enum class Taken { Replace, NewName, Skip, Stop };
+
+    bool has(std::uint16_t bit) const { return (m_request.flags & bit) != 0; }
+    bool trashing() const
+    {
+        return m_request.code == FileOperationCode::Delete && has(flag::kAllowUndo);
+    }
+    Verb verb() const;
+
+    void expandSources();
+    void planDestinations();
+    bool makeDestinationFolders();
+    bool confirmDelete();
+    void runItems(ProgressReport& report);
+
+    void copyItem(Item& item, const struct stat& source, FileCopier& copier);
+    void moveItem(Item& item, FileCopier& copier);
+    void renameItem(const Item& item);
+    std::optional<Placement> settleTakenName(Item& item, const struct stat& source);
+    Taken askAboutTaken(const std::string& destination);
+    void stopByUser();
+    void fail(const std::string& path, int error);
+    void noteResult(int result);
+
+    const FileOperationRequest& m_request;
+    OperationWindow& m_window;
+    const FileOperationSeams& m_seams;
+    std::vector<Item> m_items;
+    std::vector<std::string> m_destinations;
+    int m_result = 0;
+    bool m_stop = false;
+    bool m_stopRequested = false;
+    bool m_replaceAll = false;
+};
+
+Verb Operation::verb() const
+{
+    switch (m_request.code) {
+    case FileOperationCode::Move:
+        return Verb::Move;
+    case FileOperationCode::Copy:
+        return Verb::Copy;
+    case FileOperationCode::Rename:
+        return Verb::Rename;
+    case FileOperationCode::Delete:
+        break;
+    }
+    return trashing() ? Verb::Trash : Verb::Delete;
+}
+
+void Operation::noteResult(int result)
+{
+    if (m_result == 0)
+        m_result = result;
+}
+
+void Operation::fail(const std::string& path, int error)
+{
+    noteResult(error > 0 ? errorNumberFromErrno(error) : kErrorGeneric);
+    const std::size_t choice =
+        m_window.choose(m_request.ownerWindow, operation_texts::errorText(verb(), path, error),
+                        operation_texts::errorButtons(), 0);
+    if (choice == 1)
+        stopByUser();
+}
+
+void Operation::stopByUser()
+{
+    noteResult(kOperationCancelled);
+    m_stop = true;
+    m_stopRequested = true;
+}
+
+void Operation::expandSources()
+{
+    const std::vector<std::string> entries = splitList(m_request.fromList);
+    // A path listed twice is deleted once: the second time it would only fail.
+    std::unordered_set<std::string> listed;
+    const bool dropRepeats = m_request.code == FileOperationCode::Delete;
+    auto add = [&](Item item) {
+        if (!dropRepeats || listed.insert(item.source).second)
+            m_items.push_back(std::move(item));
+    };
+    for (std::size_t entry = 0; entry < entries.size(); ++entry) {
+        const std::string path = withoutTrailingSlashes(entries[entry]);
+        if (!isAbsolutePath(path)) {
+            add(Item{path, {}, entry, false, ENOENT});
+            continue;
+        }
+        struct stat status {};
+        const std::string name = lastComponent(path);
+        // "/x/.." names a folder by a detour; deleting it would empty the parent, and
+        // "/" the whole system. Only a plain last component names what is meant.
+        if (name.empty() || name == "." || name == "..") {
+            add(Item{path, {}, entry, false, operation_texts::kNotAnEntry});
+            continue;
+        }
+        // A name that exists is taken literally, even when it holds "*" or "?".
+        if (!hasWildcard(name) || ::lstat(path.c_str(), &status) == 0) {
+            add(Item{path, {}, entry, false, 0});
+            continue;
+        }
+        const std::string folder = folderOf(path);
+        FolderListing listing;
+        bool matched = false;
+        if (listing.read(folder)) {
+            for (std::size_t i = 0; i < listing.size(); ++i) {
+                if (has(flag::kFilesOnly) && listing.isFolder(i))
+                    continue;
+                if (!wildcardMatch(name, listing.name(i)))
+                    continue;
+                add(Item{joined(folder, std::string(listing.name(i))), {}, entry, true, 0});
+                matched = true;
+            }
+        }
+        if (!matched)
+            add(Item{path, {}, entry, false, ENOENT});
+    }
+}
+
+void Operation::planDestinations()
+{
+    const std::vector<std::string> targets = splitList(m_request.toList);
+    if (m_request.code == FileOperationCode::Rename) {
+        for (Item& item : m_items) {
+            if (item.entry >= targets.size()) {
+                item.error = item.error ? item.error : operation_texts::kNoDestination;
+                continue;
+            }
+            const std::string& target = targets[item.entry];
+            // A bare new name stays in the entry's own folder.
+            item.destination = target.find('/') == std::string::npos
+                ? joined(folderOf(item.source), target)
+                : withoutTrailingSlashes(target);
+        }
+        return;
+    }
+
+    const bool multiple = has(flag::kMultiDestFiles);
+    bool anyPattern = false;
+    for (const Item& item : m_items)
+        anyPattern = anyPattern || item.fromPattern;
+    for (Item& item : m_items) {
+        const std::size_t index = multiple ? item.entry : 0;
+        if (index >= targets.size() || targets[index].empty()) {
+            item.error = item.error ? item.error : operation_texts::kNoDestination;
+            continue;
+        }
+        const std::string& target = targets[index];
+        const std::string folder = withoutTrailingSlashes(target);
+        struct stat status {};
+        const bool exists = ::stat(folder.c_str(), &status) == 0;
+        // Into the folder when the target is one, or must be one because several
+        // entries go there; else the target is the new full path.
+        const bool into = (exists && S_ISDIR(status.st_mode)) || target.back() == '/'
+            || item.fromPattern || (!multiple && (m_items.size() > 1 || anyPattern));
+        item.destination = into ? joined(folder, lastComponent(item.source)) : folder;
+        item.seenFree = !into && !exists && errno == ENOENT;
+        m_destinations.push_back(into ? folder : folderOf(folder));
+    }
+}
+
+bool Operation::makeDestinationFolders()
+{
+    std::unordered_set<std::string> seen;
+    for (const std::string& folder : m_destinations) {
+        if (!seen.insert(folder).second || isFolder(folder))
+            continue;
+        if (!has(flag::kNoConfirmMkdir) && !has(flag::kNoConfirmation)) {
+            const std::size_t answer = m_window.choose(
+                m_request.ownerWindow, operation_texts::makeFolderQuestion(folder),
+                operation_texts::yesNoButtons(), 1);
+            if (answer != 0) {
+                noteResult(kOperationCancelled);
+                return false;
+            }
+        }
+        createFolderWithParents(folder);
+        const int error = errno;
+        if (!isFolder(folder)) {
+            fail(folder, error != 0 ? error : ENOTDIR);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Operation::confirmDelete()
+{
+    if (has(flag::kNoConfirmation) || m_items.empty())
+        return true;
+    const std::size_t answer = m_window.choose(
+        m_request.ownerWindow,
+        operation_texts::deleteQuestion(verb(), m_items.size(), m_items.front().source),
+        operation_texts::yesNoButtons(), 1);
+    if (answer == 0)
+        return true;
+    noteResult(kOperationCancelled);
+    return false;
+}
+
+Operation::Taken Operation::askAboutTaken(const std::string& destination)
+{
+    if (has(flag::kRenameOnCollision))
+        return Taken::NewName;
+    if (has(flag::kNoConfirmation) || m_replaceAll)
+        return Taken::Replace;
+    switch (m_window.choose(m_request.ownerWindow, operation_texts::replaceQuestion(destination),
+                            operation_texts::replaceButtons(), 3)) {
+    case 0:
+        return Taken::Replace;
+    case 1:
+        m_replaceAll = true;
+        return Taken::Replace;
+    case 2:
+        return Taken::Skip;
+    default:
+        return Taken::Stop;
+    }
+}
+
+std::optional<Placement> Operation::settleTakenName(Item& item, const struct stat& source)
+{
+    // A name the plan saw free needs no second look: placing never replaces, so a
+    // name taken since then makes the item fail rather than lose the other file.
+    if (std::exchange(item.seenFree, false))
+        return Placement::NeverReplace;
+    struct stat taken {};
+    if (::lstat(item.destination.c_str(), &taken) != 0)
+        return Placement::NeverReplace;
+    struct stat target {};
+    const bool sameFile = (taken.st_dev == source.st_dev && taken.st_ino == source.st_ino)
+        || (::stat(item.destination.c_str(), &target) == 0 && target.st_dev == source.st_dev
+            && target.st_ino == source.st_ino);
+    if (sameFile) {
+        fail(item.source, operation_texts::kSameFile);
+        return std::nullopt;
+    }
+    if (S_ISDIR(taken.st_mode)) {
+        fail(item.source, EISDIR); // a folder is never replaced by a file
+        return std::nullopt;
+    }
+    switch (askAboutTaken(item.destination)) {
+    case Taken::Replace:
+        return Placement::Replace;
+    case Taken::NewName: {
+        const std::string folder = folderOf(item.destination);
+        const std::string name = lastComponent(item.destination);
+        const std::size_t dot = name.rfind('.');
+        const std::size_t extension = dot == std::string::npos || dot == 0 ? name.size() : dot;
+        for (unsigned number = 2;; ++number) {
+            std::string candidate = joined(folder, name.substr(0, extension) + " ("
+                                                       + std::to_string(number) + ")"
+                                                       + name.substr(extension));
+            if (::lstat(candidate.c_str(), &taken) != 0) {
+                item.destination = std::move(candidate);
+                return Placement::NeverReplace;
+            }
+        }
+    }
+    case Taken::Skip:
+        noteResult(kOperationCancelled);
+        return std::nullopt;
+    case Taken::Stop:
+        stopByUser();
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+void Operation::copyItem(Item& item, const struct stat& source, FileCopier& copier)
+{
+    if (S_ISDIR(source.st_mode))
+        return fail(item.source, operation_texts::kFolderNotCopied);
+    if (!S_ISREG(source.st_mode))
+        return fail(item.source, operation_texts::kNotRegularFile);
+    const std::optional<Placement> placement = settleTakenName(item, source);
+    if (!placement)
+        return;
+    const int error = copier.copyFile(item.source, item.destination, *placement, false);
+    if (error == ECANCELED)
+        return stopByUser();
+    if (error != 0)
+        fail(item.source, error);
+}
+
+void Operation::moveItem(Item& item, FileCopier& copier)
+{
+    struct stat source {};
+    if (::lstat(item.source.c_str(), &source) != 0)
+        return fail(item.source, errno);
+    if (S_ISDIR(source.st_mode) && item.destination.starts_with(item.source + "/"))
+        return fail(item.source, operation_texts::kInsideItself);
+
+    int error = moveName(AT_FDCWD, item.source.c_str(), AT_FDCWD, item.destination.c_str(),
+                         Placement::NeverReplace);
+    if (error == EEXIST) {
+        item.seenFree = false;
+        const std::optional<Placement> placement = settleTakenName(item, source);
+        if (!placement)
+            return;
+        error = moveName(AT_FDCWD, item.source.c_str(), AT_FDCWD, item.destination.c_str(),
+                         *placement);
+    }
+    if (error != EXDEV) {
+        if (error != 0)
+            fail(item.source, error);
+        return;
+    }
+
+    // Another file system: copy, and remove the source only once the copy is safely
+    // in place.
+    if (S_ISDIR(source.st_mode))
+        return fail(item.source, EXDEV);
+    if (!S_ISREG(source.st_mode) && !S_ISLNK(source.st_mode))
+        return fail(item.source, operation_texts::kNotRegularFile);
+    const std::optional<Placement> placement = settleTakenName(item, source);
+    if (!placement)
+        return;
+    error = S_ISLNK(source.st_mode)
+        ? copier.copyLink(item.source, item.destination, *placement)
+        : copier.copyFile(item.source, item.destination, *placement, true);
+    if (error == ECANCELED)
+        return stopByUser();
+    if (error != 0)
+        return fail(item.source, error);
+    if (::unlink(item.source.c_str()) != 0)
+        fail(item.source, errno);
+}
+
+void Operation::renameItem(const Item& item)
+{
+    // A rename never replaces: a taken name is a failure to report.
+    if (const int error = moveName(AT_FDCWD, item.source.c_str(), AT_FDCWD,
+                                   item.destination.c_str(), Placement::NeverReplace))
+        fail(item.source, error);
+}
+
+void Operation::runItems(ProgressReport& report)
+{
+    FileCopier copier(report);
+    copier.setAvoidUnnamedFiles(m_seams.avoidUnnamedFiles);
+    if (m_seams.beforeCopyBlock)
+        copier.setBeforeBlock(m_seams.beforeCopyBlock);
+    std::optional<TrashCan> trash;
+    if (trashing())
+        trash.emplace();
+    const bool showNames = !has(flag::kSimpleProgress);
+
+    for (std::size_t index = 0; index < m_items.size() && !m_stop; ++index) {
+        Item& item = m_items[index];
+        struct stat source {};
+        const bool copying = m_request.code == FileOperationCode::Copy;
+        const bool found = !copying || ::stat(item.source.c_str(), &source) == 0;
+        const int foundError = found ? 0 : errno;
+        report.beginItem(index, m_items.size(), showNames ? item.source : std::string(),
+                         copying ? static_cast<std::uint64_t>(source.st_size) : 0);
+        if (report.cancelRequested()) {
+            stopByUser();
+            break;
+        }
+        if (item.error != 0 || foundError != 0) {
+            fail(item.source, item.error != 0 ? item.error : foundError);
+            continue;
+        }
+        switch (m_request.code) {
+        case FileOperationCode::Copy:
+            copyItem(item, source, copier);
+            break;
+        case FileOperationCode::Move:
+            moveItem(item, copier);
+            break;
+        case FileOperationCode::Rename:
+            renameItem(item);
+            break;
+        case FileOperationCode::Delete:
+            if (const int error = trash ? trash->trash(item.source) : removeForGood(item.source))
+                fail(item.source, error);
+            break;
+        }
+    }
+}
+
+FileOperationOutcome Operation::run()
+{
+    expandSources();
+    if (m_items.empty())
+        return {kErrorFileNotFound, false};
+    if (m_request.code == FileOperationCode::Delete) {
+        if (!confirmDelete())
+            return {m_result, false};
+    } else {
+        planDestinations();
+        if (!makeDestinationFolders())
+            return {m_result, m_stopRequested};
+    }
+    m_window.runWithProgress(m_request.ownerWindow, operation_texts::progressTitle(verb()),
+                             !has(flag::kSilent),
+                             [this](ProgressReport& report) { runItems(report); });
+    return {m_result, m_stopRequested};
+}
+
+} // namespace
+
+FileOperationOutcome runFileOperation(const FileOperationRequest& request,
+                                      OperationWindow& window, const FileOperationSeams& seams)
+{
+    return Operation(request, window, seams).run();
+}
+
+} // namespace platform

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+namespace platform {
+
+class OperationWindow;
+
+/// What a file operation does, numbered as desktop shells number them.
+enum class FileOperationCode : int { Move = 1, Copy = 2, Delete = 3, Rename = 4 };
+
+/// Option bits of a file operation, with the values desktop shells give them.
+namespace operation_flags {
+/// The to-list holds one destination for each from-list entry.
+inline constexpr std::uint16_t kMultiDestFiles = 0x0001;
+/// No progress window.
+inline constexpr std::uint16_t kSilent = 0x0004;
+/// A taken destination name gets a new free name instead of being replaced.
+inline constexpr std::uint16_t kRenameOnCollision = 0x0008;
+/// Nothing is asked: every question counts as answered "yes to all".
+inline constexpr std::uint16_t kNoConfirmation = 0x0010;
+/// Accepted for callers that ask for the renamed names; nothing is returned.
+inline constexpr std::uint16_t kWantMappingHandle = 0x0020;
+/// A delete moves the entries to the trash.
+inline constexpr std::uint16_t kAllowUndo = 0x0040;
+/// A wildcard pattern matches files only.
+inline constexpr std::uint16_t kFilesOnly = 0x0080;
+/// The progress window shows no names.
+inline constexpr std::uint16_t kSimpleProgress = 0x0100;
+/// A missing destination folder is made without asking.
+inline constexpr std::uint16_t kNoConfirmMkdir = 0x0200;
+} // namespace operation_flags
+
+/// The result of an operation that the user cancelled or declined, or answered "no"
+/// for one of its items.
+inline constexpr int kOperationCancelled = 1223;
+
+/// One file operation as its caller hands it over.
+struct FileOperationRequest {
+    FileOperationCode code = FileOperationCode::Copy;
+    /// Absolute paths, each followed by a NUL; an empty entry or the end of the text
+    /// ends the list. The last component of an entry may hold "*" and "?".
+    std::string_view fromList;
+    /// Destinations in the same form: one for all entries, or one per entry with
+    /// kMultiDestFiles. A rename's destination may be a bare new name.
+    std::string_view toList;
+    std::uint16_t flags = 0;
+    /// Window id that owns the operation's windows; 0 for none.
+    std::uint64_t ownerWindow = 0;
+};
+
+struct FileOperationOutcome {
+    /// 0 when the whole operation succeeded; else an error number from ErrorCodes.h
+    /// for the first failure, or kOperationCancelled.
+    int result = 0;
+    /// The user chose to stop: in an error message, a replace question or the
+    /// progress window.
+    bool stopRequested = false;
+};
+
+/// Points where tests make the file system misbehave on purpose.
+struct FileOperationSeams {
+    /// Write copies through a hidden temporary name even where unnamed files exist.
+    bool avoidUnnamedFiles = false;
+    /// Called before each block of copied content; a nonzero errno fails the copy.
+    std::function<int()> beforeCopyBlock;
+};
+
+/// Carries out one file operation: copy, move, rename, delete for good or into the
+/// trash, asking and reporting through `window`. Paths go to system calls byte for
+/// byte; no file is replaced unless that was asked for or allowed, no source is
+/// removed before its copy is complete, and nothing is deleted for good unless a
+/// delete for good was asked.
+FileOperationOutcome runFileOperation(const FileOperationRequest& request,
+                                      OperationWindow& window,
+                                      const FileOperationSeams& seams = {});
+
+} // namespace platform

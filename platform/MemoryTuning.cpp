@@ -1,0 +1,37 @@
+#include "platform/MemoryTuning.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace platform {
+
+void preferLargeHeapPages()
+{
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    constexpr int kStep = 64 << 20;
+    // Large blocks (a path list's array) stay on the heap instead of fresh mappings,
+    // and freed memory is kept for the next search rather than handed back at once.
+    mallopt(M_MMAP_THRESHOLD, kStep / 2);
+    mallopt(M_TOP_PAD, kStep);
+    mallopt(M_TRIM_THRESHOLD, 2 * kStep);
+
+    auto* before = static_cast<char*>(sbrk(0));
+    // Grows the heap by the block and the pad; the write keeps the compiler from
+    // dropping the allocation.
+    auto* block = static_cast<volatile char*>(std::malloc(kStep / 4));
+    if (block)
+        block[0] = 0;
+    auto* after = static_cast<char*>(sbrk(0));
+    std::free(const_cast<char*>(block));
+    if (before == reinterpret_cast<char*>(-1) || after <= before)
+        return;
+    const auto first = (reinterpret_cast<std::uintptr_t>(before) + kHugePage - 1) & ~(kHugePage - 1);
+    const auto last = reinterpret_cast<std::uintptr_t>(after) & ~(kHugePage - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/OperationWindow.h"
+#include "platform/WindowRegistry.h"
+
+#include <functional>
+
+class QMessageBox;
+class QProgressDialog;
+class QWidget;
+
+namespace platform {
+
+/// The windows of the file operations, carried out with Qt widgets. The work runs on a
+/// worker thread while the calling thread keeps the windows painted; until the progress
+/// window appears, user input is held back, and once it is up it is modal, so none of
+/// the program's own handlers run in between.
+class QtOperationWindow final : public OperationWindow, public WindowRegistry {
+public:
+    /// How long work runs before the progress window appears, in milliseconds.
+    static constexpr int kDefaultProgressDelay = 500;
+
+    void runWithProgress(std::uint64_t owner, const std::string& title, bool showProgress,
+                         const std::function<void(ProgressReport&)>& work) override;
+    std::size_t choose(std::uint64_t owner, const std::string& text,
+                       const std::vector<std::string>& buttons,
+                       std::size_t escapeIndex) override;
+    bool isWindow(std::uint64_t window) override;
+
+    /// The live top-level window of the program with the id `window`; null when none.
+    static QWidget* topLevelWindow(std::uint64_t window);
+
+    void setProgressDelay(int milliseconds) { m_progressDelay = milliseconds; }
+    /// Called with each progress window right after it is shown, and with each message
+    /// box just before it runs: lets tests act on them.
+    std::function<void(QProgressDialog&)> onProgressShown;
+    std::function<void(QMessageBox&)> onMessage;
+
+private:
+    std::size_t chooseHere(std::uint64_t owner, const std::string& text,
+                           const std::vector<std::string>& buttons, std::size_t escapeIndex);
+
+    int m_progressDelay = kDefaultProgressDelay;
+    QProgressDialog* m_progress = nullptr; // the progress window while it is up
+    bool m_questionAsked = false;          // a question held the work up
+};
+
+} // namespace platform

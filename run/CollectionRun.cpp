@@ -1,0 +1,301 @@
+#include "run/CollectionRun.h"
+
+#include "platform/ErrorCodes.h"
+#include "platform/EventPump.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCompare.h"
+#include "run/DestPlanner.h"
+#include "run/NameRules.h"
+#include "run/RunTexts.h"
+#include "run/TakenNames.h"
+#include "toolkit/clsFileFolder.h"
+
+#include <exception>
+#include <string_view>
+#include <utility>
+
+namespace run {
+
+namespace {
+
+// Start of the last `count` characters of a UTF-8 text, or 0 when it has no more.
+// A byte that does not belong to a well-formed sequence counts as one character.
+std::size_t startOfLastCharacters(std::string_view text, std::size_t count)
+{
+    std::size_t start = text.size();
+    while (count > 0 && start > 0) {
+        std::size_t lead = start - 1;
+        // Step back over at most three continuation bytes to the sequence's first byte.
+        while (lead > 0 && start - lead < 4 && (static_cast<unsigned char>(text[lead]) & 0xC0) == 0x80)
+            --lead;
+        const auto first = static_cast<unsigned char>(text[lead]);
+        const std::size_t expected = first < 0x80 ? 1
+            : (first & 0xE0) == 0xC0             ? 2
+            : (first & 0xF0) == 0xE0             ? 3
+            : (first & 0xF8) == 0xF0             ? 4
+                                                 : 0;
+        start = expected == start - lead ? lead : start - 1;
+        --count;
+    }
+    return start;
+}
+
+std::size_t characterCount(std::string_view text)
+{
+    std::size_t count = 0;
+    for (std::size_t end = text.size(); end > 0; ++count)
+        end = startOfLastCharacters(text.substr(0, end), 1);
+    return count;
+}
+
+} // namespace
+
+// The idle state comes back however the run ends: a failed check, an early return,
+// a cancel or an unexpected error.
+class CollectionRun::EndOfRun {
+public:
+    explicit EndOfRun(CollectionRun& run) : m_run(run) {}
+    ~EndOfRun()
+    {
+        m_run.m_window.setExitCaption(texts::kClose);
+        m_run.m_window.setStartEnabled(true);
+        m_run.m_window.setBusyPointer(false);
+        m_run.m_running = false;
+    }
+    EndOfRun(const EndOfRun&) = delete;
+    EndOfRun& operator=(const EndOfRun&) = delete;
+
+private:
+    CollectionRun& m_run;
+};
+
+CollectionRun::CollectionRun(RunWindow& window, clsFileFolder& objFileFolder,
+                             platform::UserServices services)
+    : m_window(window), objFileFolder(objFileFolder), m_services(services)
+{
+}
+
+WindowAction CollectionRun::cmdStartClick()
+{
+    if (m_running)
+        return WindowAction::StayOpen;
+    m_running = true;
+    m_closeRequested = false;
+    bool failed = false;
+    try {
+        const EndOfRun endOfRun(*this);
+        runSteps();
+    } catch (const std::exception&) {
+        failed = true;
+    }
+    if (failed)
+        m_services.messages.showMessage(texts::kUnexpectedError);
+    return std::exchange(m_closeRequested, false) ? WindowAction::Close : WindowAction::StayOpen;
+}
+
+WindowAction CollectionRun::cmdExitClick()
+{
+    if (m_window.exitCaption() == texts::kCancel) {
+        m_services.messages.showMessage(texts::kStopping);
+        blnCancel = true;
+        return WindowAction::StayOpen;
+    }
+    if (m_running) {
+        requestClose();
+        return WindowAction::StayOpen;
+    }
+    return WindowAction::Close;
+}
+
+void CollectionRun::requestClose()
+{
+    if (!m_running)
+        return;
+    blnCancel = true;
+    m_closeRequested = true;
+}
+
+void CollectionRun::runSteps()
+{
+    blnCancel = false;
+    m_window.setBusyPointer(true);
+    m_window.setStartEnabled(false);
+    m_lastYield = std::chrono::steady_clock::now();
+
+    if (!CheckSourceFolder(m_window.sourceFolderText()))
+        return;
+    if (!ParseFileTypes(m_window.fileTypesText()))
+        return;
+    strSrcFiles = objFileFolder.SFilePath(m_window.sourceFolderText());
+    lngLastIndex = objFileFolder.SFilePathCount();
+    if (lngLastIndex == 0)
+        return;
+    const bool filterDone = FilterByFileType();
+
+    // The operation is taken once: a click on another choice while the run works must
+    // not turn a copy into a move.
+    const Operation operation = m_window.selectedOperation();
+    if (operation == Operation::Copy || operation == Operation::Move) {
+        if (!CheckDestFolder(m_window.destFolderText()))
+            return;
+        m_window.setExitCaption(texts::kCancel);
+        PlanDestPaths();
+        copyOrMoveLoop(operation);
+        return;
+    }
+    // A filter stopped half-way leaves the whole search result in the list; deleting
+    // that would delete files the user never chose.
+    if (!filterDone)
+        return;
+    if (!JoinFileList())
+        return;
+    if (operation == Operation::Delete)
+        deleteFiles();
+    else
+        recycleFiles();
+}
+
+bool CollectionRun::isEmptyInput(const std::string& text, const std::string& message,
+                                 InputField field)
+{
+    if (!text.empty())
+        return false;
+    m_services.messages.showMessage(message);
+    m_window.focusField(field);
+    return true;
+}
+
+bool CollectionRun::CheckSourceFolder(const std::string& text)
+{
+    if (isEmptyInput(text, texts::kNoSourceFolder, InputField::SourceFolder))
+        return false;
+    if (!objFileFolder.FolderExist(text)) {
+        m_services.messages.showMessage(texts::kSourceFolderMissing);
+        return false;
+    }
+    return true;
+}
+
+bool CollectionRun::ParseFileTypes(const std::string& text)
+{
+    if (isEmptyInput(text, texts::kNoFileTypes, InputField::FileTypes))
+        return false;
+    // Every item is followed by a ",", so the split always ends with an empty item,
+    // which the filter leaves out.
+    const std::string items = text.back() == ',' ? text : text + ',';
+    strFileTypes.clear();
+    std::size_t begin = 0;
+    for (std::size_t comma; (comma = items.find(',', begin)) != std::string::npos; begin = comma + 1)
+        strFileTypes.push_back(items.substr(begin, comma - begin));
+    strFileTypes.push_back(items.substr(begin));
+    return true;
+}
+
+bool CollectionRun::CheckDestFolder(const std::string& text)
+{
+    if (isEmptyInput(text, texts::kNoDestFolder, InputField::DestFolder))
+        return false;
+    if (blnCancel)
+        return false;
+    if (objFileFolder.FolderExist(text))
+        return true;
+    if (!m_services.messages.askYesNo(texts::kCreateFolderQuestion))
+        return false;
+    switch (objFileFolder.CreateFolder(text)) {
+    case platform::kErrorNone:
+        return true;
+    case platform::kErrorAlreadyExists:
+        m_services.messages.showMessage(texts::kFolderAlreadyExists);
+        return false;
+    default:
+        // Access refused, a full disk and the like are failures the user must hear of,
+        // not only a missing parent.
+        m_services.messages.showMessage(texts::kCreateFolderFailed);
+        return false;
+    }
+}
+
+bool CollectionRun::FilterByFileType()
+{
+    PathList kept;
+    const std::size_t itemCount = strFileTypes.empty() ? 0 : strFileTypes.size() - 1;
+    for (std::size_t e = 0; e < itemCount; ++e) {
+        const std::string& item = strFileTypes[e];
+        const std::size_t itemLength = characterCount(item);
+        for (std::int32_t p = 0; p < lngLastIndex; ++p) {
+            yieldWhenDue();
+            if (blnCancel)
+                return false;
+            const std::string_view path = strSrcFiles[static_cast<std::size_t>(p)];
+            const std::string_view tail = path.substr(startOfLastCharacters(path, itemLength));
+            if (m_services.text.equalIgnoringCase(tail, item))
+                kept.push_back(strSrcFiles[static_cast<std::size_t>(p)]);
+        }
+    }
+    if (kept.empty()) {
+        blnCancel = true;
+        kept.emplace_back();
+        lngLastIndex = 0;
+    } else {
+        lngLastIndex = static_cast<std::int32_t>(kept.size() - 1);
+    }
+    strDestFiles = kept;
+    strSrcFiles = std::move(kept);
+    return true;
+}
+
+void CollectionRun::PlanDestPaths()
+{
+    std::string folder = m_window.destFolderText();
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    for (std::int32_t j = 0; j <= lngLastIndex; ++j) {
+        yieldWhenDue();
+        std::string& dest = strDestFiles[static_cast<std::size_t>(j)];
+        dest = folder + dest.substr(dest.rfind('/') + 1);
+    }
+    m_destinationFoldsCase =
+        m_caseFoldingProbe ? m_caseFoldingProbe(folder) : folderFoldsCase(folder);
+    // Reading the folder pays off only when many names are asked about.
+    constexpr std::int32_t kNamesWorthReadingFolder = 256;
+    const TakenNames taken(folder, m_destinationFoldsCase, lngLastIndex >= kNamesWorthReadingFolder);
+    NameRules rules = destinationRules();
+    rules.isTaken = [&taken](const std::string& path) { return taken.isTaken(path); };
+    DestPlanner planner(std::move(rules), [this] {
+        yieldWhenDue();
+        return !blnCancel;
+    });
+    planner.plan(strDestFiles, lngLastIndex);
+}
+
+NameRules CollectionRun::destinationRules() const
+{
+    NameRules rules{entryExists, nullptr, fileNameStemEnd};
+    if (m_destinationFoldsCase)
+        rules.nameKey = caseFoldedKey;
+    return rules;
+}
+
+bool CollectionRun::JoinFileList()
+{
+    std::string joined;
+    for (std::int32_t i = 0; i <= lngLastIndex; ++i) {
+        joined += strSrcFiles[static_cast<std::size_t>(i)];
+        joined += '\0';
+    }
+    if (joined.empty())
+        return false;
+    strSrcFiles = PathList{std::move(joined)};
+    return true;
+}
+
+void CollectionRun::yieldWhenDue()
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastYield < m_yieldInterval)
+        return;
+    m_services.events.yield();
+    m_lastYield = std::chrono::steady_clock::now();
+}
+
+} // namespace run

@@ -1,0 +1,160 @@
+#include "run/NameRules.h"
+
+#include <cerrno>
+#include <clocale>
+#include <cwctype>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace run {
+
+namespace {
+
+// Decodes one UTF-8 sequence at `at`. Returns its length, or 0 when the bytes there are
+// not a well-formed sequence.
+std::size_t decodeUtf8(std::string_view text, std::size_t at, char32_t& codePoint)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    std::size_t length = 0;
+    if (lead < 0x80) {
+        codePoint = lead;
+        return 1;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        codePoint = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        codePoint = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        codePoint = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size())
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return 0;
+        codePoint = (codePoint << 6) | (byte(at + i) & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (codePoint < kSmallest[length] || codePoint > 0x10FFFF
+        || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+void appendUtf8(std::string& out, char32_t codePoint)
+{
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+// The case tables of the C library's UTF-8 locale, independent of the locale the
+// program happens to run under.
+locale_t unicodeLocale()
+{
+    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    return locale;
+}
+
+} // namespace
+
+std::string counterText(std::int32_t counter)
+{
+    std::string digits = std::to_string(counter);
+    if (digits.size() < 3)
+        digits.insert(0, 3 - digits.size(), '0');
+    return digits;
+}
+
+std::size_t fileNameStemEnd(std::string_view path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || dot <= nameStart)
+        return path.size();
+    return dot;
+}
+
+std::string caseFoldedKey(std::string_view name)
+{
+    const locale_t locale = unicodeLocale();
+    std::string key;
+    key.reserve(name.size());
+    for (std::size_t at = 0; at < name.size();) {
+        char32_t codePoint = 0;
+        const std::size_t length = decodeUtf8(name, at, codePoint);
+        if (length == 0) {
+            key += name[at++];
+            continue;
+        }
+        if (codePoint < 0x80) {
+            key += static_cast<char>(codePoint >= 'A' && codePoint <= 'Z' ? codePoint + 32 : codePoint);
+        } else if (locale != locale_t{}) {
+            // Up, then down: folds title-case letters and the odd forms (final sigma,
+            // long s, the Kelvin sign) onto the same key as their plain letters.
+            const auto upper = towupper_l(static_cast<wint_t>(codePoint), locale);
+            appendUtf8(key, static_cast<char32_t>(towlower_l(upper, locale)));
+        } else {
+            key.append(name.substr(at, length));
+        }
+        at += length;
+    }
+    return key;
+}
+
+bool entryExists(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool folderFoldsCase(const std::string& folder)
+{
+    std::string base = folder;
+    if (base.empty() || base.back() != '/')
+        base += '/';
+    std::random_device entropy;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const std::string name = ".quorvane-case-probe-" + std::to_string(getpid()) + "-"
+            + std::to_string(entropy() % 1000000) + "-x";
+        const std::string probe = base + name;
+        const int descriptor = ::open(probe.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+        if (descriptor < 0) {
+            if (errno == EEXIST)
+                continue;
+            return true;
+        }
+        ::close(descriptor);
+        std::string swapped = base;
+        for (char letter : name)
+            swapped += static_cast<char>(letter >= 'a' && letter <= 'z' ? letter - 32 : letter);
+        struct stat info {};
+        const bool folds = ::lstat(swapped.c_str(), &info) == 0;
+        ::unlink(probe.c_str());
+        return folds;
+    }
+    return true;
+}
+
+} // namespace run

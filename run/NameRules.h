@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace run {
+
+/// The three questions the plan of destination names asks about names. The real plan
+/// and any other implementation of the same numbering take them alike, so that the
+/// two can be compared on the same answers.
+struct NameRules {
+    /// True when something already bears this full path on disk.
+    std::function<bool(const std::string& path)> isTaken;
+    /// Two names are the same name when their keys are equal. Left empty, names are
+    /// compared byte for byte (and nothing is spent on making keys).
+    std::function<std::string(std::string_view name)> nameKey;
+    /// Where the stem of a full path ends, that is where its extension (with its dot)
+    /// begins; path.size() when it has none.
+    std::function<std::size_t(std::string_view path)> stemEnd;
+};
+
+/// The counter of a numbered name: decimal, at least three digits ("001", "1000").
+std::string counterText(std::int32_t counter);
+
+/// Stem end that keeps the numbering inside the file name: the last "." of the last
+/// component, unless that "." is the component's first character (".bashrc" has no
+/// extension). Without such a dot the suffix goes at the very end.
+std::size_t fileNameStemEnd(std::string_view path);
+
+/// A key under which names that differ only in letter case coincide (Unicode simple
+/// case folding, generous rather than strict). Bytes that are not UTF-8 stay as they are.
+std::string caseFoldedKey(std::string_view name);
+
+/// True when an entry of any kind exists at the path: a file, a hidden file, a folder,
+/// a link, a dangling link included.
+bool entryExists(const std::string& path);
+
+/// True when the file system of `folder` treats names that differ only in letter case
+/// as the same name. Found out by creating a probe file in the folder and looking it
+/// up under its case-swapped name. When the folder cannot be probed the answer is
+/// true: numbering one name too many is harmless, writing onto another file is not.
+bool folderFoldsCase(const std::string& folder);
+
+} // namespace run

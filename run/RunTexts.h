@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// The texts a collection run shows, exactly as the user sees them.
+namespace run::texts {
+
+inline const std::string kClose = "閉じる";
+inline const std::string kCancel = "キャンセル";
+
+inline const std::string kNoSourceFolder = "ファイル収集対象フォルダを指定して下さい。";
+inline const std::string kSourceFolderMissing =
+    "フォルダが存在しません。既存のフォルダを選んでください。";
+inline const std::string kNoFileTypes = "収集対象ファイルの拡張子を指定して下さい。";
+inline const std::string kNoDestFolder = "ファイル収集後の保存先フォルダを指定して下さい。";
+inline const std::string kCreateFolderQuestion = "フォルダが存在しません。作成しますか？";
+inline const std::string kCreateFolderFailed = "フォルダの作成に失敗しました";
+inline const std::string kFolderAlreadyExists = "フォルダが既に存在してます";
+inline const std::string kStopping = "処理を中断します";
+inline const std::string kUnexpectedError =
+    "予期しないエラーが発生したため、処理を中止しました。";
+
+} // namespace run::texts

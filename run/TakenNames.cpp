@@ -1,0 +1,37 @@
+#include "run/TakenNames.h"
+
+#include "platform/FolderListing.h"
+#include "run/NameRules.h"
+
+#include <string_view>
+#include <utility>
+
+namespace run {
+
+TakenNames::TakenNames(std::string folder, bool foldsCase, bool readFolder)
+    : m_folder(std::move(folder)), m_foldsCase(foldsCase)
+{
+    if (!readFolder)
+        return;
+    platform::FolderListing listing;
+    if (!listing.read(m_folder))
+        return;
+    m_names.reserve(listing.size());
+    for (std::size_t i = 0; i < listing.size(); ++i)
+        m_names.insert(m_foldsCase ? caseFoldedKey(listing.name(i)) : std::string(listing.name(i)));
+    m_listed = true;
+}
+
+bool TakenNames::isTaken(const std::string& path) const
+{
+    const std::string_view name = std::string_view(path).substr(
+        path.compare(0, m_folder.size(), m_folder) == 0 ? m_folder.size() : path.size());
+    if (!m_listed || name.empty() || name.find('/') != std::string_view::npos)
+        return entryExists(path);
+    if (m_names.count(m_foldsCase ? caseFoldedKey(name) : std::string(name)) > 0)
+        return true;
+    // A folding file system may fold pairs our key keeps apart; it has the last word.
+    return m_foldsCase && entryExists(path);
+}
+
+} // namespace run

@@ -141,8 +141,8 @@ int main(int argc, char** argv)
     std::printf("find + cp --backup=numbered : %7.2f s     %7.2f s (one run)\n", cpMedian, bench::median(cpCpu));
     std::printf("copy run (search to copies) : %7.2f s     %7.2f s (median of %d)\n", ourMedian,
                 bench::median(ourCpu), kRounds);
-    std::printf("ratio                       : %.2fx cp             %.2fx\n", ourMedian / cpMedian,
-                bench::median(ourCpu) / bench::median(cpCpu));
+    std::printf("cp takes                    : %.0fx as long  %.0fx the processor time\n",
+                cpMedian / ourMedian, bench::median(cpCpu) / bench::median(ourCpu));
     std::printf("(outputs are left in %s; remove them when the disk has settled)\n", outputs.c_str());
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "run/CollectionRun.h"
 #include "support/FakeUser.h"
+#include "support/FolderNames.h"
 #include "support/GuiTestMain.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
@@ -13,32 +14,12 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include <dirent.h>
-
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString kCancelCaption = u"キャンセル"_s;
 const QString kCloseCaption = u"閉じる"_s;
-
-// The names in a folder, sorted.
-Strings namesIn(const std::string& folder)
-{
-    Strings names;
-    if (DIR* listing = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(listing)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        ::closedir(listing);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // A main window with the source and destination of `tree` typed in, yielding at every
 // step so that hooks can act at a chosen point.
@@ -117,73 +98,41 @@ private slots:
         QVERIFY(TempTree::exists(tree.path("src/notes.txt")));
     }
 
-    void cancelDuringALongCopy()
+    void stopDuringARun_data()
     {
-        TempTree tree;
-        makePhotos(tree, 200);
-        RunningWindow fixture(tree, u"jpg"_s);
-        frmMain& window = fixture.window;
-
-        std::size_t copiedAtCancel = 0;
-        bool cancelled = false;
-        fixture.user.onYield = [&](int) {
-            if (cancelled || window.cmdExit->text() != kCancelCaption)
-                return;
-            copiedAtCancel = namesIn(tree.path("dest")).size();
-            if (copiedAtCancel < 50)
-                return;
-            cancelled = true;
-            QTest::mouseClick(window.cmdExit, Qt::LeftButton);
-        };
-        QTest::mouseClick(window.cmdStart, Qt::LeftButton);
-
-        QVERIFY(cancelled);
-        QCOMPARE(namesIn(tree.path("dest")).size(), copiedAtCancel);
-        QCOMPARE(fixture.user.shown, Strings{"処理を中断します"});
-        QCOMPARE(window.cmdExit->text(), kCloseCaption);
-        QCOMPARE(window.cmdExit->toolTip(), u"Quorvaneを閉じます"_s);
-        QVERIFY(window.cmdStart->isEnabled());
-        QVERIFY(window.isVisible());
-
-        // The next run starts afresh and copies everything again, numbered.
-        fixture.user.onYield = nullptr;
-        QTest::mouseClick(window.cmdStart, Qt::LeftButton);
-        QCOMPARE(namesIn(tree.path("dest")).size(), copiedAtCancel + 200);
-    }
-
-    void closeDuringARun_data()
-    {
-        QTest::addColumn<bool>("byCloseButton");
+        QTest::addColumn<bool>("exitButton");
         QTest::addColumn<bool>("whileCopying");
-        QTest::newRow("window closed during the copy") << false << true;
-        QTest::newRow("閉じる clicked while the run still filters") << true << false;
-        QTest::newRow("window closed while the run still filters") << false << false;
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<Strings>("messages");
+        QTest::newRow("キャンセル during the copy") << true << true << false << Strings{"処理を中断します"};
+        QTest::newRow("window closed during the copy") << false << true << true << Strings{};
+        QTest::newRow("閉じる clicked while the run still filters") << true << false << true << Strings{};
+        QTest::newRow("window closed while the run still filters") << false << false << true << Strings{};
     }
 
-    void closeDuringARun()
+    void stopDuringARun()
     {
-        QFETCH(bool, byCloseButton);
+        QFETCH(bool, exitButton);
         QFETCH(bool, whileCopying);
+        QFETCH(bool, closes);
+        QFETCH(Strings, messages);
         TempTree tree;
         makePhotos(tree, 120);
         RunningWindow fixture(tree, u"jpg"_s);
         frmMain& window = fixture.window;
 
-        std::size_t copiedAtClose = 0;
-        bool closed = false;
+        // Acts once: during the copy after 30 files, or at the first yield of the filter.
+        std::size_t copiedWhenStopped = 0;
+        bool stopped = false;
         bool visibleAfterRequest = false;
         fixture.user.onYield = [&](int) {
-            if (closed)
+            if (stopped || (window.cmdExit->text() == kCancelCaption) != whileCopying)
                 return;
-            if (whileCopying) {
-                copiedAtClose = namesIn(tree.path("dest")).size();
-                if (copiedAtClose < 30)
-                    return;
-            } else if (window.cmdExit->text() != kCloseCaption) {
+            copiedWhenStopped = namesIn(tree.path("dest")).size();
+            if (whileCopying && copiedWhenStopped < 30)
                 return;
-            }
-            closed = true;
-            if (byCloseButton)
+            stopped = true;
+            if (exitButton)
                 QTest::mouseClick(window.cmdExit, Qt::LeftButton);
             else
                 window.close();
@@ -191,11 +140,13 @@ private slots:
         };
         QTest::mouseClick(window.cmdStart, Qt::LeftButton);
 
-        QVERIFY(closed);
+        QVERIFY(stopped);
         QVERIFY(visibleAfterRequest);
-        QVERIFY(!window.isVisible());
-        QCOMPARE(namesIn(tree.path("dest")).size(), copiedAtClose);
-        QVERIFY(fixture.user.shown.empty());
+        QCOMPARE(window.isVisible(), !closes);
+        QCOMPARE(namesIn(tree.path("dest")).size(), copiedWhenStopped);
+        QCOMPARE(fixture.user.shown, messages);
+        QCOMPARE(window.cmdExit->text(), kCloseCaption);
+        QVERIFY(window.cmdStart->isEnabled());
         QCOMPARE(namesIn(tree.path("src/day0")).size(), std::size_t(30));
     }
 };

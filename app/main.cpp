@@ -1,6 +1,7 @@
 #include "app/ApplicationSetup.h"
 #include "app/frmMain.h"
 #include "platform/MemoryTuning.h"
+#include "platform/qt/QtUserServices.h"
 
 #include <QApplication>
 
@@ -9,7 +10,9 @@ int main(int argc, char* argv[])
     platform::preferLargeHeapPages();
     QApplication application(argc, argv);
     setUpApplication(application);
-    frmMain window;
+    platform::QtUserServices userServices;
+    frmMain window(userServices.services());
+    userServices.setOwnerWindow(&window);
     window.show();
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/EventPump.h"
+#include "platform/FolderDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/OperationWindow.h"
 #include "platform/TextCompare.h"
@@ -18,6 +19,7 @@ class SilentUser final : public platform::MessageBox,
                          public platform::TextCompare,
                          public platform::OperationWindow,
                          public platform::WindowRegistry,
+                         public platform::FolderDialog,
                          private platform::ProgressReport {
 public:
     void showMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
@@ -36,8 +38,9 @@ public:
         return escapeIndex;
     }
     bool isWindow(std::uint64_t) override { return false; }
+    std::string chooseFolder(const Request&) override { return {}; }
 
-    platform::UserServices services() { return {*this, *this, *this, *this, *this}; }
+    platform::UserServices services() { return {*this, *this, *this, *this, *this, *this}; }
 
 private:
     void beginItem(std::size_t, std::size_t, const std::string&, std::uint64_t) override {}

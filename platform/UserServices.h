@@ -3,6 +3,7 @@
 namespace platform {
 
 class EventPump;
+class FolderDialog;
 class MessageBox;
 class TextCompare;
 class OperationWindow;
@@ -16,6 +17,7 @@ struct UserServices {
     TextCompare& text;
     OperationWindow& operations;
     WindowRegistry& windows;
+    FolderDialog& folders;
 };
 
 } // namespace platform

@@ -67,7 +67,7 @@ int copyRun(const char* source, const char* dest)
     platform::preferLargeHeapPages(); // as the program does at start-up
     bench::SilentUser user;
     QtTextCompare text;
-    const platform::UserServices services{user, user, text, user, user};
+    const platform::UserServices services{user, user, text, user, user, user};
     clsFileFolder toolkit(services);
     HeadlessWindow window(source, dest);
     run::CollectionRun collection(window, toolkit, services);

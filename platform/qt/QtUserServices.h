@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TextCompare.h"
 #include "platform/UserServices.h"
+#include "platform/qt/QtFolderDialog.h"
 #include "platform/qt/QtOperationWindow.h"
 
 #include <QPointer>
@@ -26,13 +27,14 @@ public:
 
     UserServices services()
     {
-        return UserServices{*this, *this, *this, m_operations, m_operations};
+        return UserServices{*this, *this, *this, m_operations, m_operations, m_folderDialog};
     }
     QtOperationWindow& operationWindow() { return m_operations; }
 
 private:
     QPointer<QWidget> m_owner;
     QtOperationWindow m_operations;
+    QtFolderDialog m_folderDialog;
 };
 
 } // namespace platform

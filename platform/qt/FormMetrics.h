@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+namespace platform {
+
+/// Pixels for a length in twips, the unit the forms are laid out in: 15 twips to a
+/// pixel at the usual 96 dots per inch.
+constexpr int fromTwips(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+/// A control's place from its left, top, width and height in twips.
+inline QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
+}
+
+/// The font of the forms' controls at the given size; the application maps the family
+/// to the Japanese fonts installed here.
+inline QFont interfaceFont(qreal pointSize)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+} // namespace platform

@@ -81,15 +81,6 @@ private slots:
             QTest::keyClick(&box, Qt::Key(key));
         QVERIFY(!box.isVisible());
     }
-
-    void etchedLine()
-    {
-        frmAbout box;
-        const QImage image = box.grab().toImage();
-        const int scale = qRound(box.devicePixelRatioF());
-        QCOMPARE(image.pixelColor(150 * scale, 96 * scale), QColor(128, 128, 128));
-        QCOMPARE(image.pixelColor(150 * scale, 97 * scale), QColor(Qt::white));
-    }
 };
 
 QTEST_MAIN(AboutBoxTest)

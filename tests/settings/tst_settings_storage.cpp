@@ -55,9 +55,6 @@ private slots:
         QTest::newRow("installed, configuration folder set")
             << Layout::Installed << false << std::string("{R}/config") << std::string("{R}/home")
             << std::string("{R}/config/Quorvane/Quorvane.qvn");
-        QTest::newRow("installed, configuration folder with trailing slash")
-            << Layout::Installed << false << std::string("{R}/config/") << std::string("{R}/home")
-            << std::string("{R}/config/Quorvane/Quorvane.qvn");
         QTest::newRow("installed, configuration folder unset")
             << Layout::Installed << false << std::string() << std::string("{R}/home")
             << std::string("{R}/home/.config/Quorvane/Quorvane.qvn");
@@ -67,8 +64,6 @@ private slots:
         QTest::newRow("installed, a file beside the program wins")
             << Layout::Installed << true << std::string("{R}/config") << std::string("{R}/home")
             << beside;
-        QTest::newRow("installed, no home at all")
-            << Layout::Installed << false << std::string() << std::string() << beside;
     }
 
     void location()

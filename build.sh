@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n
+packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libqt6svg6
           fonts-ipafont-gothic fonts-noto-cjk libgl-dev)
 
 install_missing_packages() {

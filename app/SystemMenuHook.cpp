@@ -1,6 +1,9 @@
 #include "app/SystemMenuHook.h"
 
 #include "about/frmAbout.h"
+#include "app/Module1.h"
+#include "app/frmMain.h"
+#include "settings/frmOption.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,6 +11,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QFile>
 #include <QShortcut>
 #include <QWidget>
 
@@ -17,21 +21,19 @@ QEvent::Type SystemCommandEvent::eventType()
     return type;
 }
 
-SystemMenuHook::SystemMenuHook(QWidget& window, std::function<frmOption::Context()> optionContext)
-    : m_window(window), m_optionContext(std::move(optionContext))
+SystemMenuHook::SystemMenuHook(frmMain& window, std::string settingsPath,
+                               platform::MessageBox& messages)
+    : m_window(window), m_inputs(window), m_settingsPath(std::move(settingsPath)), m_messages(messages)
 {
 }
 
 SystemMenuHook::~SystemMenuHook()
 {
-    remove();
     unloadOption();
 }
 
 void SystemMenuHook::install()
 {
-    if (m_installed)
-        return;
     m_menu = new QMenu(QStringLiteral("メニュー(&M)"), &m_window);
     m_menu->setObjectName(QStringLiteral("mnuSystem"));
     const auto addEntry = [this](const QString& text, int command) {
@@ -56,16 +58,7 @@ void SystemMenuHook::install()
         connect(shortcut, &QShortcut::activated, this, &SystemMenuHook::popUpFromKeyboard);
     }
 
-    m_window.installEventFilter(this);
-    m_installed = true;
-}
-
-void SystemMenuHook::remove()
-{
-    if (!m_installed)
-        return;
-    m_window.removeEventFilter(this);
-    m_installed = false;
+    Module1::PrevWndProc = m_window.setWindowProcedure(&Module1::MainWndProc);
 }
 
 void SystemMenuHook::unloadOption()
@@ -73,28 +66,13 @@ void SystemMenuHook::unloadOption()
     delete m_option.data();
 }
 
-bool SystemMenuHook::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == &m_window)
-        MainWndProc(event);
-    return false; // every event goes on to the window
-}
-
-void SystemMenuHook::MainWndProc(QEvent* event)
-{
-    if (event->type() != SystemCommandEvent::eventType())
-        return;
-    const int command = static_cast<SystemCommandEvent*>(event)->command();
-    if (command == kCommandOption)
-        showOption();
-    else if (command == kCommandAbout)
-        showAbout();
-}
-
 void SystemMenuHook::showOption()
 {
     if (!m_option)
-        m_option = new frmOption(m_optionContext(), &m_window);
+        m_option = new frmOption(
+            frmOption::Context{m_inputs, QFile::decodeName(QByteArray::fromStdString(Module1::TempFolderPath)),
+                               m_settingsPath, m_messages},
+            &m_window);
     if (m_option->isVisible())
         return;
     m_option->exec();
@@ -144,3 +122,20 @@ void SystemMenuHook::popUpFromKeyboard()
     QContextMenuEvent event(QContextMenuEvent::Keyboard, position, target->mapToGlobal(position));
     QCoreApplication::sendEvent(target, &event);
 }
+
+namespace Module1 {
+
+bool MainWndProc(frmMain& window, QEvent* event)
+{
+    if (event->type() == SystemCommandEvent::eventType()) {
+        const int command = static_cast<SystemCommandEvent*>(event)->command();
+        if (command == SystemMenuHook::kCommandOption)
+            window.systemMenu().showOption();
+        else if (command == SystemMenuHook::kCommandAbout)
+            window.systemMenu().showAbout();
+    }
+    const WindowProcedure previous = PrevWndProc ? PrevWndProc : &frmMain::defaultProcedure;
+    return previous(window, event);
+}
+
+} // namespace Module1

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "settings/WindowInputs.h"
 #include "settings/frmOption.h"
 
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
 
-#include <functional>
+#include <string>
 
-class QAction;
 class QMenu;
-class QMenuBar;
-class QWidget;
+class frmMain;
+
+namespace platform {
+class MessageBox;
+}
 
 /// A command chosen from the program's own entries of the main window's menu,
 /// delivered to the window like any other event.
@@ -30,8 +33,8 @@ private:
 /// "バージョン情報" (the about box), each after a separator. Linux desktops give a
 /// program no system menu of its own, so the block is the one menu of a menu bar above
 /// the window's controls, where a new user finds it, and the window's context menu.
-/// Once installed, MainWndProc sees every event of the window first and opens the
-/// dialog a command names; every event then goes on to the window unchanged.
+/// A chosen entry reaches the window as a SystemCommandEvent, which MainWndProc turns
+/// into the dialog. The settings dialog is made on first use and only hidden after it.
 class SystemMenuHook final : public QObject {
     Q_OBJECT
 
@@ -39,33 +42,41 @@ public:
     static constexpr int kCommandOption = 257;
     static constexpr int kCommandAbout = 258;
 
-    /// `optionContext` gives what the settings dialog works on when it is created.
-    SystemMenuHook(QWidget& window, std::function<frmOption::Context()> optionContext);
+    /// `settingsPath` is the file the settings dialog writes; `messages` reports a
+    /// failed save.
+    SystemMenuHook(frmMain& window, std::string settingsPath, platform::MessageBox& messages);
     ~SystemMenuHook() override;
 
-    /// Adds the menu bar and the context menu and starts seeing the window's events.
+    /// Adds the menu bar and the context menu, and puts MainWndProc in front of the
+    /// window's event handling, keeping the handling it replaces in PrevWndProc.
     void install();
-    /// Stops seeing the window's events; the menus go with the window.
-    void remove();
-    /// Unloads the settings dialog, which is only hidden after use.
-    void unloadOption();
 
+    /// Shows the settings dialog modally, making it first if it is not loaded.
+    void showOption();
+    /// Shows a new about box modally.
+    void showAbout();
+    /// Unloads the settings dialog.
+    void unloadOption();
     /// The settings dialog while it is loaded.
     frmOption* option() const { return m_option; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void MainWndProc(QEvent* event);
-    void showOption();
-    void showAbout();
     void addMenuBar();
     void popUpFromKeyboard();
 
-    QWidget& m_window;
-    std::function<frmOption::Context()> m_optionContext;
+    frmMain& m_window;
+    WindowInputs m_inputs;
+    std::string m_settingsPath;
+    platform::MessageBox& m_messages;
     QPointer<frmOption> m_option;
     QMenu* m_menu = nullptr;
-    bool m_installed = false;
 };
+
+namespace Module1 {
+
+/// Sees every event of the main window first: the two menu commands open their dialog
+/// (and return once it has closed); every event, these included, then goes on to the
+/// handling it replaced.
+bool MainWndProc(frmMain& window, QEvent* event);
+
+} // namespace Module1

@@ -1,7 +1,479 @@
 #include "app/frmMain.h"
 
-frmMain::frmMain(QWidget* parent) : QWidget(parent)
+#include "app/ApplicationSetup.h"
+#include "app/SystemMenuHook.h"
+#include "platform/EventPump.h"
+#include "platform/MessageBox.h"
+#include "run/CollectionRun.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
+#include "settings/WindowInputs.h"
+#include "toolkit/clsFileFolder.h"
+
+#include <QCloseEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+const QString kApplicationTitle = QStringLiteral("Quorvane");
+const QString kCloseCaption = QStringLiteral("閉じる");
+
+// Characters that no folder name may hold. "/" separates the folders of a path here,
+// so it is not among them.
+const QString kForbiddenInFolderName = QStringLiteral(":?|<>\"*");
+const std::string kForbiddenMessage = "フォルダ名に:?|<>\"*は、使えません";
+
+// Positions are laid out in twips, 15 to a device-independent pixel; Qt scales the
+// pixels for the screen.
+constexpr double kTwipsPerPixel = 15.0;
+
+QRect twips(int left, int top, int width, int height)
+{
+    const auto pixels = [](int value) { return qRound(value / kTwipsPerPixel); };
+    return {pixels(left), pixels(top), pixels(width), pixels(height)};
+}
+
+constexpr qreal kCaptionPointSize = 10.5;
+constexpr qreal kTextBoxPointSize = 12.0;
+
+// How often a long drop lets the window repaint and take clicks.
+constexpr qsizetype kDropItemsPerYield = 20;
+
+template <typename Control>
+Control* place(QWidget* parent, const char* name, const QString& caption, const QString& toolTip,
+               const QRect& geometry)
+{
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    if (!caption.isEmpty()) {
+        if constexpr (std::is_same_v<Control, QGroupBox>)
+            control->setTitle(caption);
+        else
+            control->setText(caption);
+    }
+    control->setToolTip(toolTip);
+    control->setGeometry(geometry);
+    return control;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, const QString& toolTip, const QRect& geometry,
+                   const QString& accessibleName)
+{
+    auto* box = place<QLineEdit>(parent, name, {}, toolTip, geometry);
+    box->setFont(interfaceFont(kTextBoxPointSize));
+    box->setAccessibleName(accessibleName);
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption,
+                    const QString& toolTip, const QRect& geometry)
+{
+    auto* pushButton = place<QPushButton>(parent, name, caption, toolTip, geometry);
+    // Enter presses the button that has the focus, as on any button of a dialog.
+    pushButton->setAutoDefault(true);
+    return pushButton;
+}
+
+// The items of a file list: URLs, all of them local files or folders. Empty for
+// anything else.
+QList<QUrl> fileList(const QMimeData* data)
+{
+    if (data == nullptr || !data->hasUrls())
+        return {};
+    QList<QUrl> urls = data->urls();
+    if (!std::all_of(urls.cbegin(), urls.cend(), [](const QUrl& url) { return url.isLocalFile(); }))
+        return {};
+    return urls;
+}
+
+std::string bytes(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+frmMain::frmMain(platform::UserServices services, QWidget* parent, std::string settingsPath)
+    : QWidget(parent),
+      m_services(services),
+      m_settingsPath(settingsPath.empty() ? settings::settingsFilePath() : std::move(settingsPath))
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Quorvane"));
+    createControls();
+    startUp();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createControls()
+{
+    // Fixed size with a minimize button and no maximize button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setWindowIcon(applicationIcon());
+    setFont(interfaceFont(kCaptionPointSize));
+
+    // The controls sit at fixed places in a client area of fixed size; a menu bar can
+    // be put above it through the layout, and the window grows by its height.
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("clientArea"));
+    client->setFixedSize(twips(0, 0, 5880, 2790).size());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(client);
+
+    // Created in tab order, which makes the focus chain.
+    const QString sourceTip = QStringLiteral("操作する元のフォルダをフルパスで入力");
+    Label1 = place<QLabel>(client, "Label1", QStringLiteral("ファイル収集対象フォルダの指定"),
+                           sourceTip, twips(60, 60, 3000, 240));
+    txtFolder[Source] = textBox(client, "txtFolder_0", sourceTip, twips(120, 300, 4800, 360),
+                                Label1->text());
+    cmdRefer[Source] = button(client, "cmdRefer_0", QStringLiteral("参照"),
+                              QStringLiteral("操作する元のフォルダの選択"), twips(4980, 300, 792, 375));
+
+    const QString destinationTip = QStringLiteral("保存先のフォルダをフルパスで入力");
+    Label2 = place<QLabel>(client, "Label2", QStringLiteral("保存場所の指定"), destinationTip,
+                           twips(60, 720, 1500, 240));
+    txtFolder[Destination] = textBox(client, "txtFolder_1", destinationTip,
+                                     twips(120, 960, 4800, 360), Label2->text());
+    cmdRefer[Destination] = button(client, "cmdRefer_1", QStringLiteral("参照"),
+                                   QStringLiteral("保存先のフォルダの選択"), twips(4980, 960, 795, 375));
+
+    Frame1 = place<QGroupBox>(client, "Frame1", QStringLiteral("処理内容"),
+                              QStringLiteral("処理する内容を選択"), twips(120, 1410, 2400, 1140));
+    optOperat[Copy] = place<QRadioButton>(Frame1, "optOperat_0", QStringLiteral("コピー"),
+                                          QStringLiteral("コピーします"), twips(120, 300, 840, 300));
+    optOperat[Move] = place<QRadioButton>(Frame1, "optOperat_1", QStringLiteral("移動"),
+                                          QStringLiteral("移動します"), twips(120, 720, 840, 300));
+    optOperat[Delete] = place<QRadioButton>(Frame1, "optOperat_2", QStringLiteral("完全削除"),
+                                            QStringLiteral("ごみ箱に入れずに削除します"),
+                                            twips(1140, 300, 1140, 300));
+    optOperat[Recycle] = place<QRadioButton>(Frame1, "optOperat_3", QStringLiteral("ごみ箱へ"),
+                                             QStringLiteral("ごみ箱に削除します"),
+                                             twips(1140, 720, 1140, 300));
+
+    const QString typesTip =
+        QStringLiteral("処理対象にするファイルの拡張子をカンマ（，）で区切って入力");
+    Label3 = place<QLabel>(client, "Label3", QStringLiteral("収集対象ファイルの拡張子の指定"),
+                           typesTip, twips(2700, 1410, 3075, 255));
+    txtFileType = textBox(client, "txtFileType", typesTip, twips(2760, 1650, 3015, 360),
+                          Label3->text());
+    txtFileType->setText(QStringLiteral("jpg"));
+
+    cmdStart = button(client, "cmdStart", QStringLiteral("実行"), QStringLiteral("処理を開始します"),
+                      twips(2820, 2100, 1140, 570));
+    cmdStart->setDefault(true);
+    cmdExit = button(client, "cmdExit", kCloseCaption, QStringLiteral("Quorvaneを閉じます"),
+                     twips(4560, 2100, 1140, 570));
+
+    Label1->setBuddy(txtFolder[Source]);
+    Label2->setBuddy(txtFolder[Destination]);
+    Label3->setBuddy(txtFileType);
+    for (QRadioButton* option : optOperat)
+        option->setAccessibleName(option->text());
+
+    // Both folder boxes and both browse buttons take dropped folders; the handling is
+    // ours, so the boxes' own dropping of text is bypassed. Nothing else takes drops.
+    txtFileType->setAcceptDrops(false);
+    for (std::size_t i = 0; i < txtFolder.size(); ++i) {
+        const auto index = static_cast<FolderIndex>(i);
+        txtFolder[i]->installEventFilter(this);
+        cmdRefer[i]->setAcceptDrops(true);
+        cmdRefer[i]->installEventFilter(this);
+        connect(txtFolder[i], &QLineEdit::textChanged, this, [this, index] { CheckFolderText(index); });
+        connect(cmdRefer[i], &QPushButton::clicked, this, [this, index] { cmdRefer_Click(index); });
+    }
+    for (QRadioButton* option : optOperat)
+        connect(option, &QRadioButton::toggled, this, &frmMain::operationChosen);
+    optOperat[Copy]->setChecked(true);
+    connect(cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+}
+
+void frmMain::startUp()
+{
+    setWindowTitle(kApplicationTitle);
+
+    m_systemMenu = std::make_unique<SystemMenuHook>(*this, m_settingsPath, m_services.messages);
+    m_systemMenu->install();
+
+    Module1::TempFolderPath = fileFolder().GetTempFolder();
+
+    // Last, so that stored values go through the same checks as typed ones.
+    WindowInputs inputs(*this);
+    LoadSettings(m_settingsPath, inputs, QFile::decodeName(QByteArray::fromStdString(Module1::TempFolderPath)));
+}
+
+void frmMain::shutDown()
+{
+    if (Module1::PrevWndProc != nullptr)
+        setWindowProcedure(Module1::PrevWndProc);
+    m_run.reset();
+    objFileFolder.reset();
+    m_systemMenu->unloadOption();
+}
+
+clsFileFolder& frmMain::fileFolder()
+{
+    if (!objFileFolder)
+        objFileFolder = std::make_unique<clsFileFolder>(m_services);
+    return *objFileFolder;
+}
+
+run::CollectionRun& frmMain::collectionRun()
+{
+    if (!m_run)
+        m_run = std::make_unique<run::CollectionRun>(*this, fileFolder(), m_services);
+    return *m_run;
+}
+
+Module1::WindowProcedure frmMain::setWindowProcedure(Module1::WindowProcedure procedure)
+{
+    return std::exchange(m_windowProcedure, procedure);
+}
+
+bool frmMain::defaultProcedure(frmMain& window, QEvent* event)
+{
+    return window.QWidget::event(event);
+}
+
+bool frmMain::event(QEvent* event)
+{
+    return m_windowProcedure(*this, event);
+}
+
+void frmMain::cmdRefer_Click(FolderIndex index)
+{
+    beginNestedWork();
+    clsFileFolder& toolkit = fileFolder();
+    toolkit.RealFolderOnly(true);
+    // Whatever comes back is set, so a cancelled dialog empties the box.
+    txtFolder[index]->setText(QFile::decodeName(QByteArray::fromStdString(toolkit.ReferDesktop())));
+    endNestedWork();
+}
+
+void frmMain::cmdStart_Click()
+{
+    // No run starts once the window has been asked to close.
+    if (m_closePending)
+        return;
+    if (collectionRun().cmdStartClick() == run::WindowAction::Close)
+        close();
+}
+
+void frmMain::cmdExit_Click()
+{
+    if (collectionRun().cmdExitClick() == run::WindowAction::Close)
+        close();
+}
+
+void frmMain::CheckFolderText(FolderIndex index)
+{
+    QLineEdit* box = txtFolder[index];
+    const QString text = box->text();
+    const int caret = box->cursorPosition();
+    // The first two characters are left as they are: a path written on Windows starts
+    // with a drive letter and its colon.
+    QString rest = text.size() > 2 ? text.mid(2) : QString();
+    if (std::none_of(rest.cbegin(), rest.cend(),
+                     [](QChar c) { return kForbiddenInFolderName.contains(c); }))
+        return;
+
+    m_services.messages.showMessage(kForbiddenMessage);
+    for (const QChar forbidden : kForbiddenInFolderName)
+        rest.remove(forbidden, Qt::CaseInsensitive);
+    // Setting the text runs this check again, which then finds nothing.
+    box->setText(text.left(2) + rest);
+    if (caret != 0)
+        box->setCursorPosition(std::min(caret - 1, static_cast<int>(box->text().size())));
+}
+
+void frmMain::operationChosen()
+{
+    // Tab stops at the selected option only; the arrow keys move within the group.
+    for (QRadioButton* option : optOperat)
+        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+
+    const bool enabled = !optOperat[Delete]->isChecked() && !optOperat[Recycle]->isChecked();
+    txtFolder[Destination]->setEnabled(enabled);
+    cmdRefer[Destination]->setEnabled(enabled);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    for (std::size_t i = 0; i < txtFolder.size(); ++i) {
+        if (watched != txtFolder[i] && watched != cmdRefer[i])
+            continue;
+        switch (event->type()) {
+        case QEvent::DragEnter:
+            // A drag's data stays the same until it ends; a long file list is read once.
+            m_dragCarriesFiles = !fileList(static_cast<QDragEnterEvent*>(event)->mimeData()).isEmpty();
+            decideDropEffect(static_cast<QDragEnterEvent*>(event));
+            return true;
+        case QEvent::DragMove:
+            decideDropEffect(static_cast<QDragMoveEvent*>(event));
+            return true;
+        case QEvent::DragLeave:
+            return true;
+        case QEvent::Drop:
+            dropFolders(static_cast<FolderIndex>(i), static_cast<QDropEvent*>(event));
+            return true;
+        default:
+            return false;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::decideDropEffect(QDragMoveEvent* event) const
+{
+    // Copy is the only effect ever offered back: a source that was told "move" could
+    // delete its files once they are dropped here.
+    if (m_dragCarriesFiles && (event->possibleActions() & Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void frmMain::dropFolders(FolderIndex index, QDropEvent* event)
+{
+    const QList<QUrl> items = fileList(event->mimeData());
+    if (items.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+
+    // The box ends up holding the last existing folder among the items.
+    beginNestedWork();
+    for (qsizetype item = 1; item <= items.size(); ++item) {
+        if (item % kDropItemsPerYield == 0) {
+            m_services.events.yield();
+            if (m_closePending)
+                break;
+        }
+        const QString path = items[item - 1].toLocalFile();
+        if (fileFolder().FolderExist(bytes(path)))
+            txtFolder[index]->setText(path);
+    }
+    endNestedWork();
+}
+
+void frmMain::endNestedWork()
+{
+    if (--m_nestedWork == 0 && m_closePending) {
+        m_closePending = false;
+        close();
+    }
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    // Text boxes and option buttons leave Enter to the window, which gives it to its
+    // default button, as a dialog does.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        cmdStart->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // Work that lets events run is still on the call stack: the window closes once it
+    // has ended. A run stops at its next test of the cancel flag.
+    if (m_run && m_run->isRunning()) {
+        m_run->requestClose();
+        event->ignore();
+        return;
+    }
+    if (m_nestedWork > 0) {
+        m_closePending = true;
+        event->ignore();
+        return;
+    }
+    shutDown();
+    event->accept();
+}
+
+std::string frmMain::sourceFolderText() const
+{
+    return bytes(txtFolder[Source]->text());
+}
+
+std::string frmMain::destFolderText() const
+{
+    return bytes(txtFolder[Destination]->text());
+}
+
+std::string frmMain::fileTypesText() const
+{
+    return txtFileType->text().toStdString();
+}
+
+run::Operation frmMain::selectedOperation() const
+{
+    // Recycle whenever none of the others is selected.
+    for (const OperatIndex index : {Copy, Move, Delete})
+        if (optOperat[index]->isChecked())
+            return static_cast<run::Operation>(index);
+    return run::Operation::Recycle;
+}
+
+std::string frmMain::exitCaption() const
+{
+    return cmdExit->text().toStdString();
+}
+
+void frmMain::setExitCaption(const std::string& caption)
+{
+    cmdExit->setText(QString::fromStdString(caption));
+}
+
+void frmMain::setStartEnabled(bool enabled)
+{
+    cmdStart->setEnabled(enabled);
+}
+
+void frmMain::setBusyPointer(bool busy)
+{
+    if (busy)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+}
+
+void frmMain::focusField(run::InputField field)
+{
+    switch (field) {
+    case run::InputField::SourceFolder:
+        txtFolder[Source]->setFocus();
+        break;
+    case run::InputField::DestFolder:
+        txtFolder[Destination]->setFocus();
+        break;
+    case run::InputField::FileTypes:
+        txtFileType->setFocus();
+        break;
+    }
 }

@@ -1,11 +1,117 @@
 #pragma once
 
+#include "app/Module1.h"
+#include "platform/UserServices.h"
+#include "run/RunWindow.h"
+
 #include <QWidget>
 
-/// The program's one main window.
-class frmMain : public QWidget {
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <string>
+
+class QDragMoveEvent;
+class QDropEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class SystemMenuHook;
+class clsFileFolder;
+
+namespace run {
+class CollectionRun;
+}
+
+/// The program's one main window: the inputs of a collection run, the browse buttons,
+/// the start and close buttons. Its controls are public by their names, for the run
+/// and the settings dialog; setting a text or an option from code runs the same
+/// checks as the user's change does.
+class frmMain final : public QWidget, public run::RunWindow {
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    /// Indices of txtFolder and cmdRefer: a button browses for the box of its index.
+    enum FolderIndex : std::size_t { Source = 0, Destination = 1 };
+    /// Indices of optOperat; the same values as run::Operation.
+    enum OperatIndex : std::size_t { Copy = 0, Move = 1, Delete = 2, Recycle = 3 };
+
+    /// Builds the window and carries out the start-up steps, before it is shown.
+    /// `settingsPath` is the settings file read at start-up and written by the
+    /// settings dialog; empty for the program's own (settings::settingsFilePath()).
+    explicit frmMain(platform::UserServices services, QWidget* parent = nullptr,
+                     std::string settingsPath = {});
+    ~frmMain() override;
+
+    QLabel* Label1;
+    std::array<QLineEdit*, 2> txtFolder;
+    std::array<QPushButton*, 2> cmdRefer;
+    QLabel* Label2;
+    QGroupBox* Frame1;
+    std::array<QRadioButton*, 4> optOperat;
+    QLabel* Label3;
+    QLineEdit* txtFileType;
+    QPushButton* cmdStart;
+    QPushButton* cmdExit;
+
+    /// The window's toolkit object, made again if the window has released it.
+    clsFileFolder& fileFolder();
+    /// The collection run that cmdStart starts, made on first use.
+    run::CollectionRun& collectionRun();
+
+    /// The menu entries for the settings dialog and the about box, and those dialogs.
+    SystemMenuHook& systemMenu() { return *m_systemMenu; }
+
+    /// Installs the handler that sees every event first; returns the one it replaces.
+    Module1::WindowProcedure setWindowProcedure(Module1::WindowProcedure procedure);
+    /// The window's own event handling.
+    static bool defaultProcedure(frmMain& window, QEvent* event);
+
+    // The window as a collection run sees it.
+    std::string sourceFolderText() const override;
+    std::string destFolderText() const override;
+    std::string fileTypesText() const override;
+    run::Operation selectedOperation() const override;
+    std::string exitCaption() const override;
+    void setExitCaption(const std::string& caption) override;
+    void setStartEnabled(bool enabled) override;
+    void setBusyPointer(bool busy) override;
+    void focusField(run::InputField field) override;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void startUp();
+    void shutDown();
+
+    void cmdRefer_Click(FolderIndex index);
+    void cmdStart_Click();
+    void cmdExit_Click();
+    void CheckFolderText(FolderIndex index);
+    void operationChosen();
+    void decideDropEffect(QDragMoveEvent* event) const;
+    void dropFolders(FolderIndex index, QDropEvent* event);
+
+    void beginNestedWork() { ++m_nestedWork; }
+    void endNestedWork();
+
+    platform::UserServices m_services;
+    std::string m_settingsPath;
+    std::unique_ptr<SystemMenuHook> m_systemMenu;
+    std::unique_ptr<clsFileFolder> objFileFolder;
+    std::unique_ptr<run::CollectionRun> m_run;
+    Module1::WindowProcedure m_windowProcedure = &frmMain::defaultProcedure;
+
+    // Handlers that let events run while they work (drops, the folder dialog). A close
+    // request arriving meanwhile waits for them: the close releases what they use.
+    int m_nestedWork = 0;
+    bool m_closePending = false;
+    bool m_dragCarriesFiles = false;
 };

@@ -1,5 +1,6 @@
 #include "app/ApplicationSetup.h"
 #include "app/frmMain.h"
+#include "platform/qt/QtUserServices.h"
 
 #include <QApplication>
 
@@ -7,7 +8,9 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     setUpApplication(application);
-    frmMain window;
+    platform::QtUserServices userServices;
+    frmMain window(userServices.services());
+    userServices.setOwnerWindow(&window);
     window.show();
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 namespace platform {
 
 class EventPump;
+class FolderDialog;
 class MessageBox;
 class TextCompare;
 
@@ -12,6 +13,7 @@ struct UserServices {
     MessageBox& messages;
     EventPump& events;
     TextCompare& text;
+    FolderDialog& folders;
 };
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FolderDialog.h"
 #include "platform/UserServices.h"
 #include "toolkit/PathList.h"
 
@@ -18,7 +19,42 @@ public:
 
     explicit clsFileFolder(platform::UserServices services);
 
-    // --- Folder picker (ReferDesktop ... AllResource) goes here. ---
+    /// The folder dialog, opened at one of the user's standard places. Each returns the
+    /// chosen folder's full path, or the empty text when the user cancelled.
+    std::string ReferDesktop();
+    std::string ReferPrograms();
+    std::string ReferPersonal();
+    std::string ReferFavorites();
+    std::string ReferStartMenu();
+    std::string ReferDrives();
+    std::string ReferNetwork();
+    /// The folder dialog opened at UserPath; a message and the empty text when it names
+    /// no existing folder.
+    std::string ReferUser(const std::string& UserPath);
+
+    /// Options of the folder dialog, one bit of lngBrowseFlags each. On this desktop
+    /// only folders can ever be chosen; AllResource lists files too; NetworkOnly and
+    /// NetworkPrintOnly accept only computers or printers, which have no folder path,
+    /// so the methods then give the empty text. The others have nothing to act on.
+    bool RealFolderOnly() const;
+    void RealFolderOnly(bool blnValue);
+    bool DontNetwork() const;
+    void DontNetwork(bool blnValue);
+    bool AddStatus() const;
+    void AddStatus(bool blnValue);
+    bool NetworkOnlySelect() const;
+    void NetworkOnlySelect(bool blnValue);
+    bool AddFileText() const;
+    void AddFileText(bool blnValue);
+    bool InvalidItem() const;
+    void InvalidItem(bool blnValue);
+    bool NetworkOnly() const;
+    void NetworkOnly(bool blnValue);
+    bool NetworkPrintOnly() const;
+    void NetworkPrintOnly(bool blnValue);
+    bool AllResource() const;
+    void AllResource(bool blnValue);
+
 
     /// The folder for temporary files with its trailing "/"; empty on failure.
     std::string GetTempFolder() const;
@@ -83,6 +119,10 @@ public:
 
 private:
     enum class Collect { Folders, Files, FoldersAndFiles };
+
+    std::string ReferFolder(platform::FolderDialog::Root root, const std::string& strRootPath);
+    bool browseFlag(std::int32_t bit) const { return (lngBrowseFlags & bit) != 0; }
+    void browseFlag(std::int32_t bit, bool on) { lngBrowseFlags = on ? lngBrowseFlags | bit : lngBrowseFlags & ~bit; }
     struct Walk;
 
     bool settleSearchFolder(const std::string& strFolderPath, std::string& folder) const;

@@ -4,6 +4,7 @@
 #include "BenchSupport.h"
 
 #include "platform/EventPump.h"
+#include "platform/FolderDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCompare.h"
 #include "toolkit/clsFileFolder.h"
@@ -21,12 +22,14 @@ constexpr int kSubFolders = 38; // 40 + 40 * 38 = 1,560 folders
 constexpr int kFiles = 100'000;
 constexpr int kRounds = 9;
 
-class SilentUser final : public platform::MessageBox, public platform::EventPump, public platform::TextCompare {
+class SilentUser final : public platform::MessageBox, public platform::EventPump, public platform::TextCompare,
+                         public platform::FolderDialog {
 public:
     void showMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
     bool askYesNo(const std::string&) override { return false; }
     void yield() override {}
     bool equalIgnoringCase(std::string_view a, std::string_view b) override { return a == b; }
+    std::string chooseFolder(const Request&) override { return {}; }
 };
 
 void makeTree(const std::string& root)
@@ -59,7 +62,7 @@ void makeTree(const std::string& root)
 int walkOnly(const char* folder)
 {
     SilentUser user;
-    clsFileFolder toolkit(platform::UserServices{user, user, user});
+    clsFileFolder toolkit(platform::UserServices{user, user, user, user});
     toolkit.SFilePath(folder);
     std::printf("%d\n", toolkit.SFilePathCount());
     return 0;

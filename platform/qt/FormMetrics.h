@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QFont>
 #include <QRect>
-#include <QString>
 
 namespace platform {
 
@@ -17,15 +15,6 @@ constexpr int fromTwips(int twips)
 inline QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(fromTwips(left), fromTwips(top), fromTwips(width), fromTwips(height));
-}
-
-/// The font of the forms' controls at the given size; the application maps the family
-/// to the Japanese fonts installed here.
-inline QFont interfaceFont(qreal pointSize)
-{
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPointSizeF(pointSize);
-    return font;
 }
 
 } // namespace platform

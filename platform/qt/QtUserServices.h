@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TextCompare.h"
 #include "platform/UserServices.h"
+#include "platform/qt/QtFolderDialog.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -23,10 +24,11 @@ public:
     void yield() override;
     bool equalIgnoringCase(std::string_view left, std::string_view right) override;
 
-    UserServices services() { return UserServices{*this, *this, *this}; }
+    UserServices services() { return UserServices{*this, *this, *this, m_folderDialog}; }
 
 private:
     QPointer<QWidget> m_owner;
+    QtFolderDialog m_folderDialog;
 };
 
 } // namespace platform

@@ -1,4 +1,5 @@
 #include "about/frmAbout.h"
+#include "support/GuiTestMain.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -83,5 +84,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AboutBoxTest)
+QUORVANE_GUI_TEST_MAIN(AboutBoxTest)
 #include "tst_about_box.moc"

@@ -1,70 +1,78 @@
-#include "StandInWindow.h"
 #include "WhenShown.h"
 
 #include "about/frmAbout.h"
+#include "app/Module1.h"
 #include "app/SystemMenuHook.h"
-#include "settings/WindowInputs.h"
+#include "app/frmMain.h"
 #include "settings/frmOption.h"
 #include "support/FakeUser.h"
+#include "support/GuiTestMain.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kTemp = QStringLiteral("/var/tmp/quorvane-temp/");
-
-QString text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+const std::string kForbiddenMessage = "フォルダ名に:?|<>\"*は、使えません";
 
 // The entries of a menu as "-" for a separator and "text=command" for the others.
 QStringList entries(const QList<QAction*>& actions)
 {
     QStringList list;
     for (const QAction* action : actions)
-        list << (action->isSeparator() ? QStringLiteral("-")
-                                       : action->text() + QLatin1Char('=') + action->data().toString());
+        list << (action->isSeparator() ? u"-"_s : action->text() + u'=' + action->data().toString());
     return list;
 }
 
-const QStringList kBlock{QStringLiteral("-"), QStringLiteral("オプション=257"), QStringLiteral("-"),
-                         QStringLiteral("バージョン情報=258")};
+const QStringList kBlock{u"-"_s, u"オプション=257"_s, u"-"_s, u"バージョン情報=258"_s};
 
-// A shown stand-in window with the hook installed over a settings file in a temporary tree.
+QString temp()
+{
+    return QString::fromStdString(Module1::TempFolderPath);
+}
+
+// A main window started over a settings file in a temporary tree.
 struct Fixture {
     TempTree tree;
+    std::string path = tree.path("Quorvane.qvn");
     FakeUser user;
-    StandInWindow window;
-    WindowInputs inputs{window};
-    SystemMenuHook hook{window, [this] {
-                            return frmOption::Context{inputs, kTemp, tree.path("Quorvane.qvn"), user};
-                        }};
+    std::unique_ptr<frmMain> window;
 
-    Fixture()
+    explicit Fixture(const std::string* settings = nullptr)
     {
-        hook.install();
-        window.show();
+        if (settings)
+            tree.file("Quorvane.qvn", *settings);
+        start();
     }
 
-    // Clicks cmdStart the way the platform delivers a click, through the window, so
-    // that a modal dialog can block it.
-    void clickStart()
+    void start()
     {
-        auto* start = window.findChild<QPushButton*>(QStringLiteral("cmdStart"));
-        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
-                          start->mapTo(&window, start->rect().center()));
+        window = std::make_unique<frmMain>(user.services(), nullptr, path);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+    }
+
+    // Clicks a control the way the platform delivers a click, through the window, so
+    // that a modal dialog can block it.
+    void click(QWidget* control, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(window->windowHandle(), button, {},
+                          control->mapTo(window.get(), control->rect().center()));
     }
 
     void choose(int command)
     {
-        for (QAction* action : window.findChild<QMenu*>(QStringLiteral("mnuSystem"))->actions())
+        for (QAction* action : window->findChild<QMenu*>(u"mnuSystem"_s)->actions())
             if (action->data().toInt() == command)
                 action->trigger();
     }
@@ -78,14 +86,14 @@ struct Fixture {
     }
 };
 
-QRadioButton* optionChoice(QDialog* dialog, int index)
+QRadioButton* choice(QDialog* dialog, int index)
 {
-    return dialog->findChild<QRadioButton*>(QStringLiteral("optOption_%1").arg(index));
+    return dialog->findChild<QRadioButton*>(u"optOption_%1"_s.arg(index));
 }
 
-QPushButton* optionButton(QDialog* dialog, int index)
+QPushButton* okCancel(QDialog* dialog, int index)
 {
-    return dialog->findChild<QPushButton*>(QStringLiteral("cmdOKCancel_%1").arg(index));
+    return dialog->findChild<QPushButton*>(u"cmdOKCancel_%1"_s.arg(index));
 }
 
 } // namespace
@@ -94,22 +102,19 @@ class SystemMenuTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void menuBarAboveUnchangedControls()
+    void menuBarAboveTheUnchangedClientArea()
     {
-        StandInWindow window;
-        auto* start = window.findChild<QPushButton*>(QStringLiteral("cmdStart"));
-        const QPoint startBefore = start->pos();
-        SystemMenuHook hook(window, {});
-        hook.install();
-
+        Fixture fixture;
+        frmMain& window = *fixture.window;
         auto* bar = window.findChild<QMenuBar*>();
         QVERIFY(bar);
         QCOMPARE(bar->actions().size(), 1);
-        QCOMPARE(bar->actions().first()->text(), text("メニュー(&M)"));
+        QCOMPARE(bar->actions().first()->text(), u"メニュー(&M)"_s);
         QCOMPARE(entries(bar->actions().first()->menu()->actions()), kBlock);
         QCOMPARE(entries(window.actions()), kBlock);
-        QCOMPARE(bar->geometry().top(), 0);
-        QCOMPARE(start->pos(), startBefore + QPoint(0, bar->height()));
+        QWidget* client = window.findChild<QWidget*>(u"clientArea"_s);
+        QCOMPARE(client->size(), QSize(392, 186));
+        QCOMPARE(client->y(), bar->height());
         QCOMPARE(window.size(), QSize(392, 186 + bar->height()));
     }
 
@@ -117,9 +122,8 @@ private slots:
     {
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("title");
-        QTest::newRow("オプション") << int(SystemMenuHook::kCommandOption) << text("初期設定");
-        QTest::newRow("バージョン情報") << int(SystemMenuHook::kCommandAbout)
-                                        << text("ﾊﾞｰｼﾞｮﾝ情報 Quorvane");
+        QTest::newRow("オプション") << int(SystemMenuHook::kCommandOption) << u"初期設定"_s;
+        QTest::newRow("バージョン情報") << int(SystemMenuHook::kCommandAbout) << u"ﾊﾞｰｼﾞｮﾝ情報 Quorvane"_s;
     }
 
     void entriesOpenModalDialogs()
@@ -127,22 +131,22 @@ private slots:
         QFETCH(int, command);
         QFETCH(QString, title);
         Fixture fixture;
+        QRadioButton* move = fixture.window->optOperat[frmMain::Move];
         QString shownTitle;
         bool modal = false;
         WhenShown<QDialog> probe([&](QDialog* dialog) {
             shownTitle = dialog->windowTitle();
             modal = QApplication::activeModalWidget() == dialog;
-            // The main window takes no input while the dialog is up.
-            fixture.clickStart();
+            fixture.click(move); // the main window takes no input meanwhile
             dialog->hide();
         });
         fixture.choose(command);
         QVERIFY(probe.ran());
         QCOMPARE(shownTitle, title);
         QVERIFY(modal);
-        QCOMPARE(fixture.window.startClicks, 0);
-        fixture.clickStart();
-        QCOMPARE(fixture.window.startClicks, 1);
+        QVERIFY(!move->isChecked());
+        fixture.click(move);
+        QVERIFY(move->isChecked());
     }
 
     void contextMenu_data()
@@ -150,12 +154,13 @@ private slots:
         QTest::addColumn<QString>("where");
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("ours");
-        QTest::newRow("right-click on the background") << QString() << 0 << true;
-        QTest::newRow("right-click on a button") << text("cmdStart") << 0 << true;
-        QTest::newRow("right-click on a text box keeps its own menu")
-            << text("txtFolder_0") << 0 << false;
-        QTest::newRow("Menu key on a button") << text("cmdStart") << int(Qt::Key_Menu) << true;
-        QTest::newRow("Shift+F10 on a button") << text("cmdStart") << int(Qt::Key_F10) << true;
+        QTest::newRow("right-click on the background") << u"Label3"_s << 0 << true;
+        QTest::newRow("right-click on a button") << u"cmdStart"_s << 0 << true;
+        QTest::newRow("right-click on a text box keeps its own menu") << u"txtFolder_0"_s << 0 << false;
+        QTest::newRow("Menu key on a button") << u"cmdRefer_0"_s << int(Qt::Key_Menu) << true;
+        QTest::newRow("Shift+F10 on a button") << u"cmdRefer_0"_s << int(Qt::Key_F10) << true;
+        QTest::newRow("Menu key in a text box keeps its own menu")
+            << u"txtFileType"_s << int(Qt::Key_Menu) << false;
     }
 
     void contextMenu()
@@ -164,7 +169,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(bool, ours);
         Fixture fixture;
-        QWidget* target = where.isEmpty() ? &fixture.window : fixture.window.findChild<QWidget*>(where);
+        auto* target = fixture.window->findChild<QWidget*>(where);
         QVERIFY(target);
         QStringList shown;
         WhenShown<QMenu> probe([&](QMenu* menu) {
@@ -172,77 +177,130 @@ private slots:
             menu->close();
         });
         // Through the window, as the platform delivers them, so that the toolkit turns
-        // them into context menu requests.
+        // them into requests for a context menu.
         if (key == 0) {
-            // A spot of the background away from every control.
-            const QPoint spot = where.isEmpty() ? QPoint(380, fixture.window.height() - 4)
-                                                : target->mapTo(&fixture.window, target->rect().center());
-            QTest::mouseClick(fixture.window.windowHandle(), Qt::RightButton, {}, spot);
+            fixture.click(target, Qt::RightButton);
         } else {
-            QApplication::setActiveWindow(&fixture.window);
             target->setFocus();
-            QTest::keyClick(fixture.window.windowHandle(), Qt::Key(key),
+            QTest::keyClick(fixture.window->windowHandle(), Qt::Key(key),
                             key == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier);
         }
         QVERIFY(probe.ran());
         QCOMPARE(shown == kBlock, ours);
     }
 
-    void settingsDialogKeepsItsChoiceUntilClosed()
+    void startUpReadsTheSettings_data()
+    {
+        QTest::addColumn<std::string>("file");
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<bool>("destinationEnabled");
+        QTest::addColumn<Strings>("shown");
+        QTest::newRow("no file") << std::string() << QStringList{u""_s, u"{T}"_s, u"0"_s, u"jpg"_s}
+                                 << true << Strings();
+        QTest::newRow("delete disables the destination")
+            << std::string("/in\r\n/out\r\n 2 \r\npng\r\n")
+            << QStringList{u"/in"_s, u"/out"_s, u"2"_s, u"png"_s} << false << Strings();
+        QTest::newRow("forbidden character reported and removed")
+            << std::string("/in/a?b\r\n/out\r\n 1 \r\njpg\r\n")
+            << QStringList{u"/in/ab"_s, u"/out"_s, u"1"_s, u"jpg"_s} << true
+            << Strings{kForbiddenMessage};
+        QTest::newRow("bad operation: temp folder, design values")
+            << std::string("/in\r\n/out\r\n7\r\npng\r\n")
+            << QStringList{u"/in"_s, u"{T}"_s, u"0"_s, u"jpg"_s} << true << Strings();
+    }
+
+    void startUpReadsTheSettings()
+    {
+        QFETCH(std::string, file);
+        QFETCH(QStringList, inputs);
+        QFETCH(bool, destinationEnabled);
+        QFETCH(Strings, shown);
+        Fixture fixture(file.empty() ? nullptr : &file);
+        frmMain& window = *fixture.window;
+        inputs.replaceInStrings(u"{T}"_s, temp());
+        QCOMPARE((QStringList{window.txtFolder[0]->text(), window.txtFolder[1]->text(),
+                              QString::number(int(window.selectedOperation())), window.txtFileType->text()}),
+                 inputs);
+        QCOMPARE(window.txtFolder[frmMain::Destination]->isEnabled(), destinationEnabled);
+        QCOMPARE(window.cmdRefer[frmMain::Destination]->isEnabled(), destinationEnabled);
+        QCOMPARE(fixture.user.shown, shown);
+    }
+
+    void savedInputsComeBackAtTheNextStart()
     {
         Fixture fixture;
-        fixture.inOption([](frmOption* dialog) {
-            QVERIFY(optionChoice(dialog, 0)->isChecked());
-            QTest::mouseClick(optionChoice(dialog, 1), Qt::LeftButton);
-            QTest::mouseClick(optionButton(dialog, 1), Qt::LeftButton);
-        });
-        QPointer<frmOption> first = fixture.hook.option();
-        QVERIFY(first);
+        frmMain& window = *fixture.window;
+        window.txtFolder[frmMain::Source]->setText(u"/写真/2024〜"_s);
+        window.txtFolder[frmMain::Destination]->setText(u"/out"_s);
+        window.optOperat[frmMain::Recycle]->setChecked(true);
+        window.txtFileType->setText(u"jpg,png"_s);
+        fixture.inOption([](frmOption* dialog) { okCancel(dialog, 0)->click(); });
+        window.close();
 
+        fixture.start();
+        frmMain& next = *fixture.window;
+        QCOMPARE(next.txtFolder[frmMain::Source]->text(), u"/写真/2024〜"_s);
+        QCOMPARE(next.txtFolder[frmMain::Destination]->text(), u"/out"_s);
+        QVERIFY(!next.txtFolder[frmMain::Destination]->isEnabled());
+        QCOMPARE(next.selectedOperation(), run::Operation::Recycle);
+        QCOMPARE(next.txtFileType->text(), u"jpg,png"_s);
+    }
+
+    void resetFileAndWindow()
+    {
+        Fixture fixture;
+        frmMain& window = *fixture.window;
+        window.txtFolder[frmMain::Source]->setText(u"/in"_s);
+        window.txtFolder[frmMain::Destination]->setText(u"/out"_s);
+        window.optOperat[frmMain::Delete]->setChecked(true);
         fixture.inOption([](frmOption* dialog) {
-            QVERIFY(optionChoice(dialog, 1)->isChecked());
-            dialog->close(); // the close box
+            choice(dialog, 2)->click();
+            okCancel(dialog, 0)->click();
+        });
+        QCOMPARE(window.txtFolder[frmMain::Source]->text(), QString());
+        QCOMPARE(window.txtFolder[frmMain::Destination]->text(), temp());
+        QVERIFY(window.txtFolder[frmMain::Destination]->isEnabled());
+        QVERIFY(window.cmdRefer[frmMain::Destination]->isEnabled());
+        QCOMPARE(window.selectedOperation(), run::Operation::Copy);
+        QCOMPARE(TempTree::read(fixture.path), "\r\n" + Module1::TempFolderPath + "\r\n0\r\njpg\r\n");
+    }
+
+    void settingsDialogKeepsItsChoiceUntilUnloaded()
+    {
+        Fixture fixture;
+        SystemMenuHook& hook = fixture.window->systemMenu();
+        fixture.inOption([](frmOption* dialog) {
+            QVERIFY(choice(dialog, 0)->isChecked());
+            choice(dialog, 1)->click();
+            okCancel(dialog, 1)->click();
+        });
+        QPointer<frmOption> first = hook.option();
+        QVERIFY(first);
+        fixture.inOption([](frmOption* dialog) {
+            QVERIFY(choice(dialog, 1)->isChecked());
+            dialog->close(); // its close box
         });
         QVERIFY(!first);
-
         fixture.inOption([](frmOption* dialog) {
-            QVERIFY(optionChoice(dialog, 0)->isChecked());
-            QTest::mouseClick(optionButton(dialog, 1), Qt::LeftButton);
+            QVERIFY(choice(dialog, 0)->isChecked());
+            okCancel(dialog, 1)->click();
         });
-        fixture.hook.unloadOption();
-        QVERIFY(!fixture.hook.option());
-        QVERIFY(!TempTree::exists(fixture.tree.path("Quorvane.qvn")));
+        QPointer<frmOption> second = hook.option();
+        QVERIFY(second);
+        fixture.window->close();
+        QVERIFY(!second);
+        QVERIFY(!TempTree::exists(fixture.path));
     }
 
-    void resetThroughTheWindowControls()
+    void closedWindowTakesNoCommands()
     {
         Fixture fixture;
-        fixture.inputs.setFolderText(SettingsInputs::Source, text("/in"));
-        fixture.inputs.setFolderText(SettingsInputs::Destination, text("/out"));
-        fixture.inputs.selectOperation(3);
-        fixture.inputs.setFileTypeText(text("png"));
-        fixture.window.changes.clear();
-        fixture.inOption([](frmOption* dialog) {
-            QTest::mouseClick(optionChoice(dialog, 2), Qt::LeftButton);
-            QTest::mouseClick(optionButton(dialog, 0), Qt::LeftButton);
-        });
-        QCOMPARE(fixture.window.changes,
-                 (QStringList{text("folder0="), QStringLiteral("folder1=") + kTemp,
-                              text("operation=0"), text("types=jpg")}));
-        QCOMPARE(TempTree::read(fixture.tree.path("Quorvane.qvn")),
-                 "\r\n" + kTemp.toStdString() + "\r\n0\r\njpg\r\n");
-    }
-
-    void removedHookOpensNothing()
-    {
-        Fixture fixture;
-        fixture.hook.remove();
-        fixture.choose(SystemMenuHook::kCommandOption);
-        QVERIFY(!fixture.hook.option());
-        fixture.window.close();
-        QVERIFY(!fixture.window.isVisible());
+        fixture.window->close();
+        SystemCommandEvent command(SystemMenuHook::kCommandOption);
+        QCoreApplication::sendEvent(fixture.window.get(), &command);
+        QVERIFY(!fixture.window->systemMenu().option());
     }
 };
 
-QTEST_MAIN(SystemMenuTest)
+QUORVANE_GUI_TEST_MAIN(SystemMenuTest)
 #include "tst_system_menu.moc"

@@ -2,6 +2,7 @@
 
 #include "settings/frmOption.h"
 #include "support/FakeUser.h"
+#include "support/GuiTestMain.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
 
@@ -133,5 +134,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(OptionDialogTest)
+QUORVANE_GUI_TEST_MAIN(OptionDialogTest)
 #include "tst_option_dialog.moc"

@@ -38,3 +38,13 @@ bool FakeUser::equalIgnoringCase(std::string_view left, std::string_view right)
                         Qt::CaseInsensitive)
         == 0;
 }
+
+std::string FakeUser::chooseFolder(const Request& request)
+{
+    folderRequests.push_back(request);
+    if (folderAnswers.empty())
+        return {};
+    std::string answer = std::move(folderAnswers.front());
+    folderAnswers.pop_front();
+    return answer;
+}

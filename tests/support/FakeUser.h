@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/EventPump.h"
+#include "platform/FolderDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCompare.h"
 #include "platform/UserServices.h"
@@ -15,7 +16,8 @@
 /// the middle" of long work without timers.
 class FakeUser final : public platform::MessageBox,
                        public platform::EventPump,
-                       public platform::TextCompare {
+                       public platform::TextCompare,
+                       public platform::FolderDialog {
 public:
     /// Every text shown, messages and questions alike, in order.
     std::vector<std::string> shown;
@@ -36,5 +38,11 @@ public:
     void yield() override;
     bool equalIgnoringCase(std::string_view left, std::string_view right) override;
 
-    platform::UserServices services() { return platform::UserServices{*this, *this, *this}; }
+    /// Folder dialog: every request in order, answered from the front of the queue; an
+    /// unscripted dialog is cancelled.
+    std::vector<Request> folderRequests;
+    std::deque<std::string> folderAnswers;
+    std::string chooseFolder(const Request& request) override;
+
+    platform::UserServices services() { return platform::UserServices{*this, *this, *this, *this}; }
 };

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "platform/UserServices.h"
+#include "run/RunWindow.h"
+#include "toolkit/PathList.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+
+class clsFileFolder;
+
+namespace run {
+
+/// What the main window does after handing a click to the run.
+enum class WindowAction { StayOpen, Close };
+
+/// One collection run at a time: the checks of the inputs, the search, the filter by
+/// extension, the plan of destination names and the copy, move, delete or recycle of
+/// the kept files, with the cancel button. The main window owns one instance for its
+/// whole life, next to its toolkit object, and forwards the two button clicks and its
+/// close requests to it. Everything runs on the user-interface thread; the run yields
+/// to the event loop while it works, and the click handlers run nested in those yields.
+class CollectionRun {
+public:
+    /// `objFileFolder` is the main window's toolkit object; it must outlive the run.
+    CollectionRun(RunWindow& window, clsFileFolder& objFileFolder,
+                  platform::UserServices services);
+
+    /// The click on cmdStart: one whole run, from the checks to the restored idle
+    /// state. Returns Close when the window was asked to close during the run; the
+    /// window then closes, now that the run has ended.
+    WindowAction cmdStartClick();
+
+    /// The click on cmdExit. Reading "キャンセル": tells the user that the work is
+    /// being stopped, sets the cancel flag and returns StayOpen. Otherwise Close,
+    /// unless a run is active (its first steps leave the caption at "閉じる"): the
+    /// close is then deferred as with requestClose().
+    WindowAction cmdExitClick();
+
+    /// True from the first step of a run until its end-of-run steps have been done.
+    bool isRunning() const { return m_running; }
+
+    /// Asks an active run to stop as the cancel button does, and makes
+    /// cmdStartClick() return Close once the run has ended. For a close request the
+    /// window receives while isRunning(); it keeps the window open until then.
+    void requestClose();
+
+    /// How long the run works between two yields to the event loop. Zero makes it
+    /// yield at every step that may yield (tests act at a chosen yield).
+    void setYieldInterval(std::chrono::nanoseconds interval) { m_yieldInterval = interval; }
+
+    /// Replaces the test of whether a destination folder's file system treats names
+    /// that differ only in letter case as one name.
+    void setCaseFoldingProbe(std::function<bool(const std::string& folder)> probe)
+    {
+        m_caseFoldingProbe = std::move(probe);
+    }
+
+private:
+    class EndOfRun;
+
+    void runSteps();
+    bool CheckSourceFolder(const std::string& text);
+    bool ParseFileTypes(const std::string& text);
+    bool CheckDestFolder(const std::string& text);
+    bool FilterByFileType();
+    void PlanDestPaths();
+    bool JoinFileList();
+    void copyOrMoveLoop(Operation operation);
+    void deleteFiles();
+    void recycleFiles();
+
+    void yieldWhenDue();
+    void yieldNow();
+
+    RunWindow& m_window;
+    clsFileFolder& objFileFolder;
+    platform::UserServices m_services;
+
+    // Run state; kept between runs, replaced step by step by each run.
+    bool blnCancel = false;
+    PathList strSrcFiles{std::string()};
+    PathList strDestFiles{std::string()};
+    PathList strFileTypes;
+    std::int32_t lngLastIndex = 0;
+
+    bool m_running = false;
+    bool m_closeRequested = false;
+    bool m_destinationFoldsCase = false;
+    std::chrono::nanoseconds m_yieldInterval = std::chrono::milliseconds(20);
+    std::chrono::steady_clock::time_point m_lastYield;
+    std::function<bool(const std::string& folder)> m_caseFoldingProbe;
+};
+
+} // namespace run

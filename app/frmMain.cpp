@@ -1,9 +1,13 @@
 #include "app/frmMain.h"
 
 #include "app/ApplicationSetup.h"
+#include "app/SystemMenuHook.h"
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
 #include "run/CollectionRun.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsLocation.h"
+#include "settings/WindowInputs.h"
 #include "toolkit/clsFileFolder.h"
 
 #include <QCloseEvent>
@@ -102,8 +106,10 @@ std::string bytes(const QString& path)
 
 } // namespace
 
-frmMain::frmMain(platform::UserServices services, QWidget* parent)
-    : QWidget(parent), m_services(services)
+frmMain::frmMain(platform::UserServices services, QWidget* parent, std::string settingsPath)
+    : QWidget(parent),
+      m_services(services),
+      m_settingsPath(settingsPath.empty() ? settings::settingsFilePath() : std::move(settingsPath))
 {
     setObjectName(QStringLiteral("frmMain"));
     createControls();
@@ -204,11 +210,14 @@ void frmMain::startUp()
 {
     setWindowTitle(kApplicationTitle);
 
-    // The window menu is installed here, before the toolkit object is made.
+    m_systemMenu = std::make_unique<SystemMenuHook>(*this, m_settingsPath, m_services.messages);
+    m_systemMenu->install();
 
     Module1::TempFolderPath = fileFolder().GetTempFolder();
 
-    // The saved settings are read into the controls here, last of all.
+    // Last, so that stored values go through the same checks as typed ones.
+    WindowInputs inputs(*this);
+    LoadSettings(m_settingsPath, inputs, QFile::decodeName(QByteArray::fromStdString(Module1::TempFolderPath)));
 }
 
 void frmMain::shutDown()
@@ -217,8 +226,7 @@ void frmMain::shutDown()
         setWindowProcedure(Module1::PrevWndProc);
     m_run.reset();
     objFileFolder.reset();
-
-    // The settings dialog, if it was ever opened, is unloaded here.
+    m_systemMenu->unloadOption();
 }
 
 clsFileFolder& frmMain::fileFolder()

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <string>
 
 class QDragMoveEvent;
 class QDropEvent;
@@ -17,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class SystemMenuHook;
 class clsFileFolder;
 
 namespace run {
@@ -37,7 +39,10 @@ public:
     enum OperatIndex : std::size_t { Copy = 0, Move = 1, Delete = 2, Recycle = 3 };
 
     /// Builds the window and carries out the start-up steps, before it is shown.
-    explicit frmMain(platform::UserServices services, QWidget* parent = nullptr);
+    /// `settingsPath` is the settings file read at start-up and written by the
+    /// settings dialog; empty for the program's own (settings::settingsFilePath()).
+    explicit frmMain(platform::UserServices services, QWidget* parent = nullptr,
+                     std::string settingsPath = {});
     ~frmMain() override;
 
     QLabel* Label1;
@@ -55,6 +60,9 @@ public:
     clsFileFolder& fileFolder();
     /// The collection run that cmdStart starts, made on first use.
     run::CollectionRun& collectionRun();
+
+    /// The menu entries for the settings dialog and the about box, and those dialogs.
+    SystemMenuHook& systemMenu() { return *m_systemMenu; }
 
     /// Installs the handler that sees every event first; returns the one it replaces.
     Module1::WindowProcedure setWindowProcedure(Module1::WindowProcedure procedure);
@@ -95,6 +103,8 @@ private:
     void endNestedWork();
 
     platform::UserServices m_services;
+    std::string m_settingsPath;
+    std::unique_ptr<SystemMenuHook> m_systemMenu;
     std::unique_ptr<clsFileFolder> objFileFolder;
     std::unique_ptr<run::CollectionRun> m_run;
     Module1::WindowProcedure m_windowProcedure = &frmMain::defaultProcedure;

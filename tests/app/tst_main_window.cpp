@@ -27,10 +27,12 @@ namespace {
 
 const std::string kForbiddenMessage = "フォルダ名に:?|<>\"*は、使えません";
 
-// A fresh main window on the scripted user, shown and active.
+// A fresh main window on the scripted user, shown and active. No settings are stored,
+// so start-up leaves the design values and puts the temp folder in as destination.
 struct Window {
     FakeUser user;
-    frmMain window{user.services()};
+    TempTree settingsFolder;
+    frmMain window{user.services(), nullptr, settingsFolder.path("Quorvane.qvn")};
 
     Window()
     {
@@ -142,7 +144,7 @@ private slots:
         row("txtFolder_0", "clientArea", "", source, {120, 300, 4800, 360}, 12);
         row("cmdRefer_0", "clientArea", "参照", "操作する元のフォルダの選択", {4980, 300, 792, 375}, 10.5);
         row("Label2", "clientArea", "保存場所の指定", destination, {60, 720, 1500, 240}, 10.5);
-        row("txtFolder_1", "clientArea", "", destination, {120, 960, 4800, 360}, 12);
+        row("txtFolder_1", "clientArea", "{T}", destination, {120, 960, 4800, 360}, 12);
         row("cmdRefer_1", "clientArea", "参照", "保存先のフォルダの選択", {4980, 960, 795, 375}, 10.5);
         row("Frame1", "clientArea", "処理内容", "処理する内容を選択", {120, 1410, 2400, 1140}, 10.5);
         row("optOperat_0", "Frame1", "コピー", "コピーします", {120, 300, 840, 300}, 10.5);
@@ -168,7 +170,8 @@ private slots:
         QVERIFY(control != nullptr);
 
         QCOMPARE(control->parentWidget()->objectName(), parent);
-        QCOMPARE(captionOf(control), caption);
+        QCOMPARE(captionOf(control),
+                 caption.replace(u"{T}"_s, QString::fromStdString(Module1::TempFolderPath)));
         QCOMPARE(control->toolTip(), toolTip);
         const auto pixels = [](int value) { return qRound(value / 15.0); };
         QCOMPARE(control->geometry(), QRect(pixels(twips.x()), pixels(twips.y()),
@@ -202,7 +205,8 @@ private slots:
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.quorvane.Quorvane"));
 
         QVERIFY(window.txtFolder[frmMain::Source]->text().isEmpty());
-        QVERIFY(window.txtFolder[frmMain::Destination]->text().isEmpty());
+        QCOMPARE(window.txtFolder[frmMain::Destination]->text(),
+                 QString::fromStdString(Module1::TempFolderPath));
         QCOMPARE(window.txtFileType->text(), QStringLiteral("jpg"));
         QVERIFY(window.optOperat[frmMain::Copy]->isChecked());
         QCOMPARE(window.selectedOperation(), run::Operation::Copy);
@@ -478,12 +482,14 @@ private slots:
         const int index = target.back() == QLatin1Char('1') ? 1 : 0;
         QLineEdit* box = fixture.window.txtFolder[static_cast<std::size_t>(index)];
         box->setText(before);
+        QLineEdit* other = fixture.window.txtFolder[static_cast<std::size_t>(1 - index)];
+        const QString otherBefore = other->text();
 
         std::unique_ptr<QMimeData> data(fileList(paths));
         const Qt::DropAction action = dragAndDrop(fixture.control(target), *data);
 
         QCOMPARE(box->text(), after == QStringLiteral("unchanged") ? before : qs(tree.path(after.toStdString())));
-        QCOMPARE(fixture.window.txtFolder[static_cast<std::size_t>(1 - index)]->text(), QString());
+        QCOMPARE(other->text(), otherBefore);
         QCOMPARE(fixture.user.yields, yields);
         QVERIFY(fixture.user.shown.empty());
         QCOMPARE(action, Qt::CopyAction);
@@ -505,7 +511,8 @@ private slots:
         data.setText(QStringLiteral("/tmp"));
         QCOMPARE(dragAndDrop(fixture.control(target), data), Qt::IgnoreAction);
         QCOMPARE(fixture.window.txtFolder[frmMain::Source]->text(), QStringLiteral("/keep"));
-        QCOMPARE(fixture.window.txtFolder[frmMain::Destination]->text(), QString());
+        QCOMPARE(fixture.window.txtFolder[frmMain::Destination]->text(),
+                 QString::fromStdString(Module1::TempFolderPath));
     }
 
     void closeDuringALongDropWaitsForIt()
@@ -589,6 +596,7 @@ private slots:
         const std::string chosen = tree.folder("写真");
         const auto index = static_cast<std::size_t>(button);
         fixture.window.txtFolder[index]->setText(QStringLiteral("/before"));
+        const QString otherBefore = fixture.window.txtFolder[1 - index]->text();
         if (answered)
             fixture.user.folderAnswers.push_back(chosen);
         QTest::mouseClick(fixture.window.cmdRefer[index], Qt::LeftButton);
@@ -599,18 +607,21 @@ private slots:
         QCOMPARE(request.title, std::string("適当なフォルダをクリックして選択状態にしてから ＯＫ を押して下さい"));
         QVERIFY(fixture.window.fileFolder().RealFolderOnly());
         QCOMPARE(fixture.window.txtFolder[index]->text(), answered ? qs(chosen) : QString());
-        QCOMPARE(fixture.window.txtFolder[1 - index]->text(), QString());
+        QCOMPARE(fixture.window.txtFolder[1 - index]->text(), otherBefore);
     }
 
     void closingWhileIdle()
     {
         static int procedureCalls = 0;
+        static Module1::WindowProcedure installed = nullptr;
         const auto countingProcedure = [](frmMain& window, QEvent* event) {
             ++procedureCalls;
-            return frmMain::defaultProcedure(window, event);
+            return installed(window, event);
         };
         Window fixture;
-        Module1::PrevWndProc = fixture.window.setWindowProcedure(countingProcedure);
+        // In front of the menu's handler that start-up installed; the window's own
+        // handling stays in PrevWndProc.
+        installed = fixture.window.setWindowProcedure(countingProcedure);
         fixture.window.update();
         QApplication::processEvents();
         QVERIFY(procedureCalls > 0);
@@ -623,7 +634,6 @@ private slots:
         fixture.window.show();
         QApplication::processEvents();
         QCOMPARE(procedureCalls, callsAtClose);
-        Module1::PrevWndProc = nullptr;
     }
 
     void startUpKeepsTheTempFolder()

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace settings {
+
+/// The lines of a settings file. The bytes are read as UTF-8 when they are valid UTF-8,
+/// otherwise as the Japanese Windows code page (CP932), the encoding of files written
+/// on Windows. A line ends at LF, with or without a CR before it; text after the last
+/// line end is one more line. Nothing when the bytes are in neither encoding.
+std::optional<QStringList> decodeLines(std::string_view bytes);
+
+/// The lines, each followed by CR LF. CP932 when every line comes back unchanged from
+/// it and the result cannot be taken for UTF-8 when read again; UTF-8 otherwise, so no
+/// character is lost between a save and the next start.
+std::string encodeLines(const QStringList& lines);
+
+/// The text in CP932, or nothing when any of its characters does not survive the round
+/// trip (characters outside the code page, and those it maps to a look-alike, such as
+/// the wave dash U+301C that comes back as the full-width tilde U+FF5E).
+std::optional<std::string> toCp932(const QString& text);
+
+} // namespace settings

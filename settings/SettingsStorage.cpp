@@ -1,0 +1,121 @@
+#include "settings/SettingsStorage.h"
+
+#include "platform/Folders.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace settings {
+
+namespace {
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// The file a link points to, so that replacing it keeps the link.
+std::string followLink(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return path;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+bool writeAll(int fd, std::string_view contents)
+{
+    while (!contents.empty()) {
+        const ssize_t written = ::write(fd, contents.data(), contents.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        contents.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Permissions of the new file: those of the file it replaces, or what a plain
+// create would give.
+mode_t modeFor(const std::string& target)
+{
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0)
+        return info.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+std::optional<std::string> readWholeFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::string contents;
+    char buffer[8192];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        contents.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return contents;
+}
+
+int replaceWholeFile(const std::string& path, std::string_view contents)
+{
+    const std::string target = followLink(path);
+    const std::string folder = folderOf(target);
+    // A failure here shows up, with its reason, when the new file is created below.
+    platform::createFolderWithParents(folder);
+
+    const std::size_t slash = target.rfind('/');
+    std::string temporary = folder + "/." + target.substr(slash == std::string::npos ? 0 : slash + 1)
+        + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+
+    int error = 0;
+    if (::fchmod(fd, modeFor(target)) != 0 || !writeAll(fd, contents) || ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    // Makes the new name itself durable; the file is complete either way.
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
+    return 0;
+}
+
+} // namespace settings

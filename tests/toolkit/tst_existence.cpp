@@ -6,29 +6,8 @@
 
 #include <QtTest>
 
-#include <cstdlib>
 #include <memory>
 #include <sys/stat.h>
-
-namespace {
-
-// The fixture every row of this file looks at.
-void buildFixture(TempTree& tree)
-{
-    tree.file("dir/a.txt");
-    tree.file("dir/.hidden");
-    tree.file("dir/ab.jpg");
-    tree.file("dir/a*.jpg");
-    tree.folder("dir/x*");
-    tree.file("dir/xy.jpg");
-    tree.folder("empty");
-    tree.file("plain.txt");
-    tree.link("dir/toFile", "a.txt");
-    tree.link("dir/toFolder", "../empty");
-    tree.link("dir/dangling", "nowhere");
-}
-
-} // namespace
 
 class ExistenceTest : public QObject {
     Q_OBJECT
@@ -41,87 +20,60 @@ private slots:
     void init()
     {
         m_tree = std::make_unique<TempTree>();
-        buildFixture(*m_tree);
+        for (const char* file : {"dir/a.txt", "dir/.hidden", "dir/ab.jpg", "dir/a*.jpg", "dir/xy.jpg", "plain.txt"})
+            m_tree->file(file);
+        m_tree->folder("dir/x*");
+        m_tree->folder("empty");
+        m_tree->link("dir/toFile", "a.txt");
+        m_tree->link("dir/toFolder", "../empty");
+        m_tree->link("dir/dangling", "nowhere");
         m_toolkit = std::make_unique<clsFileFolder>(m_user.services());
     }
 
-    void folderExist_data()
+    // One row, three questions: is it a folder, is it a visible file (or a pattern
+    // matching one), and which folder does it stand for.
+    void existence_data()
     {
         QTest::addColumn<std::string>("text");
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("folder") << std::string("{R}/dir") << true;
-        QTest::newRow("folder with trailing slash") << std::string("{R}/dir/") << true;
-        QTest::newRow("empty folder") << std::string("{R}/empty") << true;
-        QTest::newRow("link to a folder") << std::string("{R}/dir/toFolder") << true;
-        QTest::newRow("root") << std::string("/") << true;
-        QTest::newRow("file") << std::string("{R}/dir/a.txt") << false;
-        QTest::newRow("missing") << std::string("{R}/missing") << false;
-        QTest::newRow("empty text") << std::string() << false;
-        QTest::newRow("relative") << std::string("tmp") << false;
-        QTest::newRow("home shorthand") << std::string("~") << false;
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<bool>("file");
+        QTest::addColumn<std::string>("folderOf");
+        auto row = [](const char* name, const char* text, bool folder, bool file, const char* folderOf) {
+            QTest::newRow(name) << std::string(text) << folder << file << std::string(folderOf);
+        };
+        row("folder", "{R}/dir", true, false, "{R}/dir");
+        row("folder with trailing slash", "{R}/dir/", true, false, "{R}/dir");
+        row("empty folder", "{R}/empty", true, false, "{R}/empty");
+        row("link to a folder", "{R}/dir/toFolder", true, false, "{R}/dir/toFolder");
+        row("root", "/", true, false, "");
+        row("folder under the root", "/tmp", true, false, "/tmp");
+        row("file", "{R}/dir/a.txt", false, true, "{R}/dir");
+        row("link to a file", "{R}/dir/toFile", false, true, "{R}/dir");
+        row("dangling link", "{R}/dir/dangling", false, true, "{R}/dir");
+        row("hidden file", "{R}/dir/.hidden", false, false, "");
+        row("trailing slash after a file", "{R}/dir/a.txt/", false, false, "");
+        row("missing", "{R}/missing/a.txt", false, false, "");
+        row("pattern that matches", "{R}/dir/*.txt", false, true, "{R}/dir");
+        row("question mark pattern", "{R}/dir/a?.jpg", false, true, "{R}/dir");
+        row("pattern matching only a hidden file", "{R}/dir/.hid*", false, false, "");
+        row("pattern without a match", "{R}/dir/*.png", false, false, "");
+        row("name with a literal star", "{R}/dir/a*.jpg", false, true, "{R}/dir");
+        row("literal star naming a folder is no pattern", "{R}/dir/x*", true, false, "{R}/dir/x*");
+        row("empty text", "", false, false, "");
+        row("relative", "plain.txt", false, false, "");
+        row("home shorthand", "~", false, false, "");
     }
 
-    void folderExist()
+    void existence()
     {
         QFETCH(std::string, text);
-        QFETCH(bool, exists);
-        const TempTree& tree = *m_tree;
-        const clsFileFolder& toolkit = *m_toolkit;
-        QCOMPARE(toolkit.FolderExist(tree.expand(text)), exists);
-    }
-
-    void fileExist_data()
-    {
-        QTest::addColumn<std::string>("text");
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("file") << std::string("{R}/dir/a.txt") << true;
-        QTest::newRow("link to a file") << std::string("{R}/dir/toFile") << true;
-        QTest::newRow("dangling link") << std::string("{R}/dir/dangling") << true;
-        QTest::newRow("hidden file") << std::string("{R}/dir/.hidden") << false;
-        QTest::newRow("folder") << std::string("{R}/dir") << false;
-        QTest::newRow("link to a folder") << std::string("{R}/dir/toFolder") << false;
-        QTest::newRow("missing") << std::string("{R}/dir/none.txt") << false;
-        QTest::newRow("trailing slash after a file") << std::string("{R}/dir/a.txt/") << false;
-        QTest::newRow("relative") << std::string("plain.txt") << false;
-        QTest::newRow("pattern that matches") << std::string("{R}/dir/*.txt") << true;
-        QTest::newRow("question mark pattern") << std::string("{R}/dir/a?.jpg") << true;
-        QTest::newRow("pattern that matches only hidden") << std::string("{R}/dir/.hid*") << false;
-        QTest::newRow("pattern without a match") << std::string("{R}/dir/*.png") << false;
-        QTest::newRow("name with a literal star") << std::string("{R}/dir/a*.jpg") << true;
-        QTest::newRow("literal star naming a folder is not a pattern")
-            << std::string("{R}/dir/x*") << false;
-    }
-
-    void fileExist()
-    {
-        QFETCH(std::string, text);
-        QFETCH(bool, exists);
-        const TempTree& tree = *m_tree;
-        const clsFileFolder& toolkit = *m_toolkit;
-        QCOMPARE(toolkit.FileExist(tree.expand(text)), exists);
-    }
-
-    void getFilePath_data()
-    {
-        QTest::addColumn<std::string>("text");
-        QTest::addColumn<std::string>("folder");
-        QTest::newRow("file") << std::string("{R}/dir/a.txt") << std::string("{R}/dir");
-        QTest::newRow("folder") << std::string("{R}/dir") << std::string("{R}/dir");
-        QTest::newRow("folder with trailing slash") << std::string("{R}/dir/") << std::string("{R}/dir");
-        QTest::newRow("pattern") << std::string("{R}/dir/*.jpg") << std::string("{R}/dir");
-        QTest::newRow("root") << std::string("/") << std::string();
-        QTest::newRow("folder under the root") << std::string("/tmp") << std::string("/tmp");
-        QTest::newRow("hidden file") << std::string("{R}/dir/.hidden") << std::string();
-        QTest::newRow("missing") << std::string("{R}/missing/a.txt") << std::string();
-    }
-
-    void getFilePath()
-    {
-        QFETCH(std::string, text);
-        QFETCH(std::string, folder);
-        const TempTree& tree = *m_tree;
-        const clsFileFolder& toolkit = *m_toolkit;
-        QCOMPARE(toolkit.GetFilePath(tree.expand(text)), tree.expand(folder));
+        QFETCH(bool, folder);
+        QFETCH(bool, file);
+        QFETCH(std::string, folderOf);
+        text = m_tree->expand(text);
+        QCOMPARE(m_toolkit->FolderExist(text), folder);
+        QCOMPARE(m_toolkit->FileExist(text), file);
+        QCOMPARE(m_toolkit->GetFilePath(text), m_tree->expand(folderOf));
     }
 
     void createFolder_data()
@@ -136,7 +88,7 @@ private slots:
         QTest::newRow("parent is a file") << std::string("{R}/plain.txt/sub") << 3 << false;
         QTest::newRow("relative") << std::string("new") << 3 << false;
         QTest::newRow("empty text") << std::string() << 3 << false;
-        QTest::newRow("name too long") << std::string("{R}/") + std::string(300, 'n') << 206 << false;
+        QTest::newRow("name too long") << "{R}/" + std::string(300, 'n') << 206 << false;
     }
 
     void createFolder()
@@ -144,25 +96,18 @@ private slots:
         QFETCH(std::string, text);
         QFETCH(std::int32_t, code);
         QFETCH(bool, existsAfter);
-        const TempTree& tree = *m_tree;
-        const clsFileFolder& toolkit = *m_toolkit;
-        const std::string path = tree.expand(text);
-        QCOMPARE(toolkit.CreateFolder(path), code);
-        QCOMPARE(toolkit.FolderExist(path), existsAfter);
+        const std::string path = m_tree->expand(text);
+        QCOMPARE(m_toolkit->CreateFolder(path), code);
+        QCOMPARE(m_toolkit->FolderExist(path), existsAfter);
     }
 
     void createFolderRefusedIsAccessDenied()
     {
-        TempTree tree;
-        tree.folder("readonly");
-        ::chmod(tree.path("readonly").c_str(), 0555);
-        const auto code = runUnprivileged([&] {
-            FakeUser user;
-            const clsFileFolder toolkit(user.services());
-            return std::to_string(toolkit.CreateFolder(tree.path("readonly/a/b")));
-        });
+        m_tree->folder("readonly");
+        ::chmod(m_tree->path("readonly").c_str(), 0555);
+        const auto code = runUnprivileged([&] { return std::to_string(m_toolkit->CreateFolder(m_tree->path("readonly/a/b"))); });
         QCOMPARE(code, std::optional<std::string>("5"));
-        QVERIFY(!TempTree::exists(tree.path("readonly/a")));
+        QVERIFY(!TempTree::exists(m_tree->path("readonly/a")));
     }
 
     void tempFolderEndsInSlash_data()
@@ -180,17 +125,9 @@ private slots:
         QFETCH(QByteArray, tmpdir);
         QFETCH(std::string, expected);
         const QByteArray saved = qgetenv("TMPDIR");
-        if (tmpdir.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", tmpdir);
-        FakeUser user;
-        const clsFileFolder toolkit(user.services());
-        const std::string folder = toolkit.GetTempFolder();
-        if (saved.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", saved);
+        tmpdir.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpdir);
+        const std::string folder = m_toolkit->GetTempFolder();
+        saved.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", saved);
         QCOMPARE(folder, expected);
     }
 };

@@ -89,9 +89,10 @@ std::string localTimeNow()
 std::string mountTop(std::string realFolder, dev_t device)
 {
     while (realFolder != "/") {
-        std::string parent = realFolder.substr(0, realFolder.rfind('/'));
+        const std::size_t slash = realFolder.rfind('/');
+        std::string parent(realFolder, 0, slash == std::string::npos ? 0 : slash);
         if (parent.empty())
-            parent = "/";
+            parent.push_back('/'); // (assigning "/" trips a false -Wrestrict in GCC 12)
         struct stat status {};
         if (::stat(parent.c_str(), &status) != 0 || status.st_dev != device)
             break;

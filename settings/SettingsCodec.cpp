@@ -114,6 +114,10 @@ std::string encodeLines(const QStringList& lines)
         return cp932;
 
     std::string utf8;
+    // The reader drops one byte-order mark at the start, so a first line that itself
+    // begins with U+FEFF is protected by one more.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        utf8 = "\xEF\xBB\xBF";
     for (const QString& line : lines) {
         utf8 += line.toStdString();
         utf8 += "\r\n";

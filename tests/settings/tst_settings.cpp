@@ -1,0 +1,212 @@
+#include "settings/SettingsFile.h"
+#include "settings/SettingsInputs.h"
+#include "settings/SettingsLocation.h"
+#include "settings/SettingsStorage.h"
+#include "settings/SettingsWriter.h"
+#include "settings/frmOption.h"
+#include "support/FakeUser.h"
+#include "support/FolderNames.h"
+#include "support/GuiTestMain.h"
+#include "support/TempTree.h"
+#include "support/TestPrinting.h"
+#include "support/Unprivileged.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kTemp = QStringLiteral("/var/tmp/quorvane-temp/");
+const char* const kOld = "old\r\n";
+const char* const kDefaults = "\r\n/var/tmp/quorvane-temp/\r\n0\r\njpg\r\n";
+
+// The four inputs without a window, as a user left them (delete chosen, so the
+// destination is off); every change is recorded in order as "name=value", joined by "|".
+struct RecordingInputs final : SettingsInputs {
+    std::array<QString, 2> folders{u"/in"_s, u"/out"_s};
+    int operation = 2;
+    QString fileType = u"jpg,png"_s;
+    QStringList changes;
+
+    QString folderText(Folder folder) const override { return folders[folder]; }
+    int selectedOperation() const override { return operation; }
+    QString fileTypeText() const override { return fileType; }
+    void setFolderText(Folder folder, const QString& text) override
+    {
+        changes << (folder == Source ? u"source="_s : u"destination="_s) + (folders[folder] = text);
+    }
+    void selectOperation(int index) override { changes << u"operation="_s + QString::number(operation = index); }
+    void setFileTypeText(const QString& text) override { changes << u"types="_s + (fileType = text); }
+};
+
+// The option dialog's rows: a choice, then a button or a key; what the settings file and
+// the main window's inputs become, and what is shown.
+const int kClickOK = 0, kClickCancel = 1;
+struct Choice {
+    int choice = 2;
+    int action = kClickOK; // a click, or a key
+    const char* file = kOld;
+    const char* changes = "";
+    const char* settingsFile = "Quorvane.qvn";
+    std::string shown = {};
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Choice)
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // What a file applies to the inputs, in order: a failed read keeps the lines already
+    // applied and puts the temporary folder in the destination. Where the inputs read are
+    // written back, the same bytes come out (CP932 only where every character survives
+    // it and the bytes cannot be read as UTF-8).
+    void loadAndSave_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // null: no file
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<bool>("writtenBack");
+        const auto row = [](const char* name, const QByteArray& bytes, const char* changes, bool writtenBack = false) {
+            QTest::newRow(name) << bytes << QString::fromUtf8(changes) << writtenBack;
+        };
+        const char* const partial = "source=/in|destination=/out|destination=/var/tmp/quorvane-temp/";
+        row("no file", QByteArray(), "destination=/var/tmp/quorvane-temp/");
+        row("spaced form", "/in\r\n/out\r\n 1 \r\njpg,png\r\n", "source=/in|destination=/out|operation=1|types=jpg,png", true);
+        row("plain form", "\r\n/tmp/\r\n0\r\njpg\r\n", "source=|destination=/tmp/|operation=0|types=jpg");
+        row("LF only, no final line end", "/in\n/out\n 2 \njpg", "source=/in|destination=/out|operation=2|types=jpg");
+        row("two lines", "/in\r\n/out\r\n", partial);
+        row("operation 7", "/in\r\n/out\r\n7\r\njpg\r\n", partial);
+        row("operation -1", "/in\r\n/out\r\n-1\r\njpg\r\n", partial);
+        row("operation abc", "/in\r\n/out\r\nabc\r\njpg\r\n", partial);
+        row("CP932", "C:\\\x8e\xca\x90\x5e\r\n/\x95\xdb\x91\xb6\r\n 3 \r\njpg\r\n",
+            "source=C:\\写真|destination=/保存|operation=3|types=jpg", true);
+        row("UTF-8 outside CP932", "/A〜B\r\n/é😀\r\n 0 \r\njpg\r\n", "source=/A〜B|destination=/é😀|operation=0|types=jpg", true);
+        row("CP932 form would read as UTF-8", "/ﾃｽ\r\n/out\r\n 0 \r\n\r\n", "source=/ﾃｽ|destination=/out|operation=0|types=", true);
+    }
+
+    void loadAndSave()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, changes);
+        QFETCH(bool, writtenBack);
+        TempTree tree;
+        const std::string path = bytes.isNull() ? tree.path("none") : tree.file("Quorvane.qvn", bytes.toStdString());
+        RecordingInputs inputs;
+        LoadSettings(path, inputs, kTemp);
+        QCOMPARE(inputs.changes.join(u'|'), changes);
+        SettingsWriter file(tree.file("Quorvane.qvn", "older contents, longer than the new ones\r\n\r\n\r\n\r\n\r\n"));
+        WriteSettings(file, inputs);
+        QCOMPARE(file.close(), 0);
+        QCOMPARE(writtenBack ? QByteArray::fromStdString(TempTree::read(path)) : bytes, bytes);
+    }
+
+    // Beside the program in the portable layout; once installed, in the configuration
+    // folder ($XDG_CONFIG_HOME, else ~/.config), unless a file already sits beside the
+    // program.
+    void location()
+    {
+        TempTree tree;
+        const std::string bin = tree.folder("bin"), config = tree.path("config"), home = tree.path("home");
+        const auto path = [&](settings::Layout layout, const char* xdgConfigHome) {
+            return settings::settingsFilePath(layout, bin, xdgConfigHome, home.c_str());
+        };
+        QCOMPARE(path(settings::Layout::Portable, config.c_str()), bin + "/Quorvane.qvn");
+        QCOMPARE(path(settings::Layout::Installed, config.c_str()), config + "/Quorvane/Quorvane.qvn");
+        QCOMPARE(path(settings::Layout::Installed, nullptr), home + "/.config/Quorvane/Quorvane.qvn");
+        tree.file("bin/Quorvane.qvn", kOld);
+        QCOMPARE(path(settings::Layout::Installed, config.c_str()), bin + "/Quorvane.qvn");
+    }
+
+    // A save replaces the file whole, or, when it fails or is cut off half-way, leaves the
+    // old one as it was: missing folders are made, a link and the file's permissions are
+    // kept, and nothing is left beside it.
+    void save_data()
+    {
+        QTest::addColumn<std::string>("settingsFile");
+        QTest::addColumn<int>("error");
+        const std::string file = "{R}/data/Quorvane.qvn";
+        QTest::newRow("missing folders made") << std::string("{R}/home/.config/Quorvane/Quorvane.qvn") << 0;
+        QTest::newRow("through a link") << std::string("{R}/data/link.qvn") << 0;
+        QTest::newRow("read-only folder") << file << EACCES;
+        QTest::newRow("cut off by the file size limit") << file << EFBIG;
+    }
+
+    void save()
+    {
+        QFETCH(std::string, settingsFile);
+        QFETCH(int, error);
+        TempTree tree;
+        ::chmod(tree.file("data/Quorvane.qvn", kOld).c_str(), 0640);
+        tree.link("data/link.qvn", "Quorvane.qvn");
+        ::chmod(tree.path("data").c_str(), error == EACCES ? 0555 : 0777);
+        const std::string contents(4096, 'x'), path = tree.expand(settingsFile);
+        const auto save = [&] {
+            if (error == EFBIG) {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{20, 20};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            return std::to_string(settings::replaceWholeFile(path, contents));
+        };
+        // Failures run in a child: root ignores permissions, and the limit must not reach
+        // this process.
+        QCOMPARE(error ? runUnprivileged(save).value_or("(child failed)") : save(), std::to_string(error));
+        QCOMPARE(TempTree::read(path), error ? kOld : contents);
+        QCOMPARE(namesIn(tree.path("data")), (Strings{"Quorvane.qvn", "link.qvn"}));
+        struct stat info {};
+        QVERIFY(::lstat(tree.path("data/link.qvn").c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+        QVERIFY(::stat(tree.path("data/Quorvane.qvn").c_str(), &info) == 0 && (info.st_mode & 07777) == 0640);
+    }
+
+    // The option dialog: OK's three choices, Cancel, Enter and Escape, and a failed save.
+    // The dialog is only hidden and keeps its choice.
+    void optionDialog_data()
+    {
+        QTest::addColumn<Choice>("row");
+        const auto add = [](const char* name, const Choice& row) { QTest::newRow(name) << row; };
+        add("OK saves the inputs", {.choice = 0, .file = "/in\r\n/out\r\n 2 \r\njpg,png\r\n"});
+        add("OK resets the file", {.choice = 1, .file = kDefaults});
+        add("OK resets the file and the window",
+            {.file = kDefaults, .changes = "source=|destination=/var/tmp/quorvane-temp/|operation=0|types=jpg"});
+        add("Cancel does nothing", {.action = kClickCancel});
+        add("Enter presses OK", {.choice = 1, .action = Qt::Key_Return, .file = kDefaults});
+        add("Escape does nothing", {.choice = 1, .action = Qt::Key_Escape});
+        add("failed save reported, nothing reset",
+            {.settingsFile = "Quorvane.qvn/Quorvane.qvn",
+             .shown = "設定ファイルを保存できません\n{R}/Quorvane.qvn/Quorvane.qvn\n" + std::string(std::strerror(ENOTDIR))});
+    }
+
+    void optionDialog()
+    {
+        QFETCH(Choice, row);
+        TempTree tree;
+        tree.file("Quorvane.qvn", kOld);
+        RecordingInputs inputs;
+        FakeUser user;
+        frmOption dialog{{inputs, kTemp, tree.path(row.settingsFile), user}};
+        dialog.show();
+        auto* option = dialog.findChild<QRadioButton*>(QStringLiteral("optOption_%1").arg(row.choice));
+        QTest::mouseClick(option, Qt::LeftButton);
+        if (row.action == kClickOK || row.action == kClickCancel)
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdOKCancel_%1").arg(row.action)), Qt::LeftButton);
+        else
+            QTest::keyClick(option, Qt::Key(row.action));
+        QCOMPARE(TempTree::read(tree.path("Quorvane.qvn")), std::string(row.file));
+        QCOMPARE(inputs.changes.join(u'|'), QString::fromUtf8(row.changes));
+        QCOMPARE(user.shown, row.shown.empty() ? Strings() : Strings{tree.expand(row.shown)});
+        QCOMPARE(dialog.isVisible(), row.action == Qt::Key_Escape || !row.shown.empty());
+        QVERIFY(option->isChecked() && !dialog.isUnloadRequested());
+    }
+};
+
+QUORVANE_GUI_TEST_MAIN(SettingsTest)
+#include "tst_settings.moc"

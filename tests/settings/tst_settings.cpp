@@ -90,6 +90,8 @@ private slots:
         row("CP932", "C:\\\x8e\xca\x90\x5e\r\n/\x95\xdb\x91\xb6\r\n 3 \r\njpg\r\n",
             "source=C:\\写真|destination=/保存|operation=3|types=jpg", true);
         row("UTF-8 outside CP932", "/A〜B\r\n/é😀\r\n 0 \r\njpg\r\n", "source=/A〜B|destination=/é😀|operation=0|types=jpg", true);
+        row("first line begins with U+FEFF", "\xEF\xBB\xBF\xEF\xBB\xBFx\r\n/out\r\n 0 \r\njpg\r\n",
+            "source=\xEF\xBB\xBFx|destination=/out|operation=0|types=jpg", true);
         row("CP932 form would read as UTF-8", "/ﾃｽ\r\n/out\r\n 0 \r\n\r\n", "source=/ﾃｽ|destination=/out|operation=0|types=", true);
     }
 

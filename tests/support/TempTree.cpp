@@ -116,3 +116,21 @@ bool TempTree::exists(const std::string& path)
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
 }
+
+std::unique_ptr<TempTree> TempTree::onOtherFileSystem(const TempTree& first)
+{
+    struct stat shm {};
+    struct stat home {};
+    if (::stat("/dev/shm", &shm) != 0 || !S_ISDIR(shm.st_mode) || ::access("/dev/shm", W_OK) != 0
+        || ::stat(first.root().c_str(), &home) != 0 || shm.st_dev == home.st_dev)
+        return nullptr;
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    ::setenv("TMPDIR", "/dev/shm", 1);
+    auto other = std::make_unique<TempTree>();
+    if (old)
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
+    return other;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,10 @@ public:
     static std::string read(const std::string& path);
     /// True when an entry (a dangling link included) exists at `path`.
     static bool exists(const std::string& path);
+
+    /// A tree under /dev/shm when that is a writable file system other than the one
+    /// holding `first`; null otherwise.
+    static std::unique_ptr<TempTree> onOtherFileSystem(const TempTree& first);
 
 private:
     std::string m_root;

@@ -2,10 +2,14 @@
 #include "support/TestPrinting.h"
 #include "toolkit/clsFileFolder.h"
 
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QtTest>
 
 #include <map>
 #include <memory>
+#include <thread>
 
 class OperationWindowTest : public QObject {
     Q_OBJECT
@@ -37,6 +41,50 @@ private slots:
             top.reset();
         toolkit.Target(ids.at(window));
         QCOMPARE(toolkit.Target(), window == "top" ? topId : 0);
+    }
+
+    // Quick work shows no progress window; slow work does, and its cancel button reaches
+    // the work, which is running on another thread meanwhile.
+    void progressWindow()
+    {
+        platform::QtOperationWindow operations;
+        QStringList labels;
+        operations.onProgressShown = [&](QProgressDialog& dialog) {
+            QMetaObject::invokeMethod(&dialog, [&] { labels << dialog.labelText(); dialog.findChild<QPushButton*>()->click(); },
+                                      Qt::QueuedConnection);
+        };
+        operations.runWithProgress(0, "コピーしています...", true, [](platform::ProgressReport&) {});
+        QCOMPARE(labels, QStringList());
+        operations.setProgressDelay(0);
+        bool cancelSeen = false;
+        operations.runWithProgress(0, "コピーしています...", true, [&](platform::ProgressReport& report) {
+            report.beginItem(0, 2, "/in/写真.jpg", 100);
+            while (!report.cancelRequested()) // ends when the queued click above lands
+                std::this_thread::yield();
+            cancelSeen = true;
+        });
+        QVERIFY(cancelSeen);
+        QCOMPARE(labels, QStringList{QStringLiteral("コピーしています...\n/in/写真.jpg")});
+    }
+
+    // A question from the work's thread is asked on the window thread and its answer gets back.
+    void questionFromTheWork()
+    {
+        platform::QtOperationWindow operations;
+        QString asked;
+        bool onWindowThread = false;
+        operations.onMessage = [&](QMessageBox& box) {
+            asked = box.text();
+            onWindowThread = QThread::currentThread() == qApp->thread();
+            QMetaObject::invokeMethod(&box, [&box] { box.buttons().at(1)->click(); }, Qt::QueuedConnection);
+        };
+        std::size_t answer = 99;
+        operations.runWithProgress(0, "移動しています...", false, [&](platform::ProgressReport&) {
+            answer = operations.choose(0, "置き換えますか?", {"はい", "いいえ"}, 1);
+        });
+        QVERIFY(onWindowThread);
+        QCOMPARE(asked, QStringLiteral("置き換えますか?"));
+        QCOMPARE(answer, std::size_t(1));
     }
 };
 

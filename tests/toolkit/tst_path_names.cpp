@@ -5,100 +5,70 @@
 
 #include <QtTest>
 
-namespace {
-
-} // namespace
-
 class PathNamesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The text-only functions: no disk access, one row per shape of path.
+    // The text-only functions, one row per shape of path: GetFileNameA, GetFileNameAB,
+    // GetFileTypeA and GetNoTypeFileNameA in that order.
     void componentsOfAText_data()
     {
         QTest::addColumn<std::string>("path");
-        QTest::addColumn<std::string>("nameA");
-        QTest::addColumn<std::string>("nameAB");
-        QTest::addColumn<std::string>("typeA");
-        QTest::addColumn<std::string>("noType");
-
-        auto row = [](const char* name, std::string path, std::string nameA, std::string nameAB,
-                      std::string typeA, std::string noType) {
-            QTest::newRow(name) << path << nameA << nameAB << typeA << noType;
-        };
-        row("file in a folder", "/dir/a.tar.gz", "a.tar.gz", "a.tar.gz", "gz", "a.tar");
-        row("folder with trailing slash", "/x/dir/", "dir/", "dir/", "", "");
-        row("bare name", "a.txt", "a.txt", "", "txt", "a");
-        row("dot only in a folder name", "/d.x/file", "file", "file", "", "");
-        row("space after the last dot", "/d/a.b c", "a.b c", "a.b c", "", "");
-        row("no dot at all", "/d/README", "README", "README", "", "");
-        row("colon is an ordinary character", "/d/C:x.jpg", "C:x.jpg", "C:x.jpg", "jpg", "C:x");
-        row("leading dot", "/d/.bashrc", ".bashrc", ".bashrc", "bashrc", "");
-        row("doubled separators", "/d//a.jpg", "a.jpg", "a.jpg", "jpg", "a");
-        row("root", "/", "/", "", "", "");
-        row("empty text", "", "", "", "", "");
-        row("text cut at NUL", std::string("/d/a.jpg\0rest", 13), "a.jpg", "a.jpg", "jpg", "a");
-        row("not UTF-8", "/d/caf\xe9.JPG", "caf\xe9.JPG", "caf\xe9.JPG", "JPG", "caf\xe9");
+        QTest::addColumn<Strings>("expected");
+        auto row = [](const char* name, std::string path, Strings expected) { QTest::newRow(name) << path << expected; };
+        row("file in a folder", "/dir/a.tar.gz", {"a.tar.gz", "a.tar.gz", "gz", "a.tar"});
+        row("folder with trailing slash", "/x/dir/", {"dir/", "dir/", "", ""});
+        row("bare name", "a.txt", {"a.txt", "", "txt", "a"});
+        row("dot only in a folder name", "/d.x/file", {"file", "file", "", ""});
+        row("space after the last dot", "/d/a.b c", {"a.b c", "a.b c", "", ""});
+        row("colon is an ordinary character", "/d/C:x.jpg", {"C:x.jpg", "C:x.jpg", "jpg", "C:x"});
+        row("leading dot", "/d/.bashrc", {".bashrc", ".bashrc", "bashrc", ""});
+        row("doubled separators", "/d//a.jpg", {"a.jpg", "a.jpg", "jpg", "a"});
+        row("root", "/", {"/", "", "", ""});
+        row("text cut at NUL", std::string("/d/a.jpg\0rest", 13), {"a.jpg", "a.jpg", "jpg", "a"});
+        row("not UTF-8", "/d/caf\xe9.JPG", {"caf\xe9.JPG", "caf\xe9.JPG", "JPG", "caf\xe9"});
     }
 
     void componentsOfAText()
     {
         QFETCH(std::string, path);
-        QFETCH(std::string, nameA);
-        QFETCH(std::string, nameAB);
-        QFETCH(std::string, typeA);
-        QFETCH(std::string, noType);
+        QFETCH(Strings, expected);
         FakeUser user;
         const clsFileFolder toolkit(user.services());
-        QCOMPARE(toolkit.GetFileNameA(path), nameA);
-        QCOMPARE(toolkit.GetFileNameAB(path), nameAB);
-        QCOMPARE(toolkit.GetFileTypeA(path), typeA);
-        QCOMPARE(toolkit.GetNoTypeFileNameA(path), noType);
-        QCOMPARE(clsFileFolder::NullDel(path), path.substr(0, path.find('\0')));
+        QCOMPARE((Strings{toolkit.GetFileNameA(path), toolkit.GetFileNameAB(path), toolkit.GetFileTypeA(path),
+                          toolkit.GetNoTypeFileNameA(path)}),
+                 expected);
     }
 
+    // GetFileName, GetLongPath (GetShortPath alike), GetFileType(checked, by title) and
+    // GetFileType(checked, by whole path), in that order.
     void onDisk_data()
     {
         QTest::addColumn<std::string>("path");
-        QTest::addColumn<std::string>("title");
-        QTest::addColumn<std::string>("longForm");
-        QTest::addColumn<std::string>("typeChecked");
-        QTest::addColumn<std::string>("typeByName");
-        QTest::newRow("existing file") << std::string("{R}/a.b/photo.jpg") << std::string("photo.jpg")
-                                       << std::string("{R}/a.b/photo.jpg") << std::string("jpg")
-                                       << std::string("jpg");
-        QTest::newRow("missing file") << std::string("{R}/a.b/none.jpg") << std::string("none.jpg")
-                                      << std::string() << std::string() << std::string();
-        QTest::newRow("existing file without a dot in its name")
-            << std::string("{R}/a.b/c") << std::string("c") << std::string("{R}/a.b/c")
-            << std::string() << std::string("b/c");
-        QTest::newRow("existing folder") << std::string("{R}/a.b/") << std::string()
-                                         << std::string("{R}/a.b/") << std::string() << std::string();
-        QTest::newRow("relative") << std::string("a.b/c") << std::string("c") << std::string()
-                                  << std::string() << std::string();
+        QTest::addColumn<Strings>("expected");
+        auto row = [](const char* name, const char* path, Strings expected) { QTest::newRow(name) << std::string(path) << expected; };
+        row("existing file", "{R}/a.b/photo.jpg", {"photo.jpg", "{R}/a.b/photo.jpg", "jpg", "jpg"});
+        row("missing file", "{R}/a.b/none.jpg", {"none.jpg", "", "", ""});
+        row("existing file without a dot in its name", "{R}/a.b/c", {"c", "{R}/a.b/c", "", "b/c"});
+        row("existing folder", "{R}/a.b/", {"", "{R}/a.b/", "", ""});
+        row("relative", "a.b/c", {"c", "", "", ""});
     }
 
     void onDisk()
     {
         QFETCH(std::string, path);
-        QFETCH(std::string, title);
-        QFETCH(std::string, longForm);
-        QFETCH(std::string, typeChecked);
-        QFETCH(std::string, typeByName);
+        QFETCH(Strings, expected);
         TempTree tree;
         tree.file("a.b/photo.jpg");
         tree.file("a.b/c");
         FakeUser user;
         const clsFileFolder toolkit(user.services());
         path = tree.expand(path);
-        QCOMPARE(toolkit.GetFileName(path), title);
-        QCOMPARE(toolkit.GetLongPath(path), tree.expand(longForm));
-        QCOMPARE(toolkit.GetShortPath(path), tree.expand(longForm));
-        QCOMPARE(toolkit.GetFileType(path, false, false), typeChecked);
-        QCOMPARE(toolkit.GetFileType(path, true, true),
-                 path.find('.') == std::string::npos ? std::string() : path.substr(path.rfind('.') + 1));
-        if (!typeChecked.empty() || !typeByName.empty())
-            QCOMPARE(toolkit.GetFileType(path, false, true), typeByName);
+        QCOMPARE(toolkit.GetShortPath(path), toolkit.GetLongPath(path));
+        QCOMPARE((Strings{toolkit.GetFileName(path), toolkit.GetLongPath(path), toolkit.GetFileType(path, false, false),
+                          toolkit.GetFileType(path, false, true)}),
+                 tree.expand(expected));
+        QCOMPARE(toolkit.GetFileType(tree.path("none/x.b/c"), true, true), std::string("b/c")); // no existence check
     }
 
     void splitPath_data()

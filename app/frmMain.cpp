@@ -4,6 +4,7 @@
 #include "app/SystemMenuHook.h"
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
+#include "platform/qt/FormMetrics.h"
 #include "run/CollectionRun.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
@@ -38,12 +39,9 @@ const std::string kForbiddenMessage = "フォルダ名に:?|<>\"*は、使えま
 
 // Positions are laid out in twips, 15 to a device-independent pixel; Qt scales the
 // pixels for the screen.
-constexpr double kTwipsPerPixel = 15.0;
-
 QRect twips(int left, int top, int width, int height)
 {
-    const auto pixels = [](int value) { return qRound(value / kTwipsPerPixel); };
-    return {pixels(left), pixels(top), pixels(width), pixels(height)};
+    return platform::twipsRect(left, top, width, height);
 }
 
 constexpr qreal kCaptionPointSize = 10.5;

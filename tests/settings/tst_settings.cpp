@@ -16,10 +16,11 @@
 #include <QtTest>
 
 #include <csignal>
+#include <filesystem>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -34,14 +35,11 @@ struct RecordingInputs final : SettingsInputs {
     int operation = 2;
     QString fileType = u"jpg,png"_s;
     QStringList changes;
-
     QString folderText(Folder folder) const override { return folders[folder]; }
     int selectedOperation() const override { return operation; }
     QString fileTypeText() const override { return fileType; }
-    void setFolderText(Folder folder, const QString& text) override
-    {
-        changes << (folder == Source ? u"source="_s : u"destination="_s) + (folders[folder] = text);
-    }
+    void setFolderText(Folder f, const QString& text) override
+    { changes << (f == Source ? u"source="_s : u"destination="_s) + (folders[f] = text); }
     void selectOperation(int index) override { changes << u"operation="_s + QString::number(operation = index); }
     void setFileTypeText(const QString& text) override { changes << u"types="_s + (fileType = text); }
 };
@@ -50,11 +48,8 @@ struct RecordingInputs final : SettingsInputs {
 // the main window's inputs become, and what is shown.
 const int kClickOK = 0, kClickCancel = 1;
 struct Choice {
-    int choice = 2;
-    int action = kClickOK; // a click, or a key
-    const char* file = kOld;
-    const char* changes = "";
-    const char* settingsFile = "Quorvane.qvn";
+    int choice = 2, action = kClickOK; // action: a click, or a key
+    const char *file = kOld, *changes = "", *settingsFile = "Quorvane.qvn";
     std::string shown = {};
 };
 
@@ -75,18 +70,16 @@ private slots:
         QTest::addColumn<QByteArray>("bytes"); // null: no file
         QTest::addColumn<QString>("changes");
         QTest::addColumn<bool>("writtenBack");
-        const auto row = [](const char* name, const QByteArray& bytes, const char* changes, bool writtenBack = false) {
-            QTest::newRow(name) << bytes << QString::fromUtf8(changes) << writtenBack;
-        };
+        const auto row = [](const QByteArray& name, const QByteArray& bytes, const char* changes, bool writtenBack = false)
+        { QTest::newRow(name.constData()) << bytes << QString::fromUtf8(changes) << writtenBack; };
         const char* const partial = "source=/in|destination=/out|destination=/var/tmp/quorvane-temp/";
         row("no file", QByteArray(), "destination=/var/tmp/quorvane-temp/");
         row("spaced form", "/in\r\n/out\r\n 1 \r\njpg,png\r\n", "source=/in|destination=/out|operation=1|types=jpg,png", true);
         row("plain form", "\r\n/tmp/\r\n0\r\njpg\r\n", "source=|destination=/tmp/|operation=0|types=jpg");
         row("LF only, no final line end", "/in\n/out\n 2 \njpg", "source=/in|destination=/out|operation=2|types=jpg");
         row("two lines", "/in\r\n/out\r\n", partial);
-        row("operation 7", "/in\r\n/out\r\n7\r\njpg\r\n", partial);
-        row("operation -1", "/in\r\n/out\r\n-1\r\njpg\r\n", partial);
-        row("operation abc", "/in\r\n/out\r\nabc\r\njpg\r\n", partial);
+        for (const QByteArray operation : {"7", "-1", "abc"})
+            row("operation " + operation, "/in\r\n/out\r\n" + operation + "\r\njpg\r\n", partial);
         row("CP932", "C:\\\x8e\xca\x90\x5e\r\n/\x95\xdb\x91\xb6\r\n 3 \r\njpg\r\n",
             "source=C:\\写真|destination=/保存|operation=3|types=jpg", true);
         row("UTF-8 outside CP932", "/A〜B\r\n/é😀\r\n 0 \r\njpg\r\n", "source=/A〜B|destination=/é😀|operation=0|types=jpg", true);
@@ -118,9 +111,8 @@ private slots:
     {
         TempTree tree;
         const std::string bin = tree.folder("bin"), config = tree.path("config"), home = tree.path("home");
-        const auto path = [&](settings::Layout layout, const char* xdgConfigHome) {
-            return settings::settingsFilePath(layout, bin, xdgConfigHome, home.c_str());
-        };
+        const auto path = [&](settings::Layout layout, const char* xdgConfigHome)
+        { return settings::settingsFilePath(layout, bin, xdgConfigHome, home.c_str()); };
         QCOMPARE(path(settings::Layout::Portable, config.c_str()), bin + "/Quorvane.qvn");
         QCOMPARE(path(settings::Layout::Installed, config.c_str()), config + "/Quorvane/Quorvane.qvn");
         QCOMPARE(path(settings::Layout::Installed, nullptr), home + "/.config/Quorvane/Quorvane.qvn");
@@ -135,11 +127,10 @@ private slots:
     {
         QTest::addColumn<std::string>("settingsFile");
         QTest::addColumn<int>("error");
-        const std::string file = "{R}/data/Quorvane.qvn";
-        QTest::newRow("missing folders made") << std::string("{R}/home/.config/Quorvane/Quorvane.qvn") << 0;
-        QTest::newRow("through a link") << std::string("{R}/data/link.qvn") << 0;
-        QTest::newRow("read-only folder") << file << EACCES;
-        QTest::newRow("cut off by the file size limit") << file << EFBIG;
+        QTest::newRow("missing folders made") << std::string("home/.config/Quorvane/Quorvane.qvn") << 0;
+        QTest::newRow("through a link") << std::string("data/link.qvn") << 0;
+        QTest::newRow("read-only folder") << std::string("data/Quorvane.qvn") << EACCES;
+        QTest::newRow("cut off by the file size limit") << std::string("data/Quorvane.qvn") << EFBIG;
     }
 
     void save()
@@ -147,16 +138,14 @@ private slots:
         QFETCH(std::string, settingsFile);
         QFETCH(int, error);
         TempTree tree;
-        ::chmod(tree.file("data/Quorvane.qvn", kOld).c_str(), 0640);
+        fs::permissions(tree.file("data/Quorvane.qvn", kOld), fs::perms(0640));
         tree.link("data/link.qvn", "Quorvane.qvn");
-        ::chmod(tree.path("data").c_str(), error == EACCES ? 0555 : 0777);
-        const std::string contents(4096, 'x'), path = tree.expand(settingsFile);
+        fs::permissions(tree.path("data"), fs::perms(error == EACCES ? 0555 : 0777));
+        const std::string contents(4096, 'x'), path = tree.path(settingsFile);
         const auto save = [&] {
-            if (error == EFBIG) {
-                std::signal(SIGXFSZ, SIG_IGN);
-                const rlimit limit{20, 20};
-                ::setrlimit(RLIMIT_FSIZE, &limit);
-            }
+            const rlimit limit{20, 20};
+            if (error == EFBIG && (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0))
+                return std::string("no file size limit");
             return std::to_string(settings::replaceWholeFile(path, contents));
         };
         // Failures run in a child: root ignores permissions, and the limit must not reach
@@ -164,9 +153,8 @@ private slots:
         QCOMPARE(error ? runUnprivileged(save).value_or("(child failed)") : save(), std::to_string(error));
         QCOMPARE(TempTree::read(path), error ? kOld : contents);
         QCOMPARE(namesIn(tree.path("data")), (Strings{"Quorvane.qvn", "link.qvn"}));
-        struct stat info {};
-        QVERIFY(::lstat(tree.path("data/link.qvn").c_str(), &info) == 0 && S_ISLNK(info.st_mode));
-        QVERIFY(::stat(tree.path("data/Quorvane.qvn").c_str(), &info) == 0 && (info.st_mode & 07777) == 0640);
+        QVERIFY(fs::is_symlink(tree.path("data/link.qvn")));
+        QCOMPARE(fs::status(tree.path("data/Quorvane.qvn")).permissions(), fs::perms(0640));
     }
 
     // The option dialog: OK's three choices, Cancel, Enter and Escape, and a failed save.
@@ -182,9 +170,8 @@ private slots:
         add("Cancel does nothing", {.action = kClickCancel});
         add("Enter presses OK", {.choice = 1, .action = Qt::Key_Return, .file = kDefaults});
         add("Escape does nothing", {.choice = 1, .action = Qt::Key_Escape});
-        add("failed save reported, nothing reset",
-            {.settingsFile = "Quorvane.qvn/Quorvane.qvn",
-             .shown = "設定ファイルを保存できません\n{R}/Quorvane.qvn/Quorvane.qvn\n" + std::string(std::strerror(ENOTDIR))});
+        add("failed save reported, nothing reset", {.settingsFile = "Quorvane.qvn/Quorvane.qvn",
+            .shown = "設定ファイルを保存できません\n{R}/Quorvane.qvn/Quorvane.qvn\n" + std::string(std::strerror(ENOTDIR))});
     }
 
     void optionDialog()
@@ -198,10 +185,9 @@ private slots:
         dialog.show();
         auto* option = dialog.findChild<QRadioButton*>(QStringLiteral("optOption_%1").arg(row.choice));
         QTest::mouseClick(option, Qt::LeftButton);
-        if (row.action == kClickOK || row.action == kClickCancel)
-            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdOKCancel_%1").arg(row.action)), Qt::LeftButton);
-        else
-            QTest::keyClick(option, Qt::Key(row.action));
+        const auto button = QStringLiteral("cmdOKCancel_%1").arg(row.action);
+        row.action <= kClickCancel ? QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton)
+                                   : QTest::keyClick(option, Qt::Key(row.action));
         QCOMPARE(TempTree::read(tree.path("Quorvane.qvn")), std::string(row.file));
         QCOMPARE(inputs.changes.join(u'|'), QString::fromUtf8(row.changes));
         QCOMPARE(user.shown, row.shown.empty() ? Strings() : Strings{tree.expand(row.shown)});

@@ -24,41 +24,27 @@ static const QStringList kBlock { u"-"_s, u"オプション=257"_s, u"-"_s, u"�
 
 // A main window started over a settings file in a temporary tree.
 struct Fixture {
+    std::string settings; // none stored when empty
     TempTree tree;
-    std::string path;
+    std::string path = settings.empty() ? tree.path("Quorvane.qvn") : tree.file("Quorvane.qvn", settings);
     FakeUser user;
-    frmMain window;
-
-    explicit Fixture(const std::string& settings = {})
-        : path(settings.empty() ? tree.path("Quorvane.qvn") : tree.file("Quorvane.qvn", settings))
-        , window(user.services(), nullptr, path)
+    frmMain window { user.services(), nullptr, path };
+    bool shown = (window.show(), QApplication::setActiveWindow(&window), true);
+    explicit Fixture(std::string stored = {})
+        : settings(std::move(stored))
     {
-        window.show();
-        QApplication::setActiveWindow(&window);
     }
     // A click the way the platform delivers it, through the window, so that a modal dialog can block it.
-    void click(QWidget* control, Qt::MouseButton button = Qt::LeftButton)
+    void click(QWidget* control)
     {
         QTest::mouseClick(
-            window.windowHandle(), button, {}, control->mapTo(&window, control->rect().center()));
+            window.windowHandle(), Qt::LeftButton, {}, control->mapTo(&window, control->rect().center()));
     }
     void choose(int command)
     {
         window.actions()[command == SystemMenuHook::kCommandOption ? 1 : 3]->trigger();
     }
-    // Opens the settings dialog from the menu and lets `act` work in it until it closes it.
-    void inOption(const std::function<void(frmOption*)>& act)
-    {
-        WhenShown<frmOption> probe(act);
-        choose(SystemMenuHook::kCommandOption);
-        QVERIFY(probe.ran);
-    }
 };
-
-static void press(QDialog* dialog, const QString& name)
-{
-    dialog->findChild<QAbstractButton*>(name)->click();
-}
 
 class SystemMenuTest : public QObject {
     Q_OBJECT
@@ -69,8 +55,7 @@ private slots:
         Fixture fixture;
         frmMain& window = fixture.window;
         auto* bar = window.findChild<QMenuBar*>();
-        QCOMPARE(bar->actions().size(), 1);
-        QCOMPARE(bar->actions().first()->text(), u"メニュー(&M)"_s);
+        QCOMPARE(entries(bar->actions()), QStringList { u"メニュー(&M)="_s });
         QCOMPARE(entries(bar->actions().first()->menu()->actions()), kBlock);
         QCOMPARE(entries(window.actions()), kBlock); // the context menu's
         QCOMPARE(window.findChild<QWidget*>(u"clientArea"_s)->geometry(), QRect(0, bar->height(), 392, 186));
@@ -127,34 +112,31 @@ private slots:
         frmMain& window = fixture.window;
         window.txtFolder[frmMain::Source]->setText(u"/in"_s);
         window.optOperat[frmMain::Delete]->setChecked(true);
-        QStringList checked;
-        const auto look = [&](frmOption* dialog) {
-            for (int i = 0; i < 3; ++i)
-                if (dialog->findChild<QRadioButton*>(u"optOption_%1"_s.arg(i))->isChecked())
-                    checked << QString::number(i);
+        QString checked; // the choice each opening starts at
+        // Opens the dialog from the menu and presses the buttons in it; with none, closes it by its close
+        // box.
+        const auto open = [&](const QStringList& buttons) {
+            WhenShown<frmOption> probe([&](frmOption* dialog) {
+                for (int i = 0; i < 3; ++i)
+                    if (dialog->findChild<QRadioButton*>(u"optOption_%1"_s.arg(i))->isChecked())
+                        checked += QString::number(i);
+                for (const QString& name : buttons)
+                    dialog->findChild<QAbstractButton*>(name)->click();
+                if (buttons.isEmpty())
+                    dialog->close();
+            });
+            fixture.choose(SystemMenuHook::kCommandOption);
+            QVERIFY(probe.ran);
         };
-        fixture.inOption([&](frmOption* dialog) { // reset the file and the window
-            look(dialog);
-            press(dialog, u"optOption_2"_s);
-            press(dialog, u"cmdOKCancel_0"_s);
-        });
+        open({ u"optOption_2"_s, u"cmdOKCancel_0"_s }); // reset the file and the window
         QCOMPARE(window.txtFolder[frmMain::Source]->text(), QString());
         QCOMPARE(window.selectedOperation(), run::Operation::Copy);
         QVERIFY(window.txtFolder[frmMain::Destination]->isEnabled());
         QCOMPARE(TempTree::read(fixture.path), "\r\n" + Module1::TempFolderPath + "\r\n0\r\njpg\r\n");
-        fixture.inOption([&](frmOption* dialog) {
-            look(dialog);
-            press(dialog, u"cmdOKCancel_1"_s);
-        });
-        fixture.inOption([&](frmOption* dialog) {
-            look(dialog);
-            dialog->close();
-        });
-        fixture.inOption([&](frmOption* dialog) {
-            look(dialog);
-            press(dialog, u"cmdOKCancel_1"_s);
-        });
-        QCOMPARE(checked, (QStringList { u"0"_s, u"2"_s, u"2"_s, u"0"_s }));
+        open({ u"cmdOKCancel_1"_s });
+        open({});
+        open({ u"cmdOKCancel_1"_s });
+        QCOMPARE(checked, u"0220"_s);
         QPointer<frmOption> kept = window.systemMenu().option();
         QVERIFY(kept);
         window.close();

@@ -37,6 +37,18 @@ inline constexpr std::uint16_t kNoConfirmMkdir = 0x0200;
 /// for one of its items.
 inline constexpr int kOperationCancelled = 1223;
 
+/// Guards that a collection run adds to its operations, beyond the option bits: a run
+/// works on names it planned itself and on files it found, never on anything else.
+struct RunGuards {
+    /// A taken destination name is never replaced and nothing is asked about it,
+    /// whatever the option bits say: the item is left undone, with no message, and
+    /// FileOperationOutcome::destinationTaken tells the caller to choose another name.
+    bool neverReplace = false;
+    /// Delete and trash act on entries that are not folders: an entry that is a folder
+    /// by now is left alone (never recursed into) and reported as not deleted.
+    bool nonFoldersOnly = false;
+};
+
 /// One file operation as its caller hands it over.
 struct FileOperationRequest {
     FileOperationCode code = FileOperationCode::Copy;
@@ -49,6 +61,7 @@ struct FileOperationRequest {
     std::uint16_t flags = 0;
     /// Window id that owns the operation's windows; 0 for none.
     std::uint64_t ownerWindow = 0;
+    RunGuards guards;
 };
 
 struct FileOperationOutcome {
@@ -58,6 +71,9 @@ struct FileOperationOutcome {
     /// The user chose to stop: in an error message, a replace question or the
     /// progress window.
     bool stopRequested = false;
+    /// With RunGuards::neverReplace: the destination name was found taken (before or
+    /// at the moment of placing), and the item was not done.
+    bool destinationTaken = false;
 };
 
 /// Points where tests make the file system misbehave on purpose.

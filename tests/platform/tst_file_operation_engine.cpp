@@ -57,7 +57,7 @@ private slots:
                                                       return cancel ? 0 : ENOSPC;
                                                   } };
         platform::FileOperationRequest request { across ? platform::FileOperationCode::Move : platform::FileOperationCode::Copy,
-            source, to, platform::operation_flags::kNoConfirmation };
+            source, to, platform::operation_flags::kNoConfirmation, 0, {} };
         const platform::FileOperationOutcome outcome = platform::runFileOperation(request, user.operations, seams);
         QCOMPARE(std::pair(outcome.result != 0, outcome.stopRequested), std::pair(true, cancel));
         QCOMPARE(everythingIn(place.path("out")), (replacing ? Strings { "big.bin=old", "other.txt=other" } : Strings { "other.txt=other" }));

@@ -308,6 +308,10 @@ void frmMain::operationChosen()
     for (QRadioButton* option : optOperat)
         option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 
+    // A choice made from code while a run has the inputs locked (the settings dialog
+    // resetting the window) takes effect on the destination pair once the run ends.
+    if (m_inputsLocked)
+        return;
     const bool enabled = !optOperat[Delete]->isChecked() && !optOperat[Recycle]->isChecked();
     txtFolder[Destination]->setEnabled(enabled);
     cmdRefer[Destination]->setEnabled(enabled);
@@ -318,6 +322,13 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     for (std::size_t i = 0; i < txtFolder.size(); ++i) {
         if (watched != txtFolder[i] && watched != cmdRefer[i])
             continue;
+        const bool dragEvent = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove
+            || event->type() == QEvent::Drop;
+        // A drop during a run would change a box the run no longer reads.
+        if (dragEvent && m_inputsLocked) {
+            event->ignore();
+            return true;
+        }
         switch (event->type()) {
         case QEvent::DragEnter:
             // A drag's data stays the same until it ends; a long file list is read once.
@@ -463,15 +474,42 @@ void frmMain::setBusyPointer(bool busy)
 
 void frmMain::focusField(run::InputField field)
 {
-    switch (field) {
-    case run::InputField::SourceFolder:
-        txtFolder[Source]->setFocus();
-        break;
-    case run::InputField::DestFolder:
-        txtFolder[Destination]->setFocus();
-        break;
-    case run::InputField::FileTypes:
-        txtFileType->setFocus();
-        break;
+    QWidget* box = field == run::InputField::SourceFolder ? txtFolder[Source]
+        : field == run::InputField::DestFolder            ? txtFolder[Destination]
+                                                          : txtFileType;
+    if (m_inputsLocked)
+        m_focusAfterRun = box;
+    else
+        box->setFocus();
+}
+
+void frmMain::setInputsEnabled(bool enabled)
+{
+    if (!enabled) {
+        if (m_inputsLocked)
+            return;
+        m_inputsLocked = true;
+        m_focusBeforeRun = focusWidget();
+        m_focusAfterRun = nullptr;
+        m_enabledBeforeRun.clear();
+        std::vector<QWidget*> inputs{txtFolder[Source], txtFolder[Destination], cmdRefer[Source],
+                                     cmdRefer[Destination], txtFileType};
+        inputs.insert(inputs.end(), optOperat.begin(), optOperat.end());
+        for (QWidget* input : inputs) {
+            m_enabledBeforeRun.emplace_back(input, input->isEnabled());
+            input->setEnabled(false);
+        }
+        return;
     }
+    if (!m_inputsLocked)
+        return;
+    m_inputsLocked = false;
+    for (const auto& [input, wasEnabled] : m_enabledBeforeRun)
+        input->setEnabled(wasEnabled);
+    operationChosen();
+    if (QWidget* focus = m_focusAfterRun ? m_focusAfterRun : m_focusBeforeRun)
+        focus->setFocus();
+    // A button outside a dialog gives up its default role whenever it loses the focus,
+    // as 実行 does when it is disabled for the run; Enter must start the next one.
+    cmdStart->setDefault(true);
 }

@@ -4,12 +4,15 @@
 #include "platform/UserServices.h"
 #include "run/RunWindow.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QDragMoveEvent;
 class QDropEvent;
@@ -79,6 +82,7 @@ public:
     void setStartEnabled(bool enabled) override;
     void setBusyPointer(bool busy) override;
     void focusField(run::InputField field) override;
+    void setInputsEnabled(bool enabled) override;
 
 protected:
     bool event(QEvent* event) override;
@@ -114,4 +118,11 @@ private:
     int m_nestedWork = 0;
     bool m_closePending = false;
     bool m_dragCarriesFiles = false;
+
+    // While a run has the inputs locked: each locked control with its enabled state
+    // before, where the focus was, and where the run asked it to go.
+    bool m_inputsLocked = false;
+    std::vector<std::pair<QWidget*, bool>> m_enabledBeforeRun;
+    QPointer<QWidget> m_focusBeforeRun;
+    QPointer<QWidget> m_focusAfterRun;
 };

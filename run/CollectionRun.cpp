@@ -59,6 +59,7 @@ public:
     {
         m_run.m_window.setExitCaption(texts::kClose);
         m_run.m_window.setStartEnabled(true);
+        m_run.m_window.setInputsEnabled(true);
         m_run.m_window.setBusyPointer(false);
         m_run.m_running = false;
     }
@@ -81,6 +82,7 @@ WindowAction CollectionRun::cmdStartClick()
         return WindowAction::StayOpen;
     m_running = true;
     m_closeRequested = false;
+    m_stopAsked = false;
     bool failed = false;
     try {
         const EndOfRun endOfRun(*this);
@@ -98,6 +100,7 @@ WindowAction CollectionRun::cmdExitClick()
     if (m_window.exitCaption() == texts::kCancel) {
         m_services.messages.showMessage(texts::kStopping);
         blnCancel = true;
+        m_stopAsked = true;
         return WindowAction::StayOpen;
     }
     if (m_running) {
@@ -112,6 +115,7 @@ void CollectionRun::requestClose()
     if (!m_running)
         return;
     blnCancel = true;
+    m_stopAsked = true;
     m_closeRequested = true;
 }
 
@@ -120,23 +124,26 @@ void CollectionRun::runSteps()
     blnCancel = false;
     m_window.setBusyPointer(true);
     m_window.setStartEnabled(false);
+    // Taken once, with the inputs locked until the run ends: whatever is clicked or
+    // typed while it works, it does what was asked when it started.
+    m_inputs = RunInputs{m_window.sourceFolderText(), m_window.destFolderText(),
+                         m_window.fileTypesText(), m_window.selectedOperation()};
+    m_window.setInputsEnabled(false);
     m_lastYield = std::chrono::steady_clock::now();
 
-    if (!CheckSourceFolder(m_window.sourceFolderText()))
+    if (!CheckSourceFolder(m_inputs.sourceFolder))
         return;
-    if (!ParseFileTypes(m_window.fileTypesText()))
+    if (!ParseFileTypes(m_inputs.fileTypes))
         return;
-    strSrcFiles = objFileFolder.SFilePath(m_window.sourceFolderText());
+    strSrcFiles = objFileFolder.SFilePath(m_inputs.sourceFolder);
     lngLastIndex = objFileFolder.SFilePathCount();
     if (lngLastIndex == 0)
         return;
     const bool filterDone = FilterByFileType();
 
-    // The operation is taken once: a click on another choice while the run works must
-    // not turn a copy into a move.
-    const Operation operation = m_window.selectedOperation();
+    const Operation operation = m_inputs.operation;
     if (operation == Operation::Copy || operation == Operation::Move) {
-        if (!CheckDestFolder(m_window.destFolderText()))
+        if (!CheckDestFolder(m_inputs.destFolder))
             return;
         m_window.setExitCaption(texts::kCancel);
         PlanDestPaths();
@@ -193,6 +200,10 @@ bool CollectionRun::ParseFileTypes(const std::string& text)
 
 bool CollectionRun::CheckDestFolder(const std::string& text)
 {
+    // The user asked to stop (or to close) while the tree was searched and filtered:
+    // telling them now that a box is empty would only hold up the close.
+    if (m_stopAsked)
+        return false;
     if (isEmptyInput(text, texts::kNoDestFolder, InputField::DestFolder))
         return false;
     if (blnCancel)
@@ -246,7 +257,7 @@ bool CollectionRun::FilterByFileType()
 
 void CollectionRun::PlanDestPaths()
 {
-    std::string folder = m_window.destFolderText();
+    std::string folder = m_inputs.destFolder;
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     for (std::int32_t j = 0; j <= lngLastIndex; ++j) {
@@ -254,8 +265,10 @@ void CollectionRun::PlanDestPaths()
         std::string& dest = strDestFiles[static_cast<std::size_t>(j)];
         dest = folder + dest.substr(dest.rfind('/') + 1);
     }
-    m_destinationFoldsCase =
-        m_caseFoldingProbe ? m_caseFoldingProbe(folder) : folderFoldsCase(folder);
+    // The probe writes into the user's folder; it is made only where its answer
+    // changes the plan.
+    m_destinationFoldsCase = namesDifferOnlyInCase(strDestFiles, lngLastIndex)
+        && (m_caseFoldingProbe ? m_caseFoldingProbe(folder) : folderFoldsCase(folder));
     // Reading the folder pays off only when many names are asked about.
     constexpr std::int32_t kNamesWorthReadingFolder = 256;
     const TakenNames taken(folder, m_destinationFoldsCase, lngLastIndex >= kNamesWorthReadingFolder);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -56,6 +57,7 @@ public:
 
     /// Replaces the test of whether a destination folder's file system treats names
     /// that differ only in letter case as one name.
+    /// It is asked only when the plan holds two names that differ only in letter case.
     void setCaseFoldingProbe(std::function<bool(const std::string& folder)> probe)
     {
         m_caseFoldingProbe = std::move(probe);
@@ -74,8 +76,10 @@ private:
     void PlanDestPaths();
     bool JoinFileList();
     void copyOrMoveLoop(Operation operation);
+    void copyOrMoveOne(Operation operation, const std::string& source, std::string& dest);
     void deleteFiles();
     void recycleFiles();
+    void deleteListed();
 
     NameRules destinationRules() const;
     std::string nextFreeName(const std::string& planned);
@@ -92,13 +96,18 @@ private:
     PathList strFileTypes;
     std::int32_t lngLastIndex = 0;
 
+    // What this run works on, read once as it starts.
+    RunInputs m_inputs;
+
     bool m_running = false;
     bool m_closeRequested = false;
+    bool m_stopAsked = false; // by cancel or close; no further check speaks after it
     bool m_destinationFoldsCase = false;
     std::chrono::nanoseconds m_yieldInterval = std::chrono::milliseconds(20);
     std::chrono::steady_clock::time_point m_lastYield;
     std::function<bool(const std::string& folder)> m_caseFoldingProbe;
     std::unordered_set<std::string> m_plannedKeys; // filled when a planned name is found taken
+    std::unordered_map<std::string, std::int32_t> m_lastCounter; // per name found taken
 };
 
 } // namespace run

@@ -13,6 +13,7 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
     // moving it a second time would only find it gone.
     std::unordered_set<std::string> movedSources;
     m_plannedKeys.clear();
+    m_lastCounter.clear();
     for (std::int32_t i = 0; i <= lngLastIndex; ++i) {
         yieldWhenDue();
         if (blnCancel)
@@ -20,18 +21,25 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
         const std::string& source = strSrcFiles[static_cast<std::size_t>(i)];
         if (operation == Operation::Move && !movedSources.insert(source).second)
             continue;
-        std::string& dest = strDestFiles[static_cast<std::size_t>(i)];
-        // Another program may have written the name since it was planned.
-        if (entryExists(dest))
-            dest = nextFreeName(dest);
-        if (operation == Operation::Copy)
-            objFileFolder.Copy(source, dest);
-        else
-            objFileFolder.Move(source, dest);
+        copyOrMoveOne(operation, source, strDestFiles[static_cast<std::size_t>(i)]);
         // The user chose "stop" in the operation's own error message or question.
         if (objFileFolder.stopRequested())
             blnCancel = true;
     }
+}
+
+void CollectionRun::copyOrMoveOne(Operation operation, const std::string& source,
+                                  std::string& dest)
+{
+    // Another program may have written the name since it was planned, or writes it
+    // between this look and the placing. A run never replaces anything: the engine
+    // leaves a taken name alone, and the file gets the next free numbered name.
+    if (entryExists(dest))
+        dest = nextFreeName(dest);
+    const auto code = operation == Operation::Copy ? platform::FileOperationCode::Copy
+                                                   : platform::FileOperationCode::Move;
+    while (objFileFolder.RunOperation(code, source, dest, {.neverReplace = true}).destinationTaken)
+        dest = nextFreeName(dest);
 }
 
 std::string CollectionRun::nextFreeName(const std::string& planned)
@@ -44,10 +52,12 @@ std::string CollectionRun::nextFreeName(const std::string& planned)
         for (std::int32_t i = 0; i <= lngLastIndex; ++i)
             m_plannedKeys.insert(keyOf(strDestFiles[static_cast<std::size_t>(i)]));
     }
+    // Counting on from the last number given to this name keeps a name that many
+    // files race for from being tried from 1 again each time.
+    std::int32_t& counter = m_lastCounter[keyOf(planned)];
     const std::size_t stemEnd = rules.stemEnd(planned);
-    for (std::int32_t counter = 1;; ++counter) {
-        std::string candidate = planned.substr(0, stemEnd) + '_' + counterText(counter)
-            + planned.substr(stemEnd);
+    for (;;) {
+        std::string candidate = numberedName(planned, stemEnd, stemEnd, ++counter);
         if (!entryExists(candidate) && m_plannedKeys.insert(keyOf(candidate)).second)
             return candidate;
     }
@@ -59,7 +69,7 @@ void CollectionRun::deleteFiles()
         objFileFolder.RespondDialog(true);
     if (objFileFolder.AllowUndo())
         objFileFolder.AllowUndo(false);
-    objFileFolder.Delete(strSrcFiles[0]);
+    deleteListed();
 }
 
 void CollectionRun::recycleFiles()
@@ -68,7 +78,15 @@ void CollectionRun::recycleFiles()
         objFileFolder.RespondDialog(false);
     if (!objFileFolder.AllowUndo())
         objFileFolder.AllowUndo(true);
-    objFileFolder.Recycled(strSrcFiles[0]);
+    deleteListed();
+}
+
+void CollectionRun::deleteListed()
+{
+    // The run found files; one that became a folder since is left alone, never
+    // deleted with all it holds.
+    objFileFolder.RunOperation(platform::FileOperationCode::Delete, strSrcFiles[0], {},
+                               {.nonFoldersOnly = true});
 }
 
 } // namespace run

@@ -82,9 +82,8 @@ void DestPlanner::renumber(std::string& name, std::size_t& suffixLength,
     const std::size_t stemEnd = std::min(m_rules.stemEnd(name), name.size());
     // A suffix given earlier in the same pass is replaced, not stacked.
     const std::size_t keptStem = stemEnd - std::min(suffixLength, stemEnd);
-    const std::string suffix = '_' + counterText(counter);
-    name.replace(keptStem, stemEnd - keptStem, suffix);
-    suffixLength = suffix.size();
+    name = numberedName(name, keptStem, stemEnd, counter);
+    suffixLength = 1 + counterText(counter).size();
 }
 
 bool DestPlanner::plan(PathList& names, std::int32_t lastIndex)

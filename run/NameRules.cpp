@@ -1,9 +1,13 @@
 #include "run/NameRules.h"
 
+#include "platform/Utf8Boundary.h"
+
 #include <cerrno>
 #include <clocale>
 #include <cwctype>
+#include <climits>
 #include <fcntl.h>
+#include <unordered_map>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,6 +88,35 @@ std::string counterText(std::int32_t counter)
     if (digits.size() < 3)
         digits.insert(0, 3 - digits.size(), '0');
     return digits;
+}
+
+std::string numberedName(std::string_view path, std::size_t keptStem, std::size_t stemEnd,
+                         std::int32_t counter)
+{
+    const std::string suffix = '_' + counterText(counter);
+    const std::size_t slash = path.rfind('/', keptStem == 0 ? 0 : keptStem - 1);
+    const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+    const std::size_t tailLength = suffix.size() + (path.size() - stemEnd);
+    std::string_view stem = path.substr(nameStart, keptStem - nameStart);
+    if (stem.size() + tailLength > NAME_MAX && tailLength < NAME_MAX)
+        stem = stem.substr(0, platform::characterBoundaryAtMost(stem, NAME_MAX - tailLength));
+    std::string name;
+    name.reserve(nameStart + stem.size() + tailLength);
+    name.append(path.substr(0, nameStart)).append(stem).append(suffix).append(path.substr(stemEnd));
+    return name;
+}
+
+bool namesDifferOnlyInCase(const std::vector<std::string>& names, std::int32_t lastIndex)
+{
+    std::unordered_map<std::string, std::string_view> nameByKey;
+    for (std::int32_t i = 0; i <= lastIndex; ++i) {
+        const std::string_view path = names[static_cast<std::size_t>(i)];
+        const std::string_view name = path.substr(path.rfind('/') + 1);
+        const auto [found, added] = nameByKey.try_emplace(caseFoldedKey(name), name);
+        if (!added && found->second != name)
+            return true;
+    }
+    return false;
 }
 
 std::size_t fileNameStemEnd(std::string_view path)

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace run {
 
@@ -24,6 +25,17 @@ struct NameRules {
 
 /// The counter of a numbered name: decimal, at least three digits ("001", "1000").
 std::string counterText(std::int32_t counter);
+
+/// `path` with "_" and the counter's text in place of its bytes from `keptStem` to
+/// `stemEnd` (an earlier suffix, or nothing), the extension after them kept. Where the
+/// file name would grow past the longest name a folder holds, its stem is shortened
+/// at a character boundary to make room, so a numbered name can always be written.
+std::string numberedName(std::string_view path, std::size_t keptStem, std::size_t stemEnd,
+                         std::int32_t counter);
+
+/// True when two of `names[0]` to `names[lastIndex]` differ only in the letter case of
+/// their file names: only then does it matter whether the destination folds case.
+bool namesDifferOnlyInCase(const std::vector<std::string>& names, std::int32_t lastIndex);
 
 /// Stem end that keeps the numbering inside the file name: the last "." of the last
 /// component, unless that "." is the component's first character (".bashrc" has no

@@ -8,6 +8,16 @@ namespace run {
 /// optOperat buttons, which is also what the settings file stores.
 enum class Operation { Copy = 0, Move = 1, Delete = 2, Recycle = 3 };
 
+/// The four inputs of a run, read from the window once, as the run starts. A run works
+/// only on these: a click on another operation or an edit of a box while it works must
+/// not change what it does to the user's files.
+struct RunInputs {
+    std::string sourceFolder;
+    std::string destFolder;
+    std::string fileTypes;
+    Operation operation = Operation::Copy;
+};
+
 /// The input boxes the run can send the keyboard focus to.
 enum class InputField { SourceFolder, DestFolder, FileTypes };
 
@@ -42,8 +52,14 @@ public:
     /// default one. Not an application-wide override cursor.
     virtual void setBusyPointer(bool busy) = 0;
 
-    /// Moves the keyboard focus to one of the input boxes.
+    /// Moves the keyboard focus to one of the input boxes; while the inputs are locked,
+    /// once they are unlocked again.
     virtual void focusField(InputField field) = 0;
+
+    /// Locks the inputs for the length of a run (false), or unlocks them (true): the
+    /// option buttons, the three boxes, both browse buttons and drops take no effect
+    /// while locked. Unlocking gives each control back the enabled state it had.
+    virtual void setInputsEnabled(bool enabled) = 0;
 };
 
 } // namespace run

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileOperationEngine.h"
 #include "platform/FolderDialog.h"
 #include "platform/UserServices.h"
 #include "toolkit/PathList.h"
@@ -167,6 +168,14 @@ public:
     /// message, a replace question or the progress window. Cleared as each operation
     /// starts.
     bool stopRequested() const { return m_stopRequested; }
+
+    /// Copy, Move or Delete (with the option bits as they are) on behalf of a
+    /// collection run, under the run's guards; gives the whole outcome, so that the run
+    /// can number a name found taken and try again.
+    platform::FileOperationOutcome RunOperation(platform::FileOperationCode code,
+                                                const std::string& strFrom,
+                                                const std::string& strTo,
+                                                const platform::RunGuards& guards);
 
 private:
     enum class Collect { Folders, Files, FoldersAndFiles };

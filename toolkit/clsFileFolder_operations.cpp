@@ -1,5 +1,6 @@
 #include "toolkit/clsFileFolder.h"
 
+#include "platform/ErrorCodes.h"
 #include "platform/FileOperationEngine.h"
 #include "platform/WindowRegistry.h"
 
@@ -34,19 +35,28 @@ bool clsFileFolder::Rename(const std::string& strFrom, const std::string& strTo)
 bool clsFileFolder::FileOperation(const std::string& strFrom, const std::string& strTo,
                                   std::int32_t lngFunc)
 {
+    return RunOperation(static_cast<platform::FileOperationCode>(lngFunc), strFrom, strTo, {}).result == 0;
+}
+
+platform::FileOperationOutcome clsFileFolder::RunOperation(platform::FileOperationCode code,
+                                                          const std::string& strFrom,
+                                                          const std::string& strTo,
+                                                          const platform::RunGuards& guards)
+{
     m_stopRequested = false;
     if (NullDel(strFrom).empty())
-        return false;
+        return {platform::kErrorFileNotFound, false, false};
     platform::FileOperationRequest request;
-    request.code = static_cast<platform::FileOperationCode>(lngFunc);
+    request.code = code;
     request.fromList = strFrom;
     request.toList = strTo;
     request.flags = static_cast<std::uint16_t>(lngOpFlags);
     request.ownerWindow = lngTarget;
+    request.guards = guards;
     const platform::FileOperationOutcome outcome =
         platform::runFileOperation(request, m_services.operations);
     m_stopRequested = outcome.stopRequested;
-    return outcome.result == 0;
+    return outcome;
 }
 
 void clsFileFolder::setOpFlag(std::int32_t bit, bool on)

@@ -55,6 +55,7 @@ public:
     void setStartEnabled(bool) override {}
     void setBusyPointer(bool) override {}
     void focusField(run::InputField) override {}
+    void setInputsEnabled(bool) override {}
 
 private:
     std::string m_source;

@@ -19,6 +19,7 @@ public:
     bool busy = false;
     /// The last field the run sent the focus to.
     std::optional<run::InputField> focused;
+    bool inputsEnabled = true;
 
     std::string sourceFolderText() const override { return source; }
     std::string destFolderText() const override { return dest; }
@@ -29,7 +30,8 @@ public:
     void setStartEnabled(bool enabled) override { startEnabled = enabled; }
     void setBusyPointer(bool on) override { busy = on; }
     void focusField(run::InputField field) override { focused = field; }
+    void setInputsEnabled(bool enabled) override { inputsEnabled = enabled; }
 
-    /// True when the window shows no run: "閉じる", Start enabled, default pointer.
-    bool idle() const { return caption == "閉じる" && startEnabled && !busy; }
+    /// True when the window shows no run: "閉じる", Start and the inputs enabled, default pointer.
+    bool idle() const { return caption == "閉じる" && startEnabled && inputsEnabled && !busy; }
 };

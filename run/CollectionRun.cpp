@@ -123,12 +123,13 @@ void CollectionRun::runSteps()
 {
     blnCancel = false;
     m_window.setBusyPointer(true);
-    m_window.setStartEnabled(false);
     // Taken once, with the inputs locked until the run ends: whatever is clicked or
-    // typed while it works, it does what was asked when it started.
+    // typed while it works, it does what was asked when it started. Locked before
+    // 実行 is disabled, so that the window still knows where the focus was.
     m_inputs = RunInputs{m_window.sourceFolderText(), m_window.destFolderText(),
                          m_window.fileTypesText(), m_window.selectedOperation()};
     m_window.setInputsEnabled(false);
+    m_window.setStartEnabled(false);
     m_lastYield = std::chrono::steady_clock::now();
 
     if (!CheckSourceFolder(m_inputs.sourceFolder))

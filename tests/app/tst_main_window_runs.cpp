@@ -1,5 +1,6 @@
-// Whole collection runs through the real main window: started with its button, cancelled
-// and closed in the middle by hooks at a chosen yield.
+// Whole collection runs through the real main window: started with its button, and acted
+// on in the middle by hooks at a chosen yield, as a user would (cancel, close, clicks on
+// the inputs the run has locked).
 #include "app/frmMain.h"
 #include "run/CollectionRun.h"
 #include "support/FakeUser.h"
@@ -11,9 +12,19 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <cstdlib>
+
 using namespace Qt::StringLiterals;
 
-enum class Stop { None, ExitButton, CloseWindow, CloseWhileFiltering };
+enum class Act { None, ExitButton, CloseWindow, CloseWhileFiltering, SwitchToDeleteWhileFiltering };
+
+struct Case {
+    Act act = Act::None;
+    bool destination = true; // false: the destination box is empty
+    Strings messages = {};
+    bool copiesAll = true;   // else: nothing after the act
+};
+Q_DECLARE_METATYPE(Case)
 
 class MainWindowRunTest : public QObject {
     Q_OBJECT
@@ -21,59 +32,82 @@ class MainWindowRunTest : public QObject {
 private slots:
     void run_data()
     {
-        QTest::addColumn<Stop>("stop");
-        QTest::addColumn<Strings>("messages");
-        QTest::newRow("copy to the end") << Stop::None << Strings {};
-        QTest::newRow("キャンセル during the copy") << Stop::ExitButton << Strings { "処理を中断します" };
-        QTest::newRow("window closed during the copy") << Stop::CloseWindow << Strings {};
-        QTest::newRow("window closed while the run still filters") << Stop::CloseWhileFiltering << Strings {};
+        QTest::addColumn<Case>("run");
+        QTest::newRow("copy to the end") << Case{};
+        QTest::newRow("キャンセル during the copy") << Case{Act::ExitButton, true, {"処理を中断します"}, false};
+        QTest::newRow("window closed during the copy") << Case{Act::CloseWindow, true, {}, false};
+        QTest::newRow("closed while filtering") << Case{Act::CloseWhileFiltering, true, {}, false};
+        // The stop comes first: no word about the empty box holds up the close.
+        QTest::newRow("closed while filtering, no destination") << Case{Act::CloseWhileFiltering, false, {}, false};
+        // The click on 完全削除 is refused, and the choice set from code is not read.
+        QTest::newRow("完全削除 chosen while filtering") << Case{Act::SwitchToDeleteWhileFiltering};
     }
 
     void run()
     {
-        QFETCH(Stop, stop);
-        QFETCH(Strings, messages);
+        QFETCH(Case, run);
+        // QUORVANE_RUN_FILES makes the tree as large as a user's (20,000 files).
+        const int files = std::getenv("QUORVANE_RUN_FILES") ? std::atoi(std::getenv("QUORVANE_RUN_FILES")) : 120;
         TempTree tree;
-        for (int i = 0; i < 120; ++i)
-            tree.file("src/day" + std::to_string(i % 4) + "/IMG_" + std::to_string(i) + ".jpg",
-                std::string(64 * 1024, 'p'));
+        for (int i = 0; i < files; ++i)
+            tree.file("src/day" + std::to_string(i % 4) + "/IMG_" + std::to_string(i) + ".jpg", std::string(512, 'p'));
         const std::string dest = tree.folder("dest");
         FakeUser user;
-        frmMain window { user.services() };
+        frmMain window{user.services()};
         window.collectionRun().setYieldInterval(std::chrono::nanoseconds(0)); // a yield at every step
         window.txtFolder[frmMain::Source]->setText(QString::fromStdString(tree.path("src")));
-        window.txtFolder[frmMain::Destination]->setText(QString::fromStdString(dest));
+        window.txtFolder[frmMain::Destination]->setText(run.destination ? QString::fromStdString(dest) : QString());
         window.show();
+        window.activateWindow();
+        window.cmdStart->setFocus();
 
-        // Stops once: during the copy after 30 files, or at the first yield of the filter.
-        std::size_t copiedWhenStopped = 120;
-        bool busySeen = false, stopped = false, visibleAfterRequest = false;
+        std::size_t copiedWhenActed = std::size_t(files);
+        bool busySeen = false, locked = true, acted = false, visibleAfterAct = false;
         user.onYield = [&](int) {
             busySeen |= ( // the window's own hourglass, not an application-wide one
                 !window.cmdStart->isEnabled() && window.cursor().shape() == Qt::WaitCursor
                 && QApplication::overrideCursor() == nullptr);
+            for (QWidget* input : std::initializer_list<QWidget*>{window.txtFolder[0], window.txtFolder[1],
+                     window.cmdRefer[0], window.cmdRefer[1], window.txtFileType, window.optOperat[2]})
+                locked &= !input->isEnabled();
             const bool copying = window.cmdExit->text() == u"キャンセル"_s;
-            if (stop == Stop::None || stopped || copying == (stop == Stop::CloseWhileFiltering)
-                || (copying && namesIn(dest).size() < 30))
+            const bool whileFiltering = run.act == Act::CloseWhileFiltering || run.act == Act::SwitchToDeleteWhileFiltering;
+            if (run.act == Act::None || acted || copying == whileFiltering || (copying && namesIn(dest).size() < 30))
                 return;
-            copiedWhenStopped = namesIn(dest).size();
-            stopped = true;
-            if (stop == Stop::ExitButton)
+            acted = true;
+            if (run.act == Act::SwitchToDeleteWhileFiltering) {
+                QTest::mouseClick(window.optOperat[frmMain::Delete], Qt::LeftButton);
+                locked &= window.optOperat[frmMain::Copy]->isChecked();
+                window.optOperat[frmMain::Delete]->setChecked(true);
+                return;
+            }
+            copiedWhenActed = namesIn(dest).size();
+            if (run.act == Act::ExitButton)
                 QTest::mouseClick(window.cmdExit, Qt::LeftButton);
             else
                 window.close();
-            visibleAfterRequest = window.isVisible(); // the close waits for the run's end
+            visibleAfterAct = window.isVisible(); // the close waits for the run's end
         };
         QTest::mouseClick(window.cmdStart, Qt::LeftButton);
 
-        const bool stopping = stop != Stop::None;
-        QCOMPARE(std::tuple(stopped, visibleAfterRequest, busySeen), std::tuple(stopping, stopping, true));
-        QCOMPARE(namesIn(dest).size(), copiedWhenStopped); // nothing written after the stop
-        QCOMPARE(namesIn(tree.path("src/day0")).size(), std::size_t(30));
-        QCOMPARE(user.shown, messages);
-        QCOMPARE(window.isVisible(), stop == Stop::None || !messages.empty());
+        const bool closes = run.act == Act::CloseWindow || run.act == Act::CloseWhileFiltering;
+        QCOMPARE(std::tuple(acted, busySeen, locked), std::tuple(run.act != Act::None, true, true));
+        QCOMPARE(visibleAfterAct, closes || run.act == Act::ExitButton);
+        QCOMPARE(namesIn(dest).size(), run.copiesAll ? std::size_t(files) : copiedWhenActed);
+        QCOMPARE(namesIn(tree.path("src/day0")).size(), std::size_t((files + 3) / 4)); // no source lost
+        QCOMPARE(user.shown, run.messages);
+        QCOMPARE(window.isVisible(), !closes);
         QVERIFY(window.cmdExit->text() == u"閉じる"_s && window.cmdStart->isEnabled()
             && window.cursor().shape() == Qt::ArrowCursor);
+        if (closes)
+            return;
+        // The inputs are back as they were, except what was chosen from code, and the
+        // focus is where the run was started from, so Enter starts the next run.
+        const bool deleting = run.act == Act::SwitchToDeleteWhileFiltering;
+        QCOMPARE(window.txtFolder[frmMain::Destination]->isEnabled(), !deleting);
+        QVERIFY(window.txtFolder[frmMain::Source]->isEnabled() && window.optOperat[frmMain::Copy]->isEnabled());
+        QCOMPARE(window.focusWidget(), static_cast<QWidget*>(window.cmdStart));
+        QVERIFY(window.cmdStart->isDefault());
     }
 };
 

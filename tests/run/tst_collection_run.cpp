@@ -3,6 +3,7 @@
 #include "run/RunTexts.h"
 #include "support/FakeRunWindow.h"
 #include "support/FakeUser.h"
+#include "support/FolderNames.h"
 #include "support/HomeTrash.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <set>
 #include <sstream>
@@ -94,13 +96,15 @@ struct Session {
 // and what it must give: the texts shown ("?" for a question of the file operations),
 // the field focused, and every file added ("+") or removed ("-").
 struct Run {
-    const char *files = "src/a.jpg=A src/b.txt=B", *source = "{R}/src", *types = "jpg", *dest = "{R}/dest";
+    std::string files = "src/a.jpg=A src/b.txt=B";
+    const char *source = "{R}/src", *types = "jpg", *dest = "{R}/dest";
     Operation operation = Operation::Copy;
     const char* answers = "";
     Strings shown = {};
     InputField focus = InputField(-1); // -1: the focus stays
-    const char* changed = "";
-    bool folds = false; // a case-folding destination, through the probe's seam
+    std::string changed = "";
+    bool folds = false;  // what the probe's seam answers
+    bool probed = false; // the probe must be asked (two names differ only in case)
     std::function<void(Session&)> during = nullptr; // acts at every yield
 };
 
@@ -135,7 +139,20 @@ private slots:
         add("recycle, matched twice",
             {.types = "jpg,JPG", .operation = Recycle, .shown = {"?"}, .changed = "+data/Trash/files/a.jpg=A -src/a.jpg=A"});
         add("move, matched twice", {.files = "src/1/p.jpg=1 src/2/p.JPG=2", .types = "jpg,JPG", .operation = Move,
-                                    .changed = "+dest/p.JPG=2 +dest/p.jpg=1 -src/1/p.jpg=1 -src/2/p.JPG=2"});
+                                    .changed = "+dest/p.JPG=2 +dest/p.jpg=1 -src/1/p.jpg=1 -src/2/p.JPG=2", .probed = true});
+        // Clicks and edits while the run works do not reach it: it copies as asked.
+        add("inputs changed while filtering", {.changed = "+dest/a.jpg=A", .during = [](Session& s) {
+                s.window.operation = Delete, s.window.dest = "", s.window.fileTypes = "txt", s.window.source = "/";
+            }});
+        // A found file replaced by a folder before the delete: the folder and all it holds stay.
+        const auto becomesFolder = [](Session& s) {
+            if (fs::is_regular_file(s.tree.path("src/a.jpg")) && ::unlink(s.tree.path("src/a.jpg").c_str()) == 0)
+                s.tree.file("src/a.jpg/inner", "I");
+        };
+        add("delete: a found file is now a folder", {.operation = Delete, .shown = {"?"},
+                                                     .changed = "+src/a.jpg/inner=I -src/a.jpg=A", .during = becomesFolder});
+        add("recycle: a found file is now a folder", {.operation = Recycle, .shown = {"?", "?"},
+                                                      .changed = "+src/a.jpg/inner=I -src/a.jpg=A", .during = becomesFolder});
         add("flattened, numbered in search order", {.files = "src/1/p.jpg=1 src/2/p.jpg=2 src/2/3/p.jpg=3 src/q",
                                                     .changed = "+dest/p.jpg=1 +dest/p_001.jpg=3 +dest/p_002.jpg=2"});
         add("order of the items first", {.files = "src/1/p.jpg=1 src/2/p.jpg=2", .types = "2/p.jpg,1/p.jpg",
@@ -153,9 +170,14 @@ private slots:
                                                .dest = "{R}/dest.d/", .changed = "+dest.d/README=1 +dest.d/README_001=2"});
         add("into the source folder itself", {.files = "src/p.jpg=top src/sub/p.jpg=sub", .dest = "{R}/src",
                                               .changed = "+src/p_001.jpg=top +src/p_002.jpg=sub"});
-        add("case-sensitive destination", {.files = cases, .changed = "+dest/A.JPG=1 +dest/a.jpg=2 +dest/Ä.jpg=3 +dest/ä.jpg=4"});
+        add("case-sensitive destination",
+            {.files = cases, .changed = "+dest/A.JPG=1 +dest/a.jpg=2 +dest/Ä.jpg=3 +dest/ä.jpg=4", .probed = true});
         add("case-folding destination",
-            {.files = cases, .changed = "+dest/A.JPG=1 +dest/a_001.jpg=2 +dest/Ä.jpg=3 +dest/ä_001.jpg=4", .folds = true});
+            {.files = cases, .changed = "+dest/A.JPG=1 +dest/a_001.jpg=2 +dest/Ä.jpg=3 +dest/ä_001.jpg=4", .folds = true, .probed = true});
+        // Two names of 253 bytes: the numbered one is shortened by a whole character to fit.
+        const std::string longStem = [] { std::string stem; for (int i = 0; i < 83; ++i) stem += "写"; return stem; }();
+        add("numbered name fits the longest name", {.files = "src/1/" + longStem + ".jpg=1 src/2/" + longStem + ".jpg=2",
+            .changed = "+dest/" + longStem.substr(0, 246) + "_001.jpg=2 +dest/" + longStem + ".jpg=1"});
         // A name planned as free and written by another program before its turn is numbered on.
         add("name taken after planning", {.files = "src/1/p.jpg=1 src/2/p.jpg=2",
             .changed = "+dest/p.jpg=1 +dest/p_001.jpg=x +dest/p_001_001.jpg=2", .during = [](Session& s) {
@@ -184,14 +206,13 @@ private slots:
             session.user.yesNoAnswers.push_back(*answer == 'Y');
         session.user.operations.answers.push_back("はい");
         std::string probed;
-        if (run.folds)
-            session.collection.setCaseFoldingProbe([&](const std::string& folder) { probed = folder; return true; });
+        session.collection.setCaseFoldingProbe([&](const std::string& folder) { probed = folder; return run.folds; });
         if (run.during)
             session.user.onYield = [&](int) { run.during(session); };
 
         QCOMPARE(session.start(), split(run.changed));
         QCOMPARE(session.action, WindowAction::StayOpen);
-        QCOMPARE(probed, run.folds ? session.window.dest + "/" : "");
+        QCOMPARE(probed, run.probed ? session.tree.expand(run.dest) + "/" : "");
         Strings shown = session.user.shown;
         shown.resize(shown.size() + session.user.operations.shown.size(), "?");
         QCOMPARE(shown, run.shown);
@@ -199,6 +220,41 @@ private slots:
         QVERIFY(session.window.idle() && !session.collection.isRunning());
         // The destination is checked only after the whole tree was searched.
         QVERIFY(run.shown != Strings{texts::kNoDestFolder} || session.user.yields > 0);
+    }
+
+    // A name written by another program between the run's last look and the placing is
+    // never replaced, not even with the engine told to ask nothing (as a delete run
+    // leaves it): the file takes the next free number.
+    void takenAtTheMomentOfPlacing_data()
+    {
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<bool>("otherFileSystem");
+        QTest::newRow("copy") << Operation::Copy << false;
+        QTest::newRow("move") << Operation::Move << false;
+        QTest::newRow("move to another file system") << Operation::Move << true;
+    }
+
+    void takenAtTheMomentOfPlacing()
+    {
+        QFETCH(Operation, operation);
+        QFETCH(bool, otherFileSystem);
+        Session session("src/p.jpg=mine");
+        const std::unique_ptr<TempTree> other = TempTree::onOtherFileSystem(session.tree);
+        if (otherFileSystem && !other)
+            QSKIP("no second file system here");
+        if (otherFileSystem)
+            session.window.dest = other->folder("dest");
+        session.window.operation = operation;
+        session.toolkit.RespondDialog(true);
+        const std::string theirs = session.window.dest + "/p.jpg";
+        session.user.operations.onItem = [&](int) {
+            if (!TempTree::exists(theirs))
+                std::ofstream(theirs) << "theirs";
+        };
+        session.collection.cmdStartClick();
+        QCOMPARE(everythingIn(session.window.dest), (Strings{"p.jpg=theirs", "p_001.jpg=mine"}));
+        QCOMPARE(TempTree::exists(session.tree.path("src/p.jpg")), operation == Operation::Copy);
+        QCOMPARE(session.user.operations.shown, Strings{});
     }
 
     // A folder the user may not create in is reported, not passed over in silence.
@@ -246,7 +302,8 @@ private slots:
             if (acted || session.window.caption != (cancel ? texts::kCancel : texts::kClose)
                 || snapshot(session.window.dest).size() < std::size_t(std::max(afterFiles, 0)))
                 return;
-            QVERIFY(session.collection.isRunning() && !session.window.startEnabled && session.window.busy);
+            QVERIFY(session.collection.isRunning() && !session.window.startEnabled && session.window.busy
+                    && !session.window.inputsEnabled);
             acted = true;
             if (closeBox)
                 session.collection.requestClose();

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -106,7 +107,9 @@ std::size_t QtOperationWindow::chooseHere(std::uint64_t owner, const std::string
     }
     if (onMessage)
         onMessage(box);
+    ++m_questionsOpen;
     box.exec();
+    --m_questionsOpen;
     m_questionAsked = true;
     for (std::size_t i = 0; i < added.size(); ++i) {
         if (box.clickedButton() == added[i])
@@ -147,8 +150,12 @@ void QtOperationWindow::runWithProgress(std::uint64_t owner, const std::string& 
     m_questionAsked = false;
     QProgressDialog* progress = nullptr;
     QTimer poll;
-    poll.setInterval(50);
+    poll.setInterval(std::min(50, m_progressDelay));
     const auto tick = [&] {
+        // A progress window opened now would come up over the question and, being
+        // modal, block it: the user could not answer.
+        if (m_questionsOpen > 0)
+            return;
         if (m_questionAsked) {
             // Time spent answering is the user's, not the work's.
             m_questionAsked = false;

@@ -17,7 +17,8 @@ namespace platform {
 /// the program's own handlers run in between.
 class QtOperationWindow final : public OperationWindow, public WindowRegistry {
 public:
-    /// How long work runs before the progress window appears, in milliseconds.
+    /// How long work runs before the progress window appears, in milliseconds; never
+    /// while a question of the work is open, which would cover and block it.
     static constexpr int kDefaultProgressDelay = 500;
 
     void runWithProgress(std::uint64_t owner, const std::string& title, bool showProgress,
@@ -43,6 +44,7 @@ private:
     int m_progressDelay = kDefaultProgressDelay;
     QProgressDialog* m_progress = nullptr; // the progress window while it is up
     bool m_questionAsked = false;          // a question held the work up
+    int m_questionsOpen = 0;               // questions on screen right now
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <thread>
@@ -85,6 +86,37 @@ private slots:
         QVERIFY(onWindowThread);
         QCOMPARE(asked, QStringLiteral("置き換えますか?"));
         QCOMPARE(answer, std::size_t(1));
+    }
+
+    // A question of slow work stays the active window however long it stays open: no
+    // progress window comes up over it and blocks it.
+    void questionStaysOnTop()
+    {
+        platform::QtOperationWindow operations;
+        operations.setProgressDelay(0);
+        bool questionActive = false;
+        operations.onMessage = [&](QMessageBox& box) {
+            QMetaObject::invokeMethod(&box, [&questionActive, question = &box] {
+                for (int pass = 0; pass < 20; ++pass) // the progress clock ticks at every pass
+                    QCoreApplication::processEvents();
+                questionActive = QApplication::activeModalWidget() == question;
+                question->buttons().at(0)->click();
+            }, Qt::QueuedConnection);
+        };
+        // The question comes before the progress window is due: it is asked as soon as the
+        // work has started, ahead of the progress clock's first tick.
+        std::size_t answer = 99;
+        std::atomic<bool> answered = false;
+        QMetaObject::invokeMethod(qApp, [&] {
+            answer = operations.choose(0, "コピーできません。", {"スキップ", "中止"}, 1);
+            answered = true;
+        }, Qt::QueuedConnection);
+        operations.runWithProgress(0, "コピーしています...", true, [&](platform::ProgressReport&) {
+            while (!answered)
+                std::this_thread::yield();
+        });
+        QCOMPARE(answer, std::size_t(0));
+        QVERIFY(questionActive);
     }
 };
 

@@ -4,19 +4,30 @@ namespace platform {
 
 namespace {
 
-// Length of the well-formed UTF-8 sequence that starts at `at`, or 1 for a stray byte.
-std::size_t sequenceLength(std::string_view text, std::size_t at)
+bool isContinuation(char byte)
 {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80 ? 1
-        : (lead & 0xE0) == 0xC0             ? 2
-        : (lead & 0xF0) == 0xE0             ? 3
-        : (lead & 0xF8) == 0xF0             ? 4
-                                            : 1;
-    if (at + length > text.size())
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+// The length a sequence starting with `lead` announces; 0 for a byte that starts none.
+std::size_t announcedLength(char lead)
+{
+    const auto byte = static_cast<unsigned char>(lead);
+    return byte < 0x80 ? 1
+        : (byte & 0xE0) == 0xC0 ? 2
+        : (byte & 0xF0) == 0xE0 ? 3
+        : (byte & 0xF8) == 0xF0 ? 4
+                                : 0;
+}
+
+// Length of the character that starts at `at`.
+std::size_t characterAt(std::string_view text, std::size_t at)
+{
+    const std::size_t length = announcedLength(text[at]);
+    if (length < 2 || at + length > text.size())
         return 1;
     for (std::size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
+        if (!isContinuation(text[at + i]))
             return 1;
     return length;
 }
@@ -28,13 +39,31 @@ std::size_t characterBoundaryAtMost(std::string_view text, std::size_t limit)
     if (text.size() <= limit)
         return text.size();
     std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t next = end + sequenceLength(text, end);
-        if (next > limit)
-            break;
+    for (std::size_t next; end < text.size() && (next = end + characterAt(text, end)) <= limit;)
         end = next;
-    }
     return end;
+}
+
+std::size_t startOfLastCharacters(std::string_view text, std::size_t count)
+{
+    std::size_t start = text.size();
+    for (; count > 0 && start > 0; --count) {
+        // Step back over at most three continuation bytes to a lead byte whose sequence
+        // ends exactly here; else the last byte stands alone.
+        std::size_t lead = start - 1;
+        while (lead > 0 && start - lead < 4 && isContinuation(text[lead]))
+            --lead;
+        start = characterAt(text, lead) == start - lead ? lead : start - 1;
+    }
+    return start;
+}
+
+std::size_t characterCount(std::string_view text)
+{
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); ++count)
+        at += characterAt(text, at);
+    return count;
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCompare.h"
+#include "platform/Utf8Boundary.h"
 #include "run/DestPlanner.h"
 #include "run/NameRules.h"
 #include "run/RunTexts.h"
@@ -16,39 +17,6 @@
 
 namespace run {
 
-namespace {
-
-// Start of the last `count` characters of a UTF-8 text, or 0 when it has no more.
-// A byte that does not belong to a well-formed sequence counts as one character.
-std::size_t startOfLastCharacters(std::string_view text, std::size_t count)
-{
-    std::size_t start = text.size();
-    while (count > 0 && start > 0) {
-        std::size_t lead = start - 1;
-        // Step back over at most three continuation bytes to the sequence's first byte.
-        while (lead > 0 && start - lead < 4 && (static_cast<unsigned char>(text[lead]) & 0xC0) == 0x80)
-            --lead;
-        const auto first = static_cast<unsigned char>(text[lead]);
-        const std::size_t expected = first < 0x80 ? 1
-            : (first & 0xE0) == 0xC0             ? 2
-            : (first & 0xF0) == 0xE0             ? 3
-            : (first & 0xF8) == 0xF0             ? 4
-                                                 : 0;
-        start = expected == start - lead ? lead : start - 1;
-        --count;
-    }
-    return start;
-}
-
-std::size_t characterCount(std::string_view text)
-{
-    std::size_t count = 0;
-    for (std::size_t end = text.size(); end > 0; ++count)
-        end = startOfLastCharacters(text.substr(0, end), 1);
-    return count;
-}
-
-} // namespace
 
 // The idle state comes back however the run ends: a failed check, an early return,
 // a cancel or an unexpected error.
@@ -233,13 +201,13 @@ bool CollectionRun::FilterByFileType()
     const std::size_t itemCount = strFileTypes.empty() ? 0 : strFileTypes.size() - 1;
     for (std::size_t e = 0; e < itemCount; ++e) {
         const std::string& item = strFileTypes[e];
-        const std::size_t itemLength = characterCount(item);
+        const std::size_t itemLength = platform::characterCount(item);
         for (std::int32_t p = 0; p < lngLastIndex; ++p) {
             yieldWhenDue();
             if (blnCancel)
                 return false;
             const std::string_view path = strSrcFiles[static_cast<std::size_t>(p)];
-            const std::string_view tail = path.substr(startOfLastCharacters(path, itemLength));
+            const std::string_view tail = path.substr(platform::startOfLastCharacters(path, itemLength));
             if (m_services.text.equalIgnoringCase(tail, item))
                 kept.push_back(strSrcFiles[static_cast<std::size_t>(p)]);
         }

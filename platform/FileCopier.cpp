@@ -2,9 +2,12 @@
 
 #include "platform/OperationTexts.h"
 #include "platform/OperationWindow.h"
+#include "platform/TreeRemoval.h"
 
 #include <array>
 #include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <memory>
@@ -55,6 +58,35 @@ void flushFolder(const std::string& folder)
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// Gives a copied folder the source's permission bits and times. Done after its
+// content is in, which would otherwise change the time again.
+int settleFolder(const std::string& path, const struct stat& source)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const struct timespec times[2] = {source.st_atim, source.st_mtim};
+    const int error =
+        ::fchmod(fd, source.st_mode & 0777) != 0 || ::futimens(fd, times) != 0 ? errno : 0;
+    ::close(fd);
+    return error;
+}
+
+std::vector<std::string> namesInFolder(const std::string& path, int& error)
+{
+    std::vector<std::string> names;
+    DIR* folder = ::opendir(path.c_str());
+    error = folder ? 0 : errno;
+    if (!folder)
+        return names;
+    while (const dirent* entry = ::readdir(folder)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(folder);
+    return names;
 }
 
 } // namespace
@@ -251,6 +283,85 @@ int FileCopier::copyFile(const std::string& source, const std::string& destinati
     if (error != 0 && !temporary.empty())
         ::unlink(temporary.c_str());
     return error;
+}
+
+int FileCopier::copyFolderContents(const std::string& source, const std::string& copy,
+                                   std::vector<MadeFolder>& made)
+{
+    int error = 0;
+    const std::vector<std::string> names = namesInFolder(source, error);
+    for (const std::string& name : names) {
+        if (error != 0)
+            break;
+        if (m_report.cancelRequested())
+            return ECANCELED;
+        const std::string from = source + "/" + name;
+        const std::string to = copy + "/" + name;
+        struct stat status {};
+        if (::lstat(from.c_str(), &status) != 0)
+            return errno;
+        if (S_ISDIR(status.st_mode)) {
+            // Private until complete; the folder's own bits come once all is in.
+            if (::mkdir(to.c_str(), 0700) != 0)
+                return errno;
+            error = copyFolderContents(from, to, made);
+            made.push_back({to, status});
+        } else if (S_ISLNK(status.st_mode)) {
+            error = copyLink(from, to, Placement::NeverReplace);
+            const struct timespec times[2] = {status.st_atim, status.st_mtim};
+            if (error == 0 && ::utimensat(AT_FDCWD, to.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
+                error = errno;
+        } else {
+            // A FIFO or device inside fails the whole copy: leaving it out would lose it
+            // when a move then removes the source.
+            error = S_ISREG(status.st_mode)
+                ? copyFile(from, to, Placement::NeverReplace, false)
+                : operation_texts::kNotRegularFile;
+        }
+    }
+    return error;
+}
+
+int FileCopier::copyTree(const std::string& source, const std::string& destination,
+                         Placement placement, bool flush)
+{
+    struct stat status {};
+    if (::stat(source.c_str(), &status) != 0)
+        return errno;
+    std::string folder;
+    std::string name;
+    splitPath(destination, folder, name);
+    std::string temporary;
+    if (const int error = createUnderTemporaryName(
+            folder, [](const char* candidate) { return ::mkdir(candidate, 0700); }, temporary))
+        return error;
+
+    std::vector<MadeFolder> made;
+    int error = copyFolderContents(source, temporary, made);
+    made.push_back({temporary, status});
+    // Inner folders first, so that a read-only folder is settled only once full.
+    for (std::size_t i = 0; i < made.size() && error == 0; ++i)
+        error = settleFolder(made[i].path, made[i].source);
+    if (error == 0 && flush) {
+        // One flush of the whole file system costs less than one per file and folder.
+        const int fd = ::open(temporary.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0 || ::syncfs(fd) != 0)
+            error = errno;
+        if (fd >= 0)
+            ::close(fd);
+    }
+    if (error == 0)
+        error = moveName(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(), placement);
+    if (error != 0) {
+        // Read-only folders of the copy would keep their content from being removed.
+        for (const MadeFolder& entry : made)
+            ::chmod(entry.path.c_str(), 0700);
+        removeForGood(temporary);
+        return error;
+    }
+    if (flush)
+        flushFolder(folder);
+    return 0;
 }
 
 int FileCopier::copyLink(const std::string& source, const std::string& destination,

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace platform {
 
@@ -38,12 +39,26 @@ public:
     int copyFile(const std::string& source, const std::string& destination,
                  Placement placement, bool flush);
 
+    /// Copies the folder `source` (a link to one followed) with everything in it to
+    /// `destination`: files as copyFile does, links as links, folders with their
+    /// permission bits and times. The tree is built under a hidden temporary name and
+    /// renamed into place once complete (with `flush`, once it is on the disk); a
+    /// failed or cancelled copy removes all it made. Returns as copyFile does.
+    int copyTree(const std::string& source, const std::string& destination,
+                 Placement placement, bool flush);
+
     /// Makes at `destination` a symbolic link with the same target as the link
     /// `source`. Returns 0 or an errno.
     int copyLink(const std::string& source, const std::string& destination,
                  Placement placement);
 
 private:
+    struct MadeFolder {
+        std::string path;
+        struct stat source;
+    };
+    int copyFolderContents(const std::string& source, const std::string& copy,
+                           std::vector<MadeFolder>& made);
     int copyContent(int in, int out, std::uint64_t size);
     int copyByReading(int in, int out);
     int nextBlockError() const;

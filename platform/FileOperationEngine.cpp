@@ -12,10 +12,14 @@
 #include "platform/Wildcard.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <fcntl.h>
+#include <memory>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -72,6 +76,21 @@ bool isFolder(const std::string& path)
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// True when `destination` lies in the folder `source` or below it, links resolved: a
+// copy there would copy itself without end.
+bool insideItself(const std::string& source, const std::string& destination)
+{
+    const std::unique_ptr<char, decltype(&std::free)> from(::realpath(source.c_str(), nullptr),
+                                                           &std::free);
+    const std::unique_ptr<char, decltype(&std::free)> into(
+        ::realpath(folderOf(destination).c_str(), nullptr), &std::free);
+    if (!from || !into)
+        return false;
+    const std::string folder = from.get();
+    const std::string target = into.get();
+    return target == folder || target.starts_with(folder == "/" ? folder : folder + "/");
+}
+
 struct Item {
     std::string source;
     std::string destination;
@@ -110,10 +129,14 @@ private:
     void copyItem(Item& item, const struct stat& source, FileCopier& copier);
     void moveItem(Item& item, FileCopier& copier);
     void renameItem(const Item& item);
+    int deleteItem(const Item& item, TrashCan* trash);
+    void failPlacing(const Item& item, int error);
+    void noteTaken();
     std::optional<Placement> settleTakenName(Item& item, const struct stat& source);
     Taken askAboutTaken(const std::string& destination);
     void stopByUser();
     void fail(const std::string& path, int error);
+    void report(const std::string& text, int error);
     void noteResult(int result);
 
     const FileOperationRequest& m_request;
@@ -125,6 +148,7 @@ private:
     bool m_stop = false;
     bool m_stopRequested = false;
     bool m_replaceAll = false;
+    bool m_destinationTaken = false;
 };
 
 Verb Operation::verb() const
@@ -150,12 +174,29 @@ void Operation::noteResult(int result)
 
 void Operation::fail(const std::string& path, int error)
 {
+    report(operation_texts::errorText(verb(), path, error), error);
+}
+
+void Operation::report(const std::string& text, int error)
+{
     noteResult(error > 0 ? errorNumberFromErrno(error) : kErrorGeneric);
-    const std::size_t choice =
-        m_window.choose(m_request.ownerWindow, operation_texts::errorText(verb(), path, error),
-                        operation_texts::errorButtons(), 0);
-    if (choice == 1)
+    if (m_window.choose(m_request.ownerWindow, text, operation_texts::errorButtons(), 0) == 1)
         stopByUser();
+}
+
+void Operation::noteTaken()
+{
+    m_destinationTaken = true;
+    noteResult(kErrorAlreadyExists);
+}
+
+void Operation::failPlacing(const Item& item, int error)
+{
+    // A run chooses another name itself: a name taken at the moment of placing is no
+    // failure to show.
+    if (error == EEXIST && m_request.guards.neverReplace)
+        return noteTaken();
+    fail(item.source, error);
 }
 
 void Operation::stopByUser()
@@ -197,7 +238,10 @@ void Operation::expandSources()
         const std::string folder = folderOf(path);
         FolderListing listing;
         bool matched = false;
-        if (listing.read(folder)) {
+        const bool listed = listing.read(folder);
+        // A folder that cannot be listed is not said to lack the files.
+        const int listError = listed ? 0 : errno;
+        if (listed) {
             for (std::size_t i = 0; i < listing.size(); ++i) {
                 if (has(flag::kFilesOnly) && listing.isFolder(i))
                     continue;
@@ -208,7 +252,7 @@ void Operation::expandSources()
             }
         }
         if (!matched)
-            add(Item{path, {}, entry, false, ENOENT});
+            add(Item{path, {}, entry, false, listError != 0 ? listError : ENOENT});
     }
 }
 
@@ -322,6 +366,10 @@ std::optional<Placement> Operation::settleTakenName(Item& item, const struct sta
     struct stat taken {};
     if (::lstat(item.destination.c_str(), &taken) != 0)
         return Placement::NeverReplace;
+    if (m_request.guards.neverReplace) {
+        noteTaken();
+        return std::nullopt;
+    }
     struct stat target {};
     const bool sameFile = (taken.st_dev == source.st_dev && taken.st_ino == source.st_ino)
         || (::stat(item.destination.c_str(), &target) == 0 && target.st_dev == source.st_dev
@@ -332,6 +380,10 @@ std::optional<Placement> Operation::settleTakenName(Item& item, const struct sta
     }
     if (S_ISDIR(taken.st_mode)) {
         fail(item.source, EISDIR); // a folder is never replaced by a file
+        return std::nullopt;
+    }
+    if (S_ISDIR(source.st_mode) && !has(flag::kRenameOnCollision)) {
+        fail(item.source, EEXIST); // nor a file by a folder
         return std::nullopt;
     }
     switch (askAboutTaken(item.destination)) {
@@ -364,18 +416,21 @@ std::optional<Placement> Operation::settleTakenName(Item& item, const struct sta
 
 void Operation::copyItem(Item& item, const struct stat& source, FileCopier& copier)
 {
-    if (S_ISDIR(source.st_mode))
-        return fail(item.source, operation_texts::kFolderNotCopied);
-    if (!S_ISREG(source.st_mode))
+    const bool folder = S_ISDIR(source.st_mode);
+    if (!folder && !S_ISREG(source.st_mode))
         return fail(item.source, operation_texts::kNotRegularFile);
+    if (folder && insideItself(item.source, item.destination))
+        return fail(item.source, operation_texts::kInsideItself);
     const std::optional<Placement> placement = settleTakenName(item, source);
     if (!placement)
         return;
-    const int error = copier.copyFile(item.source, item.destination, *placement, false);
+    const int error = folder
+        ? copier.copyTree(item.source, item.destination, *placement, false)
+        : copier.copyFile(item.source, item.destination, *placement, false);
     if (error == ECANCELED)
         return stopByUser();
     if (error != 0)
-        fail(item.source, error);
+        failPlacing(item, error);
 }
 
 void Operation::moveItem(Item& item, FileCopier& copier)
@@ -388,6 +443,8 @@ void Operation::moveItem(Item& item, FileCopier& copier)
 
     int error = moveName(AT_FDCWD, item.source.c_str(), AT_FDCWD, item.destination.c_str(),
                          Placement::NeverReplace);
+    if (error == EEXIST && m_request.guards.neverReplace)
+        return noteTaken();
     if (error == EEXIST) {
         item.seenFree = false;
         const std::optional<Placement> placement = settleTakenName(item, source);
@@ -402,24 +459,28 @@ void Operation::moveItem(Item& item, FileCopier& copier)
         return;
     }
 
-    // Another file system: copy, and remove the source only once the copy is safely
-    // in place.
-    if (S_ISDIR(source.st_mode))
-        return fail(item.source, EXDEV);
-    if (!S_ISREG(source.st_mode) && !S_ISLNK(source.st_mode))
+    // Another file system: copy, and remove the source only once the whole copy is
+    // on the disk.
+    const bool folder = S_ISDIR(source.st_mode);
+    if (!folder && !S_ISREG(source.st_mode) && !S_ISLNK(source.st_mode))
         return fail(item.source, operation_texts::kNotRegularFile);
+    // A file system mounted inside the folder can still be the destination.
+    if (folder && insideItself(item.source, item.destination))
+        return fail(item.source, operation_texts::kInsideItself);
     const std::optional<Placement> placement = settleTakenName(item, source);
     if (!placement)
         return;
-    error = S_ISLNK(source.st_mode)
+    error = folder ? copier.copyTree(item.source, item.destination, *placement, true)
+        : S_ISLNK(source.st_mode)
         ? copier.copyLink(item.source, item.destination, *placement)
         : copier.copyFile(item.source, item.destination, *placement, true);
     if (error == ECANCELED)
         return stopByUser();
     if (error != 0)
-        return fail(item.source, error);
-    if (::unlink(item.source.c_str()) != 0)
-        fail(item.source, errno);
+        return failPlacing(item, error);
+    error = folder ? removeForGood(item.source) : ::unlink(item.source.c_str()) == 0 ? 0 : errno;
+    if (error != 0)
+        report(operation_texts::notRemovedText(item.source, folder, error), error);
 }
 
 void Operation::renameItem(const Item& item)
@@ -428,6 +489,21 @@ void Operation::renameItem(const Item& item)
     if (const int error = moveName(AT_FDCWD, item.source.c_str(), AT_FDCWD,
                                    item.destination.c_str(), Placement::NeverReplace))
         fail(item.source, error);
+}
+
+int Operation::deleteItem(const Item& item, TrashCan* trash)
+{
+    if (m_request.guards.nonFoldersOnly) {
+        struct stat status {};
+        if (::lstat(item.source.c_str(), &status) != 0)
+            return errno;
+        if (S_ISDIR(status.st_mode))
+            return EISDIR;
+        // unlink never removes a folder, not even one put there since the look.
+        if (!trash)
+            return ::unlink(item.source.c_str()) == 0 ? 0 : errno;
+    }
+    return trash ? trash->trash(item.source) : removeForGood(item.source);
 }
 
 void Operation::runItems(ProgressReport& report)
@@ -468,7 +544,7 @@ void Operation::runItems(ProgressReport& report)
             renameItem(item);
             break;
         case FileOperationCode::Delete:
-            if (const int error = trash ? trash->trash(item.source) : removeForGood(item.source))
+            if (const int error = deleteItem(item, trash ? &*trash : nullptr))
                 fail(item.source, error);
             break;
         }
@@ -479,19 +555,19 @@ FileOperationOutcome Operation::run()
 {
     expandSources();
     if (m_items.empty())
-        return {kErrorFileNotFound, false};
+        return {kErrorFileNotFound, false, false};
     if (m_request.code == FileOperationCode::Delete) {
         if (!confirmDelete())
-            return {m_result, false};
+            return {m_result, false, false};
     } else {
         planDestinations();
         if (!makeDestinationFolders())
-            return {m_result, m_stopRequested};
+            return {m_result, m_stopRequested, m_destinationTaken};
     }
     m_window.runWithProgress(m_request.ownerWindow, operation_texts::progressTitle(verb()),
                              !has(flag::kSilent),
                              [this](ProgressReport& report) { runItems(report); });
-    return {m_result, m_stopRequested};
+    return {m_result, m_stopRequested, m_destinationTaken};
 }
 
 } // namespace

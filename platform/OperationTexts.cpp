@@ -58,12 +58,10 @@ std::string reasonText(int error)
     switch (error) {
     case kNotRegularFile:
         return "通常のファイルではありません。";
-    case kFolderNotCopied:
-        return "フォルダーはコピーできません。";
     case kSameFile:
         return "元のファイルと移動先のファイルが同じです。";
     case kInsideItself:
-        return "フォルダーをそのフォルダー自身の中には移動できません。";
+        return "フォルダーをそのフォルダー自身の中には置けません。";
     case kNoTrash:
         return "この場所にはごみ箱がありません。";
     case kNoDestination:
@@ -108,6 +106,12 @@ std::string reasonText(int error)
 std::string errorText(Verb verb, std::string_view path, int error)
 {
     return quoted(path) + " を" + verbText(verb) + "できません。\n\n" + reasonText(error);
+}
+
+std::string notRemovedText(std::string_view path, bool folder, int error)
+{
+    return quoted(path) + " を移動先にコピーしましたが、元の" + (folder ? "フォルダー" : "ファイル")
+        + "を削除できません。\n\n" + reasonText(error);
 }
 
 std::string replaceQuestion(std::string_view path)

@@ -11,9 +11,8 @@ namespace platform::operation_texts {
 // Failures of our own, beside the errno values the system reports. Negative so that
 // they never meet an errno.
 inline constexpr int kNotRegularFile = -1;   // FIFO, socket or device node
-inline constexpr int kFolderNotCopied = -2;  // folders are moved by renaming only
 inline constexpr int kSameFile = -3;         // source and destination are one file
-inline constexpr int kInsideItself = -4;     // a folder moved into its own subfolder
+inline constexpr int kInsideItself = -4;     // a folder moved or copied into itself
 inline constexpr int kNoTrash = -5;          // no usable trash on the file's file system
 inline constexpr int kNoDestination = -6;    // an empty or missing to-list entry
 inline constexpr int kNotAnEntry = -7;       // "/", "." or "..": names no single entry
@@ -33,6 +32,9 @@ std::string reasonText(int error);
 
 /// The message for an item that failed: what could not be done to `path`, and why.
 std::string errorText(Verb verb, std::string_view path, int error);
+/// The message for a move to another file system whose copy is complete but whose
+/// original `path` (a folder when `folder`) could not be removed.
+std::string notRemovedText(std::string_view path, bool folder, int error);
 /// The question before an existing file `path` is replaced.
 std::string replaceQuestion(std::string_view path);
 /// The one question before `count` items are deleted for good or moved to the trash;

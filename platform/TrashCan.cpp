@@ -4,6 +4,7 @@
 #include "platform/FolderListing.h"
 #include "platform/Folders.h"
 #include "platform/OperationTexts.h"
+#include "platform/Utf8Boundary.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -297,7 +298,9 @@ int TrashCan::trash(const std::string& path)
     if (base.size() > kLongestBaseName) {
         const std::size_t extension = extensionStart(base);
         const std::size_t keep = base.size() - extension < 16 ? base.size() - extension : 0;
-        base = base.substr(0, kLongestBaseName - keep) + base.substr(base.size() - keep);
+        // Cut where a character ends, so that the shortened name stays readable.
+        const std::size_t cut = characterBoundaryAtMost(base, kLongestBaseName - keep);
+        base = base.substr(0, cut) + base.substr(base.size() - keep);
     }
     unsigned number = 0;
     if (folder->indexed) {

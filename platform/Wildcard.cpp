@@ -34,7 +34,9 @@ bool hasWildcard(std::string_view text)
     return text.find_first_of("*?") != std::string_view::npos;
 }
 
-bool wildcardMatch(std::string_view pattern, std::string_view name)
+namespace {
+
+bool plainMatch(std::string_view pattern, std::string_view name)
 {
     // Greedy matching with one backtrack point: linear in practice, never exponential.
     std::size_t p = 0;
@@ -62,6 +64,22 @@ bool wildcardMatch(std::string_view pattern, std::string_view name)
     while (p < pattern.size() && pattern[p] == '*')
         ++p;
     return p == pattern.size();
+}
+
+} // namespace
+
+bool wildcardMatch(std::string_view pattern, std::string_view name)
+{
+    if (plainMatch(pattern, name))
+        return true;
+    // The classic extension rules: ".*" at the end also matches no extension at all
+    // ("*.*" is every name, "README.*" includes "README"), and a final "." stands for
+    // an empty extension ("*." is every name without a dot).
+    if (pattern.ends_with(".*"))
+        return plainMatch(pattern.substr(0, pattern.size() - 2), name);
+    if (pattern.size() > 1 && pattern.ends_with('.') && name.find('.') == std::string_view::npos)
+        return plainMatch(pattern.substr(0, pattern.size() - 1), name);
+    return false;
 }
 
 } // namespace platform

@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <tuple>
+
 class NameMatchingTest : public QObject {
     Q_OBJECT
 
@@ -14,20 +16,26 @@ private slots:
         QTest::addColumn<std::string>("pattern");
         QTest::addColumn<std::string>("name");
         QTest::addColumn<bool>("matches");
-        QTest::newRow("star") << std::string("*.jpg") << std::string("a.jpg") << true;
-        QTest::newRow("star needs the suffix") << std::string("*.jpg") << std::string("a.jpeg") << false;
-        QTest::newRow("star matches nothing") << std::string("a*") << std::string("a") << true;
-        QTest::newRow("question mark is one character") << std::string("a?c") << std::string("abc") << true;
-        QTest::newRow("question mark is not zero") << std::string("a?c") << std::string("ac") << false;
-        QTest::newRow("question mark takes a whole UTF-8 character")
-            << std::string("?.jpg") << std::string("写.jpg") << true;
-        QTest::newRow("question mark takes one invalid byte")
-            << std::string("caf?.jpg") << std::string("caf\xe9.jpg") << true;
-        QTest::newRow("case matters") << std::string("*.JPG") << std::string("a.jpg") << false;
-        QTest::newRow("brackets are ordinary") << std::string("[ab].jpg") << std::string("a.jpg") << false;
-        QTest::newRow("backtracking") << std::string("*a*b*c") << std::string("xaxbxbxc") << true;
-        QTest::newRow("many stars stay fast")
-            << std::string("*a*a*a*a*a*a*a*a*b") << std::string(2000, 'a') << false;
+        const std::tuple<const char*, std::string, std::string, bool> rows[] {
+            { "star needs the suffix", "*.jpg", "a.jpeg", false },
+            { "question mark is not zero", "a?c", "ac", false },
+            { "question mark takes a whole UTF-8 character", "?.jpg", "写.jpg", true },
+            { "question mark takes one invalid byte", "caf?.jpg", "caf\xe9.jpg", true },
+            { "case matters", "*.JPG", "a.jpg", false },
+            { "brackets are ordinary", "[ab].jpg", "a.jpg", false },
+            { "backtracking", "*a*b*c", "xaxbxbxc", true },
+            { "many stars stay fast", "*a*a*a*a*a*a*a*a*b", std::string(2000, 'a'), false },
+            { "*.* takes a name without a dot", "*.*", "README", true },
+            { "*.* takes a hidden name", "*.*", ".profile", true },
+            { "name.* takes the bare name", "README.*", "README", true },
+            { "name.* takes an extension", "README.*", "README.md", true },
+            { "name.* needs the whole name", "README.*", "READMEs", false },
+            { "*. takes a name without a dot", "*.", "Makefile", true },
+            { "*. refuses an extension", "*.", "a.txt", false },
+            { "x*. refuses a dot inside", "x*.", "x.y", false },
+        };
+        for (const auto& [row, pattern, name, matches] : rows)
+            QTest::newRow(row) << pattern << name << matches;
     }
 
     void wildcard()

@@ -1,7 +1,7 @@
 #include "support/TempTree.h"
 
 #include <cstdlib>
-#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <ftw.h>
 #include <iterator>
@@ -22,15 +22,6 @@ void makeFolders(const std::string& path)
 std::string parentOf(const std::string& path)
 {
     return path.substr(0, path.rfind('/'));
-}
-
-int removeEntry(const char* path, const struct stat*, int type, FTW*)
-{
-    if (type == FTW_DP || type == FTW_D || type == FTW_DNR)
-        ::rmdir(path);
-    else
-        ::unlink(path);
-    return 0;
 }
 
 int openUp(const char* path, const struct stat* info, int type, FTW*)
@@ -55,7 +46,8 @@ TempTree::TempTree()
 TempTree::~TempTree()
 {
     ::nftw(m_root.c_str(), openUp, 32, FTW_PHYS);
-    ::nftw(m_root.c_str(), removeEntry, 32, FTW_DEPTH | FTW_PHYS);
+    std::error_code ignored;
+    std::filesystem::remove_all(m_root, ignored);
 }
 
 std::string TempTree::path(std::string_view relative) const

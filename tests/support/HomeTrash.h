@@ -13,6 +13,7 @@ public:
         if (const char* old = std::getenv("XDG_DATA_HOME"))
             m_old = old;
         ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+        m_path = dataHome + "/Trash";
     }
     ~HomeTrash()
     {
@@ -24,6 +25,10 @@ public:
     HomeTrash(const HomeTrash&) = delete;
     HomeTrash& operator=(const HomeTrash&) = delete;
 
+    std::string files() const { return m_path + "/files"; }
+    std::string info() const { return m_path + "/info"; }
+
 private:
     std::optional<std::string> m_old;
+    std::string m_path;
 };

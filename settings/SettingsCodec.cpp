@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <vector>
 #include <cerrno>
 #include <iconv.h>
 
@@ -46,13 +47,53 @@ std::optional<std::string> convert(const char* from, const char* to, std::string
     return output;
 }
 
-std::optional<QString> fromValidUtf8(std::string_view bytes)
+// `keepInitialBom` false drops one byte-order mark at the start, as at a file's start.
+std::optional<QString> fromValidUtf8(std::string_view bytes, bool keepInitialBom = false)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, keepInitialBom ? QStringDecoder::Flag::ConvertInitialBom
+                                                                : QStringDecoder::Flag::Default);
     QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (decoder.hasError())
         return std::nullopt;
     return text;
+}
+
+std::optional<QString> fromCp932(std::string_view bytes)
+{
+    const std::optional<std::string> utf8 = convert(kWindowsJapanese, "UTF-8", bytes);
+    return utf8 ? std::optional<QString>(QString::fromStdString(*utf8)) : std::nullopt;
+}
+
+// The lines of the file as bytes, split at LF (a byte no CP932 character contains) and
+// without the CR before it.
+std::vector<std::string_view> byteLines(std::string_view bytes)
+{
+    std::vector<std::string_view> lines;
+    while (!bytes.empty()) {
+        const std::size_t end = std::min(bytes.find('\n'), bytes.size());
+        std::string_view line = bytes.substr(0, end);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        lines.push_back(line);
+        bytes.remove_prefix(std::min(end + 1, bytes.size()));
+    }
+    return lines;
+}
+
+// The lines decoded one by one until the first that fails; a NUL fails a line too,
+// since no text box could show the same text the run would use.
+QStringList decodeUntilFailure(const std::vector<std::string_view>& lines, bool asUtf8)
+{
+    QStringList decoded;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].find('\0') != std::string_view::npos)
+            break;
+        const std::optional<QString> line = asUtf8 ? fromValidUtf8(lines[i], i > 0) : fromCp932(lines[i]);
+        if (!line)
+            break;
+        decoded.append(*line);
+    }
+    return decoded;
 }
 
 bool isAscii(std::string_view bytes)
@@ -65,21 +106,19 @@ bool isAscii(std::string_view bytes)
 
 std::optional<QStringList> decodeLines(std::string_view bytes)
 {
-    std::optional<QString> text = fromValidUtf8(bytes);
-    if (!text) {
-        const std::optional<std::string> utf8 = convert(kWindowsJapanese, "UTF-8", bytes);
-        if (!utf8)
-            return std::nullopt;
-        text = QString::fromStdString(*utf8);
-    }
-    QStringList lines = text->split(QLatin1Char('\n'));
-    // The split leaves one empty piece after a final line end; it is no line.
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    for (QString& line : lines)
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    return lines;
+    // A damaged line ends the reading there; the lines before it still count. They are
+    // UTF-8 when they hold anything beyond ASCII that reads as UTF-8 (CP932 text almost
+    // never does), else CP932, which then may read further.
+    const std::vector<std::string_view> lines = byteLines(bytes);
+    QStringList utf8 = decodeUntilFailure(lines, true);
+    const auto utf8Read = static_cast<std::size_t>(utf8.size());
+    const bool beyondAscii = std::any_of(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(utf8Read),
+                                         [](std::string_view line) { return !isAscii(line); });
+    QStringList decoded = utf8Read == lines.size() || beyondAscii ? std::move(utf8)
+                                                                  : decodeUntilFailure(lines, false);
+    if (decoded.isEmpty() && !lines.empty())
+        return std::nullopt;
+    return decoded;
 }
 
 std::optional<std::string> toCp932(const QString& text)

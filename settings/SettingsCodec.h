@@ -12,7 +12,9 @@ namespace settings {
 /// The lines of a settings file. The bytes are read as UTF-8 when they are valid UTF-8,
 /// otherwise as the Japanese Windows code page (CP932), the encoding of files written
 /// on Windows. A line ends at LF, with or without a CR before it; text after the last
-/// line end is one more line. Nothing when the bytes are in neither encoding.
+/// line end is one more line. A file damaged part-way gives the lines before the first
+/// one that is in neither encoding or holds a NUL, in the encoding that reads the most
+/// lines; nothing when not even the first line can be read.
 std::optional<QStringList> decodeLines(std::string_view bytes);
 
 /// The lines, each followed by CR LF. CP932 when every line comes back unchanged from

@@ -3,6 +3,7 @@
 #include "platform/Folders.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,20 +60,45 @@ mode_t modeFor(const std::string& target)
     return 0666 & ~mask;
 }
 
+// Writes the contents over the existing file, then cuts it to their length, so that
+// until the last step the file is never shorter than the old one. `refusal` is the
+// answer when the file itself cannot be opened for writing.
+int rewriteInPlace(const std::string& target, std::string_view contents, int refusal)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? refusal : errno;
+    int error = 0;
+    if (!writeAll(fd, contents) || ::ftruncate(fd, static_cast<off_t>(contents.size())) != 0
+        || ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
 } // namespace
 
 std::optional<std::string> readWholeFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a FIFO put in the file's place must not hang the start-up. Only
+    // a regular file of a plausible size is read; a link to a device or a huge file is
+    // as unreadable as a missing one.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::size_t>(info.st_size) > kLargestSettingsFile) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::string contents;
     char buffer[8192];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
+        if (got < 0 || contents.size() + static_cast<std::size_t>(std::max<ssize_t>(got, 0)) > kLargestSettingsFile) {
             ::close(fd);
             return std::nullopt;
         }
@@ -95,8 +121,11 @@ int replaceWholeFile(const std::string& path, std::string_view contents)
     std::string temporary = folder + "/." + target.substr(slash == std::string::npos ? 0 : slash + 1)
         + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return errno;
+    if (fd < 0) {
+        // A file the user may write in a folder they may not (one placed beside an
+        // installed program): the only way left is to write it where it is.
+        return errno == EACCES ? rewriteInPlace(target, contents, EACCES) : errno;
+    }
 
     int error = 0;
     if (::fchmod(fd, modeFor(target)) != 0 || !writeAll(fd, contents) || ::fsync(fd) != 0)

@@ -17,6 +17,8 @@
 
 #include <csignal>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
@@ -62,26 +64,31 @@ class SettingsTest : public QObject {
 
 private slots:
     // What a file applies to the inputs, in order: a failed read keeps the lines already
-    // applied and puts the temporary folder in the destination. Where the inputs read are
-    // written back, the same bytes come out (CP932 only where every character survives
-    // it and the bytes cannot be read as UTF-8).
+    // applied and puts the temporary folder in the destination. A damaged file keeps the
+    // lines before the first one it cannot decode, in the encoding those lines show. Where
+    // the inputs read are written back, the same bytes come out (CP932 only where every
+    // character survives it and the bytes cannot be read as UTF-8).
     void loadAndSave_data()
     {
-        QTest::addColumn<QByteArray>("bytes"); // null: no file
+        QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("changes");
         QTest::addColumn<bool>("writtenBack");
         const auto row = [](const QByteArray& name, const QByteArray& bytes, const char* changes, bool writtenBack = false)
         { QTest::newRow(name.constData()) << bytes << QString::fromUtf8(changes) << writtenBack; };
         const char* const partial = "source=/in|destination=/out|destination=/var/tmp/quorvane-temp/";
-        row("no file", QByteArray(), "destination=/var/tmp/quorvane-temp/");
         row("spaced form", "/in\r\n/out\r\n 1 \r\njpg,png\r\n", "source=/in|destination=/out|operation=1|types=jpg,png", true);
-        row("plain form", "\r\n/tmp/\r\n0\r\njpg\r\n", "source=|destination=/tmp/|operation=0|types=jpg");
-        row("LF only, no final line end", "/in\n/out\n 2 \njpg", "source=/in|destination=/out|operation=2|types=jpg");
+        row("plain form, LF only, no final line end", "\n/out\n0\njpg", "source=|destination=/out|operation=0|types=jpg");
         row("two lines", "/in\r\n/out\r\n", partial);
         for (const QByteArray operation : {"7", "-1", "abc"})
             row("operation " + operation, "/in\r\n/out\r\n" + operation + "\r\njpg\r\n", partial);
+        row("NUL in a folder", "/in\r\n/o\0ut\r\n 1 \r\njpg\r\n"_ba, "source=/in|destination=/var/tmp/quorvane-temp/");
         row("CP932", "C:\\\x8e\xca\x90\x5e\r\n/\x95\xdb\x91\xb6\r\n 3 \r\njpg\r\n",
             "source=C:\\写真|destination=/保存|operation=3|types=jpg", true);
+        row("CP932, then a line in neither encoding", "C:\\\x8e\xca\x90\x5e\r\n/\x95\xdb\x91\xb6\r\n\xff\r\njpg\r\n",
+            "source=C:\\写真|destination=/保存|destination=/var/tmp/quorvane-temp/");
+        // Lines 1 to 3 would also pass as CP932, as other characters.
+        row("UTF-8, then a line in neither encoding", "/写真\r\n/A〜B\r\n\x82\xa0\r\n\xff\r\n",
+            "source=/写真|destination=/A〜B|destination=/var/tmp/quorvane-temp/");
         row("UTF-8 outside CP932", "/A〜B\r\n/é😀\r\n 0 \r\njpg\r\n", "source=/A〜B|destination=/é😀|operation=0|types=jpg", true);
         row("first line begins with U+FEFF", "\xEF\xBB\xBF\xEF\xBB\xBFx\r\n/out\r\n 0 \r\njpg\r\n",
             "source=\xEF\xBB\xBFx|destination=/out|operation=0|types=jpg", true);
@@ -94,7 +101,7 @@ private slots:
         QFETCH(QString, changes);
         QFETCH(bool, writtenBack);
         TempTree tree;
-        const std::string path = bytes.isNull() ? tree.path("none") : tree.file("Quorvane.qvn", bytes.toStdString());
+        const std::string path = tree.file("Quorvane.qvn", bytes.toStdString());
         RecordingInputs inputs;
         LoadSettings(path, inputs, kTemp);
         QCOMPARE(inputs.changes.join(u'|'), changes);
@@ -102,6 +109,33 @@ private slots:
         WriteSettings(file, inputs);
         QCOMPARE(file.close(), 0);
         QCOMPARE(writtenBack ? QByteArray::fromStdString(TempTree::read(path)) : bytes, bytes);
+    }
+
+    // Something else in the file's place reads as no file, at once: a FIFO (nobody
+    // writes to it), a device behind a link, a file far larger than four lines.
+    void hostileFile_data()
+    {
+        QTest::addColumn<std::string>("kind");
+        for (const char* kind : {"FIFO", "link to /dev/zero", "oversized"})
+            QTest::newRow(kind) << std::string(kind);
+    }
+
+    void hostileFile()
+    {
+        QFETCH(std::string, kind);
+        TempTree tree;
+        const std::string path = tree.path("Quorvane.qvn");
+        if (kind == "FIFO")
+            QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
+        else if (kind == "oversized")
+            tree.file("Quorvane.qvn", "/in\r\n/out\r\n 1 \r\n" + std::string(settings::kLargestSettingsFile, 'j'));
+        else
+            tree.link("Quorvane.qvn", "/dev/zero");
+        RecordingInputs inputs;
+        ::alarm(20); // a reader that blocks ends the test instead of hanging it
+        LoadSettings(path, inputs, kTemp);
+        ::alarm(0);
+        QCOMPARE(inputs.changes.join(u'|'), u"destination=/var/tmp/quorvane-temp/"_s);
     }
 
     // Beside the program in the portable layout; once installed, in the configuration
@@ -126,21 +160,27 @@ private slots:
     void save_data()
     {
         QTest::addColumn<std::string>("settingsFile");
+        QTest::addColumn<int>("fileMode");
         QTest::addColumn<int>("error");
-        QTest::newRow("missing folders made") << std::string("home/.config/Quorvane/Quorvane.qvn") << 0;
-        QTest::newRow("through a link") << std::string("data/link.qvn") << 0;
-        QTest::newRow("read-only folder") << std::string("data/Quorvane.qvn") << EACCES;
-        QTest::newRow("cut off by the file size limit") << std::string("data/Quorvane.qvn") << EFBIG;
+        const std::string file = "data/Quorvane.qvn";
+        QTest::newRow("missing folders made") << std::string("home/.config/Quorvane/Quorvane.qvn") << 0640 << 0;
+        QTest::newRow("through a link") << std::string("data/link.qvn") << 0640 << 0;
+        QTest::newRow("read-only folder and file") << file << 0640 << EACCES;
+        // Written in place: the folder takes no new file, but the file may be written.
+        QTest::newRow("read-only folder, writable file") << file << 0666 << 0;
+        QTest::newRow("cut off by the file size limit") << file << 0640 << EFBIG;
     }
 
     void save()
     {
         QFETCH(std::string, settingsFile);
+        QFETCH(int, fileMode);
         QFETCH(int, error);
         TempTree tree;
-        fs::permissions(tree.file("data/Quorvane.qvn", kOld), fs::perms(0640));
+        fs::permissions(tree.file("data/Quorvane.qvn", kOld), fs::perms(fileMode));
         tree.link("data/link.qvn", "Quorvane.qvn");
-        fs::permissions(tree.path("data"), fs::perms(error == EACCES ? 0555 : 0777));
+        const bool readOnlyFolder = QByteArray(QTest::currentDataTag()).startsWith("read-only folder");
+        fs::permissions(tree.path("data"), fs::perms(readOnlyFolder ? 0555 : 0777));
         const std::string contents(4096, 'x'), path = tree.path(settingsFile);
         const auto save = [&] {
             const rlimit limit{20, 20};
@@ -150,11 +190,11 @@ private slots:
         };
         // Failures run in a child: root ignores permissions, and the limit must not reach
         // this process.
-        QCOMPARE(error ? runUnprivileged(save).value_or("(child failed)") : save(), std::to_string(error));
+        QCOMPARE(error || readOnlyFolder ? runUnprivileged(save).value_or("(child failed)") : save(), std::to_string(error));
         QCOMPARE(TempTree::read(path), error ? kOld : contents);
         QCOMPARE(namesIn(tree.path("data")), (Strings{"Quorvane.qvn", "link.qvn"}));
         QVERIFY(fs::is_symlink(tree.path("data/link.qvn")));
-        QCOMPARE(fs::status(tree.path("data/Quorvane.qvn")).permissions(), fs::perms(0640));
+        QCOMPARE(fs::status(tree.path("data/Quorvane.qvn")).permissions(), fs::perms(fileMode));
     }
 
     // The option dialog: OK's three choices, Cancel, Enter and Escape, and a failed save.

@@ -80,7 +80,8 @@ private slots:
         QTest::newRow("file") << std::string("{R}/a/b/c.txt") << std::string("{R}/a/b");
         QTest::newRow("folder") << std::string("{R}/a/b/") << std::string("{R}/a/b");
         QTest::newRow("names with colons") << std::string("{R}/c:d/e.txt") << std::string("{R}/c:d");
-        QTest::newRow("network form keeps its empty parts") << std::string("/{R}/a/b/c.txt") << std::string("/{R}/a/b");
+        QTest::newRow("network form keeps its empty parts")
+            << std::string("/{R}/a/b/c.txt") << std::string("/{R}/a/b");
         QTest::newRow("folder under the root") << std::string("/tmp") << std::string("/tmp");
         QTest::newRow("nothing") << std::string("{R}/missing") << std::string("");
         QTest::newRow("root") << std::string("/") << std::string("");

@@ -117,7 +117,8 @@ private slots:
     {
         QTest::addColumn<Method>("method");
         QTest::addColumn<std::string>("start");
-        const char* const names[] = {"SFolderPath", "SFilePath", "SFileFolderPath", "GetFolder", "GetFile", "GetFileFolder"};
+        const char* const names[] = {"SFolderPath", "SFilePath", "SFileFolderPath",
+                                     "GetFolder",   "GetFile",   "GetFileFolder"};
         for (int m = 0; m < 6; ++m) {
             QTest::addRow("%s, missing", names[m]) << Method(m) << std::string("{R}/missing");
             QTest::addRow("%s, empty text", names[m]) << Method(m) << std::string();

@@ -27,32 +27,23 @@ private slots:
         using F = clsFileFolder;
         const std::string s = "{R}/start";
         QTest::addColumn<PickCase>("row");
-        QTest::newRow("desktop") << PickCase { &F::ReferDesktop, &F::DontNetwork, Root::Desktop, "", s, s };
-        QTest::newRow("programs") << PickCase { &F::ReferPrograms, &F::AddStatus, Root::Programs, "", s, s };
-        QTest::newRow("documents") << PickCase { &F::ReferPersonal, &F::InvalidItem, Root::Documents, "", s,
-            s };
-        QTest::newRow("favourites") << PickCase { &F::ReferFavorites, &F::AddFileText, Root::Favorites, "", s,
-            s };
-        QTest::newRow("start menu") << PickCase { &F::ReferStartMenu, &F::RealFolderOnly, Root::StartMenu, "",
-            s, s };
-        QTest::newRow("drives") << PickCase { &F::ReferDrives, &F::NetworkOnlySelect, Root::Computer, "", "/",
-            "/" };
-        QTest::newRow("network") << PickCase { &F::ReferNetwork, &F::DontNetwork, Root::Network, "", s, s };
-        QTest::newRow("cancelled") << PickCase { &F::ReferDesktop, &F::RealFolderOnly, Root::Desktop, "", "",
-            "" };
-        QTest::newRow("files shown") << PickCase { &F::ReferDesktop, &F::AllResource, Root::Desktop, "", s, s,
-            true };
+        auto row = [](const char* name, const PickCase& pick) { QTest::newRow(name) << pick; };
+        row("desktop", {&F::ReferDesktop, &F::DontNetwork, Root::Desktop, "", s, s});
+        row("programs", {&F::ReferPrograms, &F::AddStatus, Root::Programs, "", s, s});
+        row("documents", {&F::ReferPersonal, &F::InvalidItem, Root::Documents, "", s, s});
+        row("favourites", {&F::ReferFavorites, &F::AddFileText, Root::Favorites, "", s, s});
+        row("start menu", {&F::ReferStartMenu, &F::RealFolderOnly, Root::StartMenu, "", s, s});
+        row("drives", {&F::ReferDrives, &F::NetworkOnlySelect, Root::Computer, "", "/", "/"});
+        row("network", {&F::ReferNetwork, &F::DontNetwork, Root::Network, "", s, s});
+        row("cancelled", {&F::ReferDesktop, &F::RealFolderOnly, Root::Desktop, "", "", ""});
+        row("files shown", {&F::ReferDesktop, &F::AllResource, Root::Desktop, "", s, s, true});
         // Only a computer or a printer could be confirmed; neither has a folder path.
-        QTest::newRow("only computers")
-            << PickCase { &F::ReferDesktop, &F::NetworkOnly, Root::Desktop, "", s, "" };
-        QTest::newRow("only printers")
-            << PickCase { &F::ReferNetwork, &F::NetworkPrintOnly, Root::Network, "", s, "" };
-        QTest::newRow("user folder") << PickCase { nullptr, &F::AddStatus, Root::Folder, s, s, s };
-        QTest::newRow("user folder missing")
-            << PickCase { nullptr, &F::AddStatus, Root::Folder, "{R}/gone", s, "" };
-        QTest::newRow("user folder is a file")
-            << PickCase { nullptr, &F::AddStatus, Root::Folder, "{R}/file.txt", s, "" };
-        QTest::newRow("user folder empty") << PickCase { nullptr, &F::AddStatus, Root::Folder, "", s, "" };
+        row("only computers", {&F::ReferDesktop, &F::NetworkOnly, Root::Desktop, "", s, ""});
+        row("only printers", {&F::ReferNetwork, &F::NetworkPrintOnly, Root::Network, "", s, ""});
+        row("user folder", {nullptr, &F::AddStatus, Root::Folder, s, s, s});
+        row("user folder missing", {nullptr, &F::AddStatus, Root::Folder, "{R}/gone", s, ""});
+        row("user folder is a file", {nullptr, &F::AddStatus, Root::Folder, "{R}/file.txt", s, ""});
+        row("user folder empty", {nullptr, &F::AddStatus, Root::Folder, "", s, ""});
     }
 
     void refer()
@@ -74,8 +65,8 @@ private slots:
         QCOMPARE(user.folderRequests.size(), std::size_t(refused ? 0 : 1));
         for (const platform::FolderDialog::Request& r : user.folderRequests)
             QCOMPARE(std::tuple(r.root, r.folder, r.title, r.showFiles, r.owner),
-                std::tuple(
-                    row.root, tree.expand(row.start), std::string(kTitle), row.showFiles, std::uint64_t(42)));
+                     std::tuple(row.root, tree.expand(row.start), std::string(kTitle), row.showFiles,
+                                std::uint64_t(42)));
     }
 };
 

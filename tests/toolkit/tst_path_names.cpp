@@ -71,40 +71,37 @@ private slots:
         QCOMPARE(toolkit.GetFileType(tree.path("none/x.b/c"), true, true), std::string("b/c")); // no existence check
     }
 
+    // The chain is "/" and then the text of `folder` cut before each separator, ending with
+    // `folder` itself; no folder gives the one empty element.
     void splitPath_data()
     {
-        // "{R}" expands to the chain of folders from "/" down to the tree's root,
-        // each element preceded by `lead`.
         QTest::addColumn<std::string>("path");
-        QTest::addColumn<Strings>("chain");
-        QTest::newRow("file") << std::string("{R}/a/b/c.txt") << Strings{"/", "{R}", "{R}/a", "{R}/a/b"};
-        QTest::newRow("folder") << std::string("{R}/a/b/") << Strings{"/", "{R}", "{R}/a", "{R}/a/b"};
-        QTest::newRow("names with colons") << std::string("{R}/c:d/e.txt") << Strings{"/", "{R}", "{R}/c:d"};
+        QTest::addColumn<std::string>("folder");
+        QTest::newRow("file") << std::string("{R}/a/b/c.txt") << std::string("{R}/a/b");
+        QTest::newRow("folder") << std::string("{R}/a/b/") << std::string("{R}/a/b");
+        QTest::newRow("names with colons") << std::string("{R}/c:d/e.txt") << std::string("{R}/c:d");
         QTest::newRow("network form keeps its empty parts")
-            << std::string("/{R}/a/b/c.txt") << Strings{"/", "/", "/{R}", "/{R}/a", "/{R}/a/b"};
-        QTest::newRow("folder under the root") << std::string("/tmp") << Strings{"/", "/tmp"};
-        QTest::newRow("nothing") << std::string("{R}/missing") << Strings{""};
-        QTest::newRow("root") << std::string("/") << Strings{""};
+            << std::string("/{R}/a/b/c.txt") << std::string("/{R}/a/b");
+        QTest::newRow("folder under the root") << std::string("/tmp") << std::string("/tmp");
+        QTest::newRow("nothing") << std::string("{R}/missing") << std::string("");
+        QTest::newRow("root") << std::string("/") << std::string("");
     }
 
     void splitPath()
     {
         QFETCH(std::string, path);
-        QFETCH(Strings, chain);
+        QFETCH(std::string, folder);
         TempTree tree;
         tree.file("a/b/c.txt");
         tree.file("c:d/e.txt");
         FakeUser user;
         const clsFileFolder toolkit(user.services());
-        Strings expected;
-        for (const std::string& element : chain) {
-            if (element == "{R}" || element == "/{R}") {
-                const std::string lead = element.substr(0, element.size() - 3);
-                for (std::size_t at = tree.root().find('/', 1); at != std::string::npos;
-                     at = tree.root().find('/', at + 1))
-                    expected.push_back(lead + tree.root().substr(0, at));
-            }
-            expected.push_back(tree.expand(element));
+        folder = tree.expand(folder);
+        Strings expected{folder.empty() ? "" : "/"};
+        for (std::size_t at = folder.find('/', 1); !folder.empty(); at = folder.find('/', at + 1)) {
+            expected.push_back(folder.substr(0, at));
+            if (at == std::string::npos)
+                break;
         }
         QCOMPARE(toolkit.GetSplitPath(tree.expand(path)), expected);
     }

@@ -12,38 +12,27 @@ namespace {
 
 using Counts = std::vector<std::int32_t>;
 
+// In the order of allCounts: method m owns the counts from kFirstCount[m] to kFirstCount[m + 1].
 enum class Method { SFolderPath, SFilePath, SFileFolderPath, GetFolder, GetFile, GetFileFolder };
+constexpr int kFirstCount[] = {0, 1, 2, 4, 5, 6, 8};
 
-struct Result {
-    Strings list;
-    Counts counts;
-};
-
-Result call(clsFileFolder& toolkit, Method method, const std::string& folder)
+Strings call(clsFileFolder& toolkit, Method method, const std::string& folder)
 {
     switch (method) {
-    case Method::SFolderPath:
-        return {toolkit.SFolderPath(folder), {toolkit.SFolderPathCount()}};
-    case Method::SFilePath:
-        return {toolkit.SFilePath(folder), {toolkit.SFilePathCount()}};
-    case Method::SFileFolderPath:
-        return {toolkit.SFileFolderPath(folder), {toolkit.BSFolderPathCount(), toolkit.BSFilePathCount()}};
-    case Method::GetFolder:
-        return {toolkit.GetFolder(folder), {toolkit.FolderPathCount()}};
-    case Method::GetFile:
-        return {toolkit.GetFile(folder), {toolkit.FilePathCount()}};
-    case Method::GetFileFolder:
-        return {toolkit.GetFileFolder(folder), {toolkit.BFolderPathCount(), toolkit.BFilePathCount()}};
+    case Method::SFolderPath: return toolkit.SFolderPath(folder);
+    case Method::SFilePath: return toolkit.SFilePath(folder);
+    case Method::SFileFolderPath: return toolkit.SFileFolderPath(folder);
+    case Method::GetFolder: return toolkit.GetFolder(folder);
+    case Method::GetFile: return toolkit.GetFile(folder);
+    case Method::GetFileFolder: return toolkit.GetFileFolder(folder);
     }
     return {};
 }
 
-std::string joinLines(const Strings& list)
+Counts allCounts(const clsFileFolder& t)
 {
-    std::string joined;
-    for (const std::string& item : list)
-        joined += item + '\n';
-    return joined;
+    return {t.SFolderPathCount(), t.SFilePathCount(), t.BSFolderPathCount(), t.BSFilePathCount(),
+            t.FolderPathCount(),  t.FilePathCount(),  t.BFolderPathCount(),  t.BFilePathCount()};
 }
 
 } // namespace
@@ -55,26 +44,8 @@ class TreeSearchTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Every count starts at -1 and changes only with its own method.
-    void countsBelongToTheirMethod()
-    {
-        TempTree tree;
-        tree.file("a.jpg");
-        tree.file("d/b.jpg");
-        FakeUser user;
-        clsFileFolder toolkit(user.services());
-        const auto counts = [&] {
-            return Counts{toolkit.SFolderPathCount(), toolkit.FolderPathCount(),   toolkit.SFilePathCount(),
-                          toolkit.FilePathCount(),    toolkit.BSFolderPathCount(), toolkit.BSFilePathCount(),
-                          toolkit.BFolderPathCount(), toolkit.BFilePathCount()};
-        };
-        QCOMPARE(counts(), Counts(8, -1));
-        toolkit.SFilePath(tree.root());
-        toolkit.GetFile(tree.root());
-        QCOMPARE(counts(), (Counts{-1, -1, 2, 1, -1, -1, -1, -1}));
-    }
-
     // `layout` builds the tree: "name" a file, "name/" a folder, "name -> target" a link.
+    // `counts` are the method's own; every other count must stay at -1.
     void listsTheTree_data()
     {
         QTest::addColumn<Strings>("layout");
@@ -135,9 +106,10 @@ private slots:
         }
         FakeUser user;
         clsFileFolder toolkit(user.services());
-        const Result result = call(toolkit, method, tree.expand(start));
-        QCOMPARE(result.list, tree.expand(expected));
-        QCOMPARE(result.counts, counts);
+        QCOMPARE(call(toolkit, method, tree.expand(start)), tree.expand(expected));
+        Counts all(8, -1);
+        std::copy(counts.begin(), counts.end(), all.begin() + kFirstCount[int(method)]);
+        QCOMPARE(allCounts(toolkit), all);
         QVERIFY(user.shown.empty());
     }
 
@@ -145,15 +117,12 @@ private slots:
     {
         QTest::addColumn<Method>("method");
         QTest::addColumn<std::string>("start");
-        for (const auto& [name, method] : {std::pair{"SFolderPath", Method::SFolderPath},
-                                           {"SFilePath", Method::SFilePath},
-                                           {"SFileFolderPath", Method::SFileFolderPath},
-                                           {"GetFolder", Method::GetFolder},
-                                           {"GetFile", Method::GetFile},
-                                           {"GetFileFolder", Method::GetFileFolder}}) {
-            QTest::addRow("%s, missing", name) << method << std::string("{R}/missing");
-            QTest::addRow("%s, empty text", name) << method << std::string();
-            QTest::addRow("%s, relative", name) << method << std::string("tmp");
+        const char* const names[] = {"SFolderPath", "SFilePath", "SFileFolderPath",
+                                     "GetFolder",   "GetFile",   "GetFileFolder"};
+        for (int m = 0; m < 6; ++m) {
+            QTest::addRow("%s, missing", names[m]) << Method(m) << std::string("{R}/missing");
+            QTest::addRow("%s, empty text", names[m]) << Method(m) << std::string();
+            QTest::addRow("%s, relative", names[m]) << Method(m) << std::string("tmp");
         }
     }
 
@@ -164,9 +133,14 @@ private slots:
         TempTree tree;
         FakeUser user;
         clsFileFolder toolkit(user.services());
-        const Result result = call(toolkit, method, tree.expand(start));
-        QCOMPARE(result.list, Strings{""});
-        QCOMPARE(result.counts, Counts(result.counts.size(), -1));
+        // After every method found the (empty) root, only this method's counts may turn to -1.
+        for (int other = 0; other < 6; ++other)
+            call(toolkit, Method(other), tree.root());
+        Counts expected = allCounts(toolkit);
+        const int first = kFirstCount[int(method)];
+        std::fill(expected.begin() + first, expected.begin() + kFirstCount[int(method) + 1], -1);
+        QCOMPARE(call(toolkit, method, tree.expand(start)), Strings{""});
+        QCOMPARE(allCounts(toolkit), expected);
         QCOMPARE(user.shown, Strings{"指定されたフォルダが存在しません"});
     }
 
@@ -174,9 +148,8 @@ private slots:
     {
         FakeUser user;
         clsFileFolder toolkit(user.services());
-        const PathList folders = toolkit.GetFolder("/");
+        const PathList folders = toolkit.GetFolder("/"), both = toolkit.GetFileFolder("/");
         QVERIFY(std::find(folders.begin(), folders.end(), "/tmp") != folders.end());
-        const PathList both = toolkit.GetFileFolder("/");
         QVERIFY(std::find(both.begin(), both.end(), "/tmp/") != both.end());
         QVERIFY(user.shown.empty());
     }
@@ -191,9 +164,10 @@ private slots:
         const auto output = runUnprivileged([&] {
             FakeUser user;
             clsFileFolder toolkit(user.services());
-            std::string report = joinLines(toolkit.SFilePath(tree.root()));
-            report += std::to_string(toolkit.SFilePathCount());
-            return report + (user.shown.empty() ? "" : " message");
+            std::string report;
+            for (const std::string& path : toolkit.SFilePath(tree.root()))
+                report += path + '\n';
+            return report + std::to_string(toolkit.SFilePathCount()) + (user.shown.empty() ? "" : " message");
         });
         QVERIFY(output.has_value());
         QCOMPARE(*output, tree.expand("{R}/a/1.jpg\n{R}/z/3.jpg\n2"));

@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/ApplicationSetup.h"
+#include "app/RunProgressWindow.h"
 #include "app/SystemMenuHook.h"
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
@@ -111,6 +112,8 @@ frmMain::frmMain(platform::UserServices services, QWidget* parent, std::string s
 {
     setObjectName(QStringLiteral("frmMain"));
     createControls();
+    m_runWindow = new RunProgressWindow(this, [this] { collectionRun().cancelClick(); });
+    m_runWindow->setFont(font());
     startUp();
 }
 
@@ -222,6 +225,7 @@ void frmMain::shutDown()
 {
     if (Module1::PrevWndProc != nullptr)
         setWindowProcedure(Module1::PrevWndProc);
+    m_runWindow->hide(); // a report left open would keep the program running
     m_run.reset();
     objFileFolder.reset();
     m_systemMenu->unloadOption();
@@ -237,7 +241,10 @@ clsFileFolder& frmMain::fileFolder()
 run::CollectionRun& frmMain::collectionRun()
 {
     if (!m_run)
+    {
         m_run = std::make_unique<run::CollectionRun>(*this, fileFolder(), m_services);
+        m_run->setMonitor(m_runWindow);
+    }
     return *m_run;
 }
 

@@ -21,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class RunProgressWindow;
 class SystemMenuHook;
 class clsFileFolder;
 
@@ -63,6 +64,8 @@ public:
     clsFileFolder& fileFolder();
     /// The collection run that cmdStart starts, made on first use.
     run::CollectionRun& collectionRun();
+    /// The window that follows a run and reports on it.
+    RunProgressWindow& runWindow() { return *m_runWindow; }
 
     /// The menu entries for the settings dialog and the about box, and those dialogs.
     SystemMenuHook& systemMenu() { return *m_systemMenu; }
@@ -111,6 +114,7 @@ private:
     std::unique_ptr<SystemMenuHook> m_systemMenu;
     std::unique_ptr<clsFileFolder> objFileFolder;
     std::unique_ptr<run::CollectionRun> m_run;
+    RunProgressWindow* m_runWindow; // a child window, owned by this one
     Module1::WindowProcedure m_windowProcedure = &frmMain::defaultProcedure;
 
     // Handlers that let events run while they work (drops, the folder dialog). A close

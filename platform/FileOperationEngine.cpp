@@ -149,6 +149,7 @@ private:
     bool m_stopRequested = false;
     bool m_replaceAll = false;
     bool m_destinationTaken = false;
+    std::string m_failureText;
 };
 
 Verb Operation::verb() const
@@ -180,6 +181,8 @@ void Operation::fail(const std::string& path, int error)
 void Operation::report(const std::string& text, int error)
 {
     noteResult(error > 0 ? errorNumberFromErrno(error) : kErrorGeneric);
+    if (m_failureText.empty())
+        m_failureText = text;
     if (m_window.choose(m_request.ownerWindow, text, operation_texts::errorButtons(), 0) == 1)
         stopByUser();
 }
@@ -555,19 +558,19 @@ FileOperationOutcome Operation::run()
 {
     expandSources();
     if (m_items.empty())
-        return {kErrorFileNotFound, false, false};
+        return {kErrorFileNotFound, false, false, {}};
     if (m_request.code == FileOperationCode::Delete) {
         if (!confirmDelete())
-            return {m_result, false, false};
+            return {m_result, false, false, {}};
     } else {
         planDestinations();
         if (!makeDestinationFolders())
-            return {m_result, m_stopRequested, m_destinationTaken};
+            return {m_result, m_stopRequested, m_destinationTaken, m_failureText};
     }
     m_window.runWithProgress(m_request.ownerWindow, operation_texts::progressTitle(verb()),
                              !has(flag::kSilent),
                              [this](ProgressReport& report) { runItems(report); });
-    return {m_result, m_stopRequested, m_destinationTaken};
+    return {m_result, m_stopRequested, m_destinationTaken, m_failureText};
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -74,6 +75,8 @@ struct FileOperationOutcome {
     /// With RunGuards::neverReplace: the destination name was found taken (before or
     /// at the moment of placing), and the item was not done.
     bool destinationTaken = false;
+    /// The message shown for the first failure; empty when nothing failed.
+    std::string failureText;
 };
 
 /// Points where tests make the file system misbehave on purpose.

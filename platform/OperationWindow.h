@@ -49,6 +49,20 @@ public:
     virtual std::size_t choose(std::uint64_t owner, const std::string& text,
                                const std::vector<std::string>& buttons,
                                std::size_t escapeIndex) = 0;
+
+    /// Progress of the item in progress: its index in the operation and its bytes done.
+    using ItemProgress = std::function<void(std::size_t index, std::uint64_t bytesDone)>;
+
+    /// While a collection run is active, it shows one window of its own for all its
+    /// operations: set, operations open no progress window but hand their progress to
+    /// `progress` on the calling thread, and their questions leave the rest of the
+    /// program live, so that the run's cancel and close stay in reach. Empty again
+    /// after the run. Windows without a progress window of their own need do nothing.
+    virtual void setRunProgress(ItemProgress progress) { static_cast<void>(progress); }
+
+    /// Answers every question that is open with its escape button: the program is
+    /// closing and nobody will answer them.
+    virtual void answerOpenQuestions() {}
 };
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "platform/ErrorCodes.h"
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
+#include "platform/OperationWindow.h"
 #include "platform/TextCompare.h"
 #include "platform/Utf8Boundary.h"
 #include "run/DestPlanner.h"
@@ -11,6 +12,7 @@
 #include "run/TakenNames.h"
 #include "toolkit/clsFileFolder.h"
 
+#include <algorithm>
 #include <exception>
 #include <string_view>
 #include <utility>
@@ -29,6 +31,9 @@ public:
         m_run.m_window.setStartEnabled(true);
         m_run.m_window.setInputsEnabled(true);
         m_run.m_window.setBusyPointer(false);
+        m_run.m_services.operations.setRunProgress({});
+        m_run.m_report.ended = true;
+        m_run.m_report.finished = std::chrono::steady_clock::now();
         m_run.m_running = false;
     }
     EndOfRun(const EndOfRun&) = delete;
@@ -60,15 +65,16 @@ WindowAction CollectionRun::cmdStartClick()
     }
     if (failed)
         m_services.messages.showMessage(texts::kUnexpectedError);
-    return std::exchange(m_closeRequested, false) ? WindowAction::Close : WindowAction::StayOpen;
+    const bool closing = std::exchange(m_closeRequested, false);
+    if (m_monitor)
+        m_monitor->runEnded(m_report, closing);
+    return closing ? WindowAction::Close : WindowAction::StayOpen;
 }
 
 WindowAction CollectionRun::cmdExitClick()
 {
     if (m_window.exitCaption() == texts::kCancel) {
-        m_services.messages.showMessage(texts::kStopping);
-        blnCancel = true;
-        m_stopAsked = true;
+        cancelClick();
         return WindowAction::StayOpen;
     }
     if (m_running) {
@@ -78,6 +84,13 @@ WindowAction CollectionRun::cmdExitClick()
     return WindowAction::Close;
 }
 
+void CollectionRun::cancelClick()
+{
+    m_services.messages.showMessage(texts::kStopping);
+    blnCancel = true;
+    m_stopAsked = true;
+}
+
 void CollectionRun::requestClose()
 {
     if (!m_running)
@@ -85,6 +98,8 @@ void CollectionRun::requestClose()
     blnCancel = true;
     m_stopAsked = true;
     m_closeRequested = true;
+    // A question of the operation in progress would hold the close up until answered.
+    m_services.operations.answerOpenQuestions();
 }
 
 void CollectionRun::runSteps()
@@ -99,6 +114,20 @@ void CollectionRun::runSteps()
     m_window.setInputsEnabled(false);
     m_window.setStartEnabled(false);
     m_lastYield = std::chrono::steady_clock::now();
+    m_report = RunReport{};
+    m_report.operation = m_inputs.operation;
+    m_report.destFolder = m_inputs.destFolder;
+    m_report.started = m_lastYield;
+    // The run's window shows the progress within a large file; no second window opens.
+    m_services.operations.setRunProgress([this](std::size_t index, std::uint64_t bytesDone) {
+        if (m_report.operation == Operation::Delete || m_report.operation == Operation::Recycle)
+            m_report.filesFinished = std::min(index, m_report.files.size());
+        else
+            m_report.currentBytesDone = bytesDone;
+        progressed();
+    });
+    if (m_monitor)
+        m_monitor->runStarted(m_report);
 
     if (!CheckSourceFolder(m_inputs.sourceFolder))
         return;
@@ -116,13 +145,17 @@ void CollectionRun::runSteps()
             return;
         m_window.setExitCaption(texts::kCancel);
         PlanDestPaths();
+        if (blnCancel)
+            return;
+        recordPlan(true);
         copyOrMoveLoop(operation);
         return;
     }
     // A filter stopped half-way leaves the whole search result in the list; deleting
     // that would delete files the user never chose.
-    if (!filterDone)
+    if (!filterDone || blnCancel)
         return;
+    recordPlan(false);
     if (!JoinFileList())
         return;
     if (operation == Operation::Delete)
@@ -271,11 +304,18 @@ bool CollectionRun::JoinFileList()
     return true;
 }
 
+void CollectionRun::progressed()
+{
+    if (m_monitor)
+        m_monitor->runProgressed(m_report);
+}
+
 void CollectionRun::yieldWhenDue()
 {
     const auto now = std::chrono::steady_clock::now();
     if (now - m_lastYield < m_yieldInterval)
         return;
+    progressed();
     m_services.events.yield();
     m_lastYield = std::chrono::steady_clock::now();
 }

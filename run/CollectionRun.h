@@ -2,6 +2,7 @@
 
 #include "platform/UserServices.h"
 #include "run/NameRules.h"
+#include "run/RunReport.h"
 #include "run/RunWindow.h"
 #include "toolkit/PathList.h"
 
@@ -14,6 +15,10 @@
 #include <utility>
 
 class clsFileFolder;
+
+namespace platform {
+struct FileOperationOutcome;
+}
 
 namespace run {
 
@@ -43,6 +48,10 @@ public:
     /// close is then deferred as with requestClose().
     WindowAction cmdExitClick();
 
+    /// キャンセル: tells the user that the work is being stopped and stops it between
+    /// two files. For the run window's button, which reads キャンセル from the start.
+    void cancelClick();
+
     /// True from the first step of a run until its end-of-run steps have been done.
     bool isRunning() const { return m_running; }
 
@@ -58,6 +67,11 @@ public:
     /// Replaces the test of whether a destination folder's file system treats names
     /// that differ only in letter case as one name.
     /// It is asked only when the plan holds two names that differ only in letter case.
+    /// The window that follows runs; none by default. It must outlive the run.
+    void setMonitor(RunMonitor* monitor) { m_monitor = monitor; }
+    /// The plan and outcome of the run in progress, or of the last one.
+    const RunReport& report() const { return m_report; }
+
     void setCaseFoldingProbe(std::function<bool(const std::string& folder)> probe)
     {
         m_caseFoldingProbe = std::move(probe);
@@ -76,10 +90,14 @@ private:
     void PlanDestPaths();
     bool JoinFileList();
     void copyOrMoveLoop(Operation operation);
-    void copyOrMoveOne(Operation operation, const std::string& source, std::string& dest);
+    platform::FileOperationOutcome copyOrMoveOne(Operation operation, const std::string& source,
+                                                 std::string& dest);
     void deleteFiles();
     void recycleFiles();
     void deleteListed();
+    void recordPlan(bool withDestinations);
+    void finishRecord(FileRecord& file, const platform::FileOperationOutcome& outcome);
+    void progressed();
 
     NameRules destinationRules() const;
     std::string nextFreeName(const std::string& planned);
@@ -98,6 +116,8 @@ private:
 
     // What this run works on, read once as it starts.
     RunInputs m_inputs;
+    RunReport m_report;
+    RunMonitor* m_monitor = nullptr;
 
     bool m_running = false;
     bool m_closeRequested = false;

@@ -2,8 +2,12 @@
 // or recycling them in one operation.
 #include "run/CollectionRun.h"
 
+#include "platform/ErrorCodes.h"
+#include "platform/FileOperationEngine.h"
 #include "run/NameRules.h"
 #include "toolkit/clsFileFolder.h"
+
+#include <sys/stat.h>
 
 namespace run {
 
@@ -18,18 +22,64 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
         yieldWhenDue();
         if (blnCancel)
             break;
+        FileRecord& file = m_report.files[static_cast<std::size_t>(i)];
         const std::string& source = strSrcFiles[static_cast<std::size_t>(i)];
-        if (operation == Operation::Move && !movedSources.insert(source).second)
-            continue;
-        copyOrMoveOne(operation, source, strDestFiles[static_cast<std::size_t>(i)]);
+        if (operation == Operation::Move && !movedSources.insert(source).second) {
+            file.outcome = FileOutcome::Skipped;
+            file.reason = "同じファイルが重ねて見つかりました。移動は一度だけです。";
+        } else {
+            std::string& dest = strDestFiles[static_cast<std::size_t>(i)];
+            finishRecord(file, copyOrMoveOne(operation, source, dest));
+            file.renamed = file.renamed || file.dest != dest;
+            file.dest = dest;
+        }
+        ++m_report.filesFinished;
+        m_report.bytesFinished += file.bytes;
+        m_report.currentBytesDone = 0;
         // The user chose "stop" in the operation's own error message or question.
         if (objFileFolder.stopRequested())
             blnCancel = true;
     }
+    m_report.stopped = blnCancel;
 }
 
-void CollectionRun::copyOrMoveOne(Operation operation, const std::string& source,
-                                  std::string& dest)
+void CollectionRun::recordPlan(bool withDestinations)
+{
+    m_report.files.resize(static_cast<std::size_t>(lngLastIndex) + 1);
+    for (std::size_t i = 0; i < m_report.files.size(); ++i) {
+        FileRecord& file = m_report.files[i];
+        file.source = strSrcFiles[i];
+        struct stat status {};
+        if (::stat(file.source.c_str(), &status) == 0 && S_ISREG(status.st_mode))
+            file.bytes = static_cast<std::uint64_t>(status.st_size);
+        if (withDestinations) {
+            m_report.bytesTotal += file.bytes; // a delete goes by files, not bytes
+            file.dest = strDestFiles[i];
+            const auto nameOf = [](const std::string& path) {
+                return std::string_view(path).substr(path.rfind('/') + 1);
+            };
+            file.renamed = nameOf(file.dest) != nameOf(file.source);
+        }
+    }
+}
+
+void CollectionRun::finishRecord(FileRecord& file, const platform::FileOperationOutcome& outcome)
+{
+    if (outcome.result == platform::kErrorNone) {
+        file.outcome = FileOutcome::Done;
+        return;
+    }
+    if (outcome.result == platform::kOperationCancelled && outcome.failureText.empty())
+        return; // stopped before it was done: still NotDone
+    file.outcome = FileOutcome::Failed;
+    file.reason = !outcome.failureText.empty() ? outcome.failureText
+        : outcome.result == platform::kErrorFileNotFound ? "ファイルが見つかりません。"
+                                                          : "処理できませんでした。";
+}
+
+platform::FileOperationOutcome CollectionRun::copyOrMoveOne(Operation operation,
+                                                            const std::string& source,
+                                                            std::string& dest)
 {
     // Another program may have written the name since it was planned, or writes it
     // between this look and the placing. A run never replaces anything: the engine
@@ -38,8 +88,13 @@ void CollectionRun::copyOrMoveOne(Operation operation, const std::string& source
         dest = nextFreeName(dest);
     const auto code = operation == Operation::Copy ? platform::FileOperationCode::Copy
                                                    : platform::FileOperationCode::Move;
-    while (objFileFolder.RunOperation(code, source, dest, {.neverReplace = true}).destinationTaken)
+    for (;;) {
+        platform::FileOperationOutcome outcome =
+            objFileFolder.RunOperation(code, source, dest, {.neverReplace = true});
+        if (!outcome.destinationTaken)
+            return outcome;
         dest = nextFreeName(dest);
+    }
 }
 
 std::string CollectionRun::nextFreeName(const std::string& planned)
@@ -85,8 +140,29 @@ void CollectionRun::deleteListed()
 {
     // The run found files; one that became a folder since is left alone, never
     // deleted with all it holds.
-    objFileFolder.RunOperation(platform::FileOperationCode::Delete, strSrcFiles[0], {},
-                               {.nonFoldersOnly = true});
+    const platform::FileOperationOutcome outcome = objFileFolder.RunOperation(
+        platform::FileOperationCode::Delete, strSrcFiles[0], {}, {.nonFoldersOnly = true});
+    // One operation for all: what is gone afterwards was done, what is left failed,
+    // unless the operation was stopped or declined before it got to it.
+    std::size_t left = 0;
+    for (FileRecord& file : m_report.files) {
+        struct stat status {};
+        if (::lstat(file.source.c_str(), &status) != 0)
+            file.outcome = FileOutcome::Done;
+        else if (outcome.result != platform::kOperationCancelled)
+            ++left;
+    }
+    for (FileRecord& file : m_report.files) {
+        if (file.outcome == FileOutcome::Done || outcome.result == platform::kOperationCancelled)
+            continue;
+        file.outcome = FileOutcome::Failed;
+        // The message names one file; with several left it would be wrong for the others.
+        file.reason = left == 1 && !outcome.failureText.empty() ? outcome.failureText
+            : m_report.operation == Operation::Delete ? "削除できませんでした。"
+                                                      : "ごみ箱に移動できませんでした。";
+    }
+    m_report.filesFinished = m_report.files.size();
+    m_report.stopped = outcome.stopRequested;
 }
 
 } // namespace run

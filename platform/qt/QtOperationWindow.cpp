@@ -47,6 +47,13 @@ public:
     bool cancelRequested() const override { return m_cancel.load(); }
     void cancel() { m_cancel.store(true); }
 
+    /// The item in progress and its bytes done.
+    std::pair<std::size_t, std::uint64_t> position() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return {m_index, m_bytesDone};
+    }
+
     /// Progress in thousandths, and the name of the item in progress.
     int permille(QString& name) const
     {
@@ -95,7 +102,10 @@ std::size_t QtOperationWindow::chooseHere(std::uint64_t owner, const std::string
                                           const std::vector<std::string>& buttons,
                                           std::size_t escapeIndex)
 {
-    QWidget* parent = m_progress ? static_cast<QWidget*>(m_progress) : topLevelWindow(owner);
+    // During a run, over whichever of its windows the user works in.
+    QWidget* parent = m_progress ? static_cast<QWidget*>(m_progress)
+        : m_runProgress && QApplication::activeWindow() ? QApplication::activeWindow()
+                                                        : topLevelWindow(owner);
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quorvane"), fromUtf8(text),
                     QMessageBox::NoButton, parent);
     std::vector<QPushButton*> added;
@@ -107,15 +117,41 @@ std::size_t QtOperationWindow::chooseHere(std::uint64_t owner, const std::string
     }
     if (onMessage)
         onMessage(box);
-    ++m_questionsOpen;
-    box.exec();
-    --m_questionsOpen;
+    m_openQuestions.emplace_back(&box);
+    if (m_runProgress)
+        waitForAnswer(box);
+    else
+        box.exec();
+    std::erase(m_openQuestions, &box);
     m_questionAsked = true;
     for (std::size_t i = 0; i < added.size(); ++i) {
         if (box.clickedButton() == added[i])
             return i;
     }
     return escapeIndex;
+}
+
+void QtOperationWindow::waitForAnswer(QMessageBox& box)
+{
+    // Not modal: a modal box would hold back the main window's close box. It still
+    // comes up on top and takes the keyboard, as a modal one would.
+    QEventLoop answered;
+    QObject::connect(&box, &QMessageBox::finished, &answered, &QEventLoop::quit);
+    box.setWindowModality(Qt::NonModal);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    answered.exec();
+}
+
+void QtOperationWindow::answerOpenQuestions()
+{
+    for (const QPointer<QMessageBox>& box : std::vector(m_openQuestions)) {
+        if (box && box->escapeButton())
+            box->escapeButton()->click();
+        else if (box)
+            box->reject();
+    }
 }
 
 std::size_t QtOperationWindow::choose(std::uint64_t owner, const std::string& text,
@@ -154,12 +190,17 @@ void QtOperationWindow::runWithProgress(std::uint64_t owner, const std::string& 
     const auto tick = [&] {
         // A progress window opened now would come up over the question and, being
         // modal, block it: the user could not answer.
-        if (m_questionsOpen > 0)
+        if (!m_openQuestions.empty())
             return;
         if (m_questionAsked) {
             // Time spent answering is the user's, not the work's.
             m_questionAsked = false;
             clock.restart();
+        }
+        if (m_runProgress) {
+            const auto [index, bytesDone] = report.position();
+            m_runProgress(index, bytesDone);
+            return;
         }
         if (!progress && showProgress && !finished.load() && clock.elapsed() >= m_progressDelay) {
             progress = new QProgressDialog(fromUtf8(title), QStringLiteral("キャンセル"), 0, 1000,
@@ -190,8 +231,10 @@ void QtOperationWindow::runWithProgress(std::uint64_t owner, const std::string& 
 
     while (!finished.load()) {
         // Before the progress window is up nothing may reach the program's windows;
-        // afterwards the modal progress window keeps them out by itself.
-        loop.exec(progress ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        // afterwards the modal progress window keeps them out by itself. A run has
+        // locked its inputs and keeps its cancel and close in reach.
+        loop.exec(progress || m_runProgress ? QEventLoop::AllEvents
+                                            : QEventLoop::ExcludeUserInputEvents);
     }
     worker.join();
     poll.stop();

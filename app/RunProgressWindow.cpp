@@ -1,0 +1,163 @@
+#include "app/RunProgressWindow.h"
+
+#include "run/RunReportText.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+QString text(const std::string& utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// Paths are the file system's bytes; shown as the file dialogs show them.
+QString pathText(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The window follows the run at most ten times a second: more is not seen, and costs.
+constexpr auto kRefreshInterval = std::chrono::milliseconds(100);
+
+} // namespace
+
+RunProgressWindow::RunProgressWindow(QWidget* owner, std::function<void()> cancel)
+    : QWidget(owner, Qt::Dialog), openUrl(&QDesktopServices::openUrl), m_cancel(std::move(cancel)),
+      m_status(new QLabel(this)), m_bar(new QProgressBar(this)), m_current(new QLabel(this)),
+      m_problems(new QPlainTextEdit(this)), m_openFolder(new QPushButton(QStringLiteral("保存先フォルダを開く"), this)),
+      m_action(new QPushButton(QStringLiteral("キャンセル"), this))
+{
+    setObjectName(QStringLiteral("runWindow"));
+    setWindowModality(Qt::NonModal);
+    m_bar->setRange(0, 1000);
+    m_bar->setTextVisible(false);
+    m_current->setTextFormat(Qt::PlainText);
+    m_current->setMinimumWidth(420);
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_problems->setReadOnly(true);
+    m_problems->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_openFolder);
+    buttons->addWidget(m_action);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_status);
+    layout->addWidget(m_bar);
+    layout->addWidget(m_current);
+    layout->addWidget(m_problems, 1);
+    layout->addLayout(buttons);
+
+    connect(m_action, &QPushButton::clicked, this, [this] {
+        if (m_running)
+            m_cancel();
+        else
+            hide();
+    });
+    connect(m_openFolder, &QPushButton::clicked, this,
+            [this] { openUrl(QUrl::fromLocalFile(m_destFolder)); });
+}
+
+void RunProgressWindow::runStarted(const run::RunReport& report)
+{
+    m_running = true;
+    m_destFolder = pathText(report.destFolder);
+    hide();
+    m_bar->show();
+    m_current->show();
+    m_problems->hide();
+    m_problems->clear();
+    m_openFolder->hide();
+    m_action->setText(QStringLiteral("キャンセル"));
+}
+
+void RunProgressWindow::runProgressed(const run::RunReport& report)
+{
+    const Clock::time_point now = Clock::now();
+    if (isVisible()) {
+        if (now - m_lastRefresh >= kRefreshInterval)
+            refresh(report);
+        return;
+    }
+    // Never over an open message or question of the run: it would cover it.
+    if (report.elapsed(now) < m_showDelay || QApplication::activeModalWidget())
+        return;
+    refresh(report);
+    show();
+    raise();
+}
+
+void RunProgressWindow::refresh(const run::RunReport& report)
+{
+    const Clock::time_point now = Clock::now();
+    m_lastRefresh = now;
+    setWindowTitle(text(run::report_text::title(report)));
+    m_status->setText(text(run::report_text::progress(report, now)).trimmed());
+    m_bar->setValue(report.permille());
+    const run::FileRecord* file = report.current();
+    QString current;
+    if (file) {
+        current = pathText(file->source);
+        if (file->bytes > 0)
+            current += QStringLiteral("  (%1 / %2)").arg(text(run::report_text::size(report.currentBytesDone)),
+                                                         text(run::report_text::size(file->bytes)));
+    }
+    m_current->setText(m_current->fontMetrics().elidedText(current, Qt::ElideMiddle, m_current->width()));
+}
+
+void RunProgressWindow::runEnded(const run::RunReport& report, bool closing)
+{
+    m_running = false;
+    // Nothing was planned (a check failed, nothing was found), or the program closes.
+    if (closing || report.files.empty() || (!isVisible() && !report.needsAttention())) {
+        hide();
+        return;
+    }
+    showReport(report);
+}
+
+void RunProgressWindow::showReport(const run::RunReport& report)
+{
+    setWindowTitle(text(run::report_text::title(report)));
+    m_status->setText(text(run::report_text::summary(report)).trimmed());
+    m_bar->hide();
+    m_current->hide();
+    const std::string problems = run::report_text::problems(report);
+    m_problems->setPlainText(text(problems));
+    m_problems->setVisible(!problems.empty());
+    const bool placed = report.operation == run::Operation::Copy || report.operation == run::Operation::Move;
+    m_openFolder->setVisible(placed);
+    m_action->setText(QStringLiteral("閉じる"));
+    m_action->setDefault(true);
+    adjustSize();
+    show();
+    raise();
+    activateWindow();
+}
+
+void RunProgressWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing the window of a running run asks it to stop, as キャンセル does; the
+    // window stays to show how far it got.
+    if (m_running) {
+        event->ignore();
+        m_cancel();
+        return;
+    }
+    QWidget::closeEvent(event);
+}

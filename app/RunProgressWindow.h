@@ -1,0 +1,61 @@
+#pragma once
+
+#include "run/RunReport.h"
+
+#include <QUrl>
+#include <QWidget>
+
+#include <chrono>
+#include <functional>
+
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+/// The window of a collection run: it comes up once the run has worked for half a
+/// second and follows it (files and bytes done, the file in progress, elapsed and
+/// remaining time, キャンセル), and at the end turns into the run's report. A short run
+/// that did everything asked shows nothing. It only reads the run's report.
+class RunProgressWindow final : public QWidget, public run::RunMonitor {
+    Q_OBJECT
+
+public:
+    /// `cancel` does what the main window's キャンセル does.
+    RunProgressWindow(QWidget* owner, std::function<void()> cancel);
+
+    void runStarted(const run::RunReport& report) override;
+    void runProgressed(const run::RunReport& report) override;
+    void runEnded(const run::RunReport& report, bool closing) override;
+
+    /// How long a run works before the window comes up.
+    void setShowDelay(std::chrono::milliseconds delay) { m_showDelay = delay; }
+    /// Opens the destination folder in the desktop's file manager; tests replace it.
+    std::function<bool(const QUrl&)> openUrl;
+
+    QProgressBar* progressBar() const { return m_bar; }
+    QLabel* statusLabel() const { return m_status; }
+    QPlainTextEdit* problemList() const { return m_problems; }
+    QPushButton* actionButton() const { return m_action; }
+    QPushButton* openFolderButton() const { return m_openFolder; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void refresh(const run::RunReport& report);
+    void showReport(const run::RunReport& report);
+
+    std::function<void()> m_cancel;
+    std::chrono::milliseconds m_showDelay{500};
+    std::chrono::steady_clock::time_point m_lastRefresh{};
+    bool m_running = false;
+    QString m_destFolder;
+
+    QLabel* m_status;
+    QProgressBar* m_bar;
+    QLabel* m_current;
+    QPlainTextEdit* m_problems;
+    QPushButton* m_openFolder;
+    QPushButton* m_action; // キャンセル while the run works, 閉じる for the report
+};

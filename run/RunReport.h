@@ -1,0 +1,82 @@
+#pragma once
+
+#include "run/RunWindow.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace run {
+
+/// What became of one planned file.
+enum class FileOutcome {
+    NotDone, // not reached: the run was stopped, or has not got to it yet
+    Done,    // copied, moved, deleted or trashed
+    Skipped, // passed over on purpose (a file listed twice is moved once)
+    Failed,  // the operation refused it; `reason` says why
+};
+
+struct FileRecord {
+    std::string source;
+    std::string dest;       // where it was placed, or planned to be; empty for delete and trash
+    std::uint64_t bytes = 0;
+    FileOutcome outcome = FileOutcome::NotDone;
+    bool renamed = false;   // it got a numbered name: its own name was taken
+    std::string reason;
+};
+
+/// The totals of a report, by outcome.
+struct RunCounts {
+    std::size_t done = 0;
+    std::size_t renamed = 0;
+    std::size_t skipped = 0;
+    std::size_t failed = 0;
+    std::size_t notDone = 0;
+    std::uint64_t bytesDone = 0;
+};
+
+/// One run as plain data: its plan, one record per planned file filled in as the run
+/// goes, and where it is now. The run writes it; the run window, and anything else that
+/// shows or keeps a run, only reads it.
+struct RunReport {
+    Operation operation = Operation::Copy;
+    std::vector<FileRecord> files; // empty until the plan is made
+    std::size_t filesFinished = 0; // records that have their outcome
+    std::uint64_t bytesTotal = 0;
+    std::uint64_t bytesFinished = 0;     // of the finished records
+    std::uint64_t currentBytesDone = 0;  // of the file in progress
+    bool stopped = false;                // by cancel, close, or 中止 in a message
+    bool ended = false;
+    std::string destFolder;
+    std::chrono::steady_clock::time_point started{};
+    std::chrono::steady_clock::time_point finished{};
+
+    RunCounts counts() const;
+    /// The file in progress; null when none is.
+    const FileRecord* current() const;
+    /// Done so far, in thousandths: by bytes, or by files when the files hold no bytes.
+    int permille() const;
+    /// Time since the start, up to the end once the run has ended.
+    std::chrono::steady_clock::duration elapsed(std::chrono::steady_clock::time_point now) const;
+    /// Whether the end deserves a report although its window never came up: a file
+    /// failed or was skipped, or was left undone by a stop.
+    bool needsAttention() const;
+};
+
+/// Told by a run of its course. The run calls it on the thread it runs on; `report`
+/// stays valid and unchanged between calls.
+class RunMonitor {
+public:
+    virtual ~RunMonitor() = default;
+    /// The run has started; its plan is not made yet.
+    virtual void runStarted(const RunReport& report) = 0;
+    /// Called often (at every yield of the run and as a large file is copied): a chance
+    /// to show the window and bring it up to date. Cheap callers, cheap callee.
+    virtual void runProgressed(const RunReport& report) = 0;
+    /// The run has ended, its idle state restored. `closing`: the main window closes now.
+    virtual void runEnded(const RunReport& report, bool closing) = 0;
+};
+
+} // namespace run

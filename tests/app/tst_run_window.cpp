@@ -1,0 +1,202 @@
+// The run window as a user meets it, over the real main window: when it comes up, what it
+// says while the run works and at its end, and how it gets along with the questions the
+// file operations ask in the middle of a run.
+#include "app/RunProgressWindow.h"
+#include "app/frmMain.h"
+#include "platform/qt/QtOperationWindow.h"
+#include "run/CollectionRun.h"
+#include "support/FakeUser.h"
+#include "support/FolderNames.h"
+#include "support/GuiTestMain.h"
+#include "support/TempTree.h"
+#include "support/TestPrinting.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A window over a tree of photos src/IMG_<n>.jpg, with every yield a step of the run.
+struct Window {
+    TempTree tree;
+    FakeUser user;
+    std::unique_ptr<frmMain> main;
+
+    explicit Window(platform::OperationWindow* operations = nullptr)
+    {
+        main = std::make_unique<frmMain>(
+            operations ? platform::UserServices{user, user, user, *operations, user.operations, user}
+                       : user.services());
+        main->collectionRun().setYieldInterval(std::chrono::nanoseconds(0));
+        main->runWindow().setShowDelay(std::chrono::milliseconds(0));
+        main->runWindow().openUrl = [this](const QUrl& url) { opened << url; return true; };
+    }
+    void photos(int count, std::size_t bytes = 100)
+    {
+        for (int i = 0; i < count; ++i)
+            tree.file("src/IMG_" + std::to_string(i) + ".jpg", std::string(bytes, 'p'));
+    }
+    void start(const std::string& dest)
+    {
+        main->txtFolder[frmMain::Source]->setText(QString::fromStdString(tree.path("src")));
+        main->txtFolder[frmMain::Destination]->setText(QString::fromStdString(dest));
+        main->show();
+        QTest::mouseClick(main->cmdStart, Qt::LeftButton);
+    }
+    RunProgressWindow& runWindow() { return main->runWindow(); }
+    const run::RunReport& report() { return main->collectionRun().report(); }
+    QList<QUrl> opened;
+};
+
+} // namespace
+
+class RunWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A run still working when the delay is up gets the window, with its progress in the
+    // title, and a report at the end; a quick one that did everything shows nothing.
+    void comesUpForLongRunsOnly_data()
+    {
+        QTest::addColumn<bool>("slow");
+        QTest::newRow("long") << true;
+        QTest::newRow("short") << false;
+    }
+    void comesUpForLongRunsOnly()
+    {
+        QFETCH(bool, slow);
+        Window window;
+        window.photos(6);
+        if (!slow)
+            window.runWindow().setShowDelay(std::chrono::hours(1));
+        QStringList titles;
+        window.user.onYield = [&](int) {
+            if (window.runWindow().isVisible())
+                titles << window.runWindow().windowTitle();
+        };
+        window.start(window.tree.folder("dest"));
+        QCOMPARE(window.report().counts().done, std::size_t(6));
+        QCOMPARE(window.runWindow().isVisible(), slow);
+        QCOMPARE(!titles.isEmpty(), slow);
+        if (!slow)
+            return;
+        QVERIFY2(QRegularExpression(u"^\\d+% - コピー$"_s).match(titles.last()).hasMatch(), qPrintable(titles.last()));
+        QCOMPARE(window.runWindow().windowTitle(), u"完了 - コピー"_s);
+        QVERIFY(window.runWindow().statusLabel()->text().startsWith(u"コピーしたファイル: 6 (600 バイト)"_s));
+        QTest::mouseClick(window.runWindow().openFolderButton(), Qt::LeftButton);
+        QCOMPARE(window.opened, QList{QUrl::fromLocalFile(QString::fromStdString(window.tree.path("dest")))});
+        QTest::mouseClick(window.runWindow().actionButton(), Qt::LeftButton);
+        QVERIFY(!window.runWindow().isVisible());
+    }
+
+    // The counts and the list of problems of runs that did not do all they were asked.
+    void reportsWhatWasNotDone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("summary");
+        QTest::newRow("full destination") << u"full"_s << u"完了 - コピー"_s
+            << QStringList{u"コピーしたファイル: 1 (40.0 KB)"_s, u"失敗したファイル: 2"_s};
+        QTest::newRow("cancel") << u"cancel"_s << u"中断 - コピー"_s
+            << QStringList{u"コピーしたファイル: 2 (200 バイト)"_s, u"処理しなかったファイル: 4"_s};
+        QTest::newRow("taken names") << u"taken"_s << u"完了 - コピー"_s
+            << QStringList{u"コピーしたファイル: 6 (600 バイト)"_s, u"　うち番号付きの名前にしたファイル: 2"_s};
+    }
+    void reportsWhatWasNotDone()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, title);
+        QFETCH(QStringList, summary);
+        Window window;
+        const std::string dest = window.tree.folder("dest");
+        struct Unmount {
+            std::string path;
+            ~Unmount() { if (!path.empty()) ::umount2(path.c_str(), MNT_DETACH); }
+        } unmount;
+        if (kind == u"full") {
+            // Failures bring the report although the window never came up.
+            window.runWindow().setShowDelay(std::chrono::hours(1));
+            window.photos(3, 40 * 1024);
+            if (::mount("tmpfs", dest.c_str(), "tmpfs", 0, "size=64k") != 0)
+                QSKIP("no tmpfs can be mounted here");
+            unmount.path = dest;
+            window.user.operations.answers = {"スキップ", "スキップ"};
+        } else {
+            window.photos(6);
+        }
+        if (kind == u"taken") {
+            window.tree.file("dest/IMG_1.jpg");
+            window.tree.file("dest/IMG_4.jpg");
+        }
+        if (kind == u"cancel") {
+            window.user.operations.onItem = [&](int) {
+                if (window.user.operations.itemNames.size() == 2)
+                    QTest::mouseClick(window.runWindow().actionButton(), Qt::LeftButton);
+            };
+        }
+        window.start(dest);
+        QVERIFY(window.runWindow().isVisible());
+        QCOMPARE(window.runWindow().windowTitle(), title);
+        const QStringList lines = window.runWindow().statusLabel()->text().split(u'\n');
+        for (const QString& line : summary)
+            QVERIFY2(lines.contains(line), qPrintable(lines.join(u" | ")));
+        const QString problems = window.runWindow().problemList()->toPlainText();
+        QCOMPARE(problems.count(u"ディスクの空き領域が不足しています"_s), kind == u"full" ? 2 : 0);
+        QCOMPARE(window.runWindow().problemList()->isVisible(), kind == u"full");
+        QCOMPARE(window.user.shown, kind == u"cancel" ? Strings{"処理を中断します"} : Strings{});
+    }
+
+    // A question the engine asks in the middle of a run is the active window and takes
+    // Enter; the close box while it is open answers it, stops the run and closes.
+    void questionDuringRun_data()
+    {
+        QTest::addColumn<bool>("close");
+        QTest::newRow("answered with Enter") << false;
+        QTest::newRow("close box") << true;
+    }
+    void questionDuringRun()
+    {
+        QFETCH(bool, close);
+        platform::QtOperationWindow operations;
+        Window window(&operations);
+        window.tree.folder("src");
+        QVERIFY(::mkfifo(window.tree.path("src/A.jpg").c_str(), 0644) == 0); // not a file to copy
+        window.photos(2);
+        bool active = false, blocked = false, stillOpen = false;
+        operations.onMessage = [&](QMessageBox& box) {
+            QMetaObject::invokeMethod(&box, [&, question = &box] {
+                for (int pass = 0; pass < 20 && !question->isActiveWindow(); ++pass)
+                    QCoreApplication::processEvents();
+                active = question->isActiveWindow();
+                if (!close) {
+                    QTest::keyClick(question, Qt::Key_Return);
+                    return;
+                }
+                // The window system drops a close-box click on a window a modal one blocks.
+                blocked = QApplication::activeModalWidget() != nullptr;
+                window.main->close();
+                stillOpen = question->isVisible();
+                if (stillOpen) // the test ends all the same
+                    question->reject();
+            }, Qt::QueuedConnection);
+        };
+        const std::string dest = window.tree.folder("dest");
+        window.start(dest);
+        QVERIFY(active);
+        QVERIFY(!stillOpen);
+        QCOMPARE(blocked, false);
+        QCOMPARE(namesIn(dest).size(), std::size_t(close ? 0 : 2)); // the close stops before the next file
+        QCOMPARE(window.main->isVisible(), !close);
+        QCOMPARE(window.runWindow().isVisible(), !close);
+        if (!close)
+            QVERIFY(window.runWindow().problemList()->toPlainText().contains(u"通常のファイルではありません"_s));
+    }
+};
+
+QUORVANE_GUI_TEST_MAIN(RunWindowTest)
+#include "tst_run_window.moc"

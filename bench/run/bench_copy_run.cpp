@@ -10,6 +10,7 @@
 #include "BenchSupport.h"
 #include "PhotoTree.h"
 
+#include "HeadlessWindow.h"
 #include "SilentUser.h"
 #include "platform/MemoryTuning.h"
 #include "platform/TextCompare.h"
@@ -43,26 +44,6 @@ public:
     }
 };
 
-class HeadlessWindow final : public run::RunWindow {
-public:
-    HeadlessWindow(std::string source, std::string dest) : m_source(std::move(source)), m_dest(std::move(dest)) {}
-    std::string sourceFolderText() const override { return m_source; }
-    std::string destFolderText() const override { return m_dest; }
-    std::string fileTypesText() const override { return "jpg"; }
-    run::Operation selectedOperation() const override { return run::Operation::Copy; }
-    std::string exitCaption() const override { return m_caption; }
-    void setExitCaption(const std::string& caption) override { m_caption = caption; }
-    void setStartEnabled(bool) override {}
-    void setBusyPointer(bool) override {}
-    void focusField(run::InputField) override {}
-    void setInputsEnabled(bool) override {}
-
-private:
-    std::string m_source;
-    std::string m_dest;
-    std::string m_caption;
-};
-
 int copyRun(const char* source, const char* dest)
 {
     platform::preferLargeHeapPages(); // as the program does at start-up
@@ -70,7 +51,7 @@ int copyRun(const char* source, const char* dest)
     QtTextCompare text;
     const platform::UserServices services{user, user, text, user, user, user};
     clsFileFolder toolkit(services);
-    HeadlessWindow window(source, dest);
+    bench::HeadlessWindow window(source, dest);
     run::CollectionRun collection(window, toolkit, services);
     collection.cmdStartClick();
     return 0;

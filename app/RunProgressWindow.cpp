@@ -50,6 +50,7 @@ RunProgressWindow::RunProgressWindow(QWidget* owner, std::function<void()> cance
     m_status->setTextFormat(Qt::PlainText);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_problems->setReadOnly(true);
+    m_problems->setMinimumSize(520, 120);
     m_problems->setLineWrapMode(QPlainTextEdit::NoWrap);
 
     auto* buttons = new QHBoxLayout;

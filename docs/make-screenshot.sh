@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Renders the main window with the installed Japanese fonts on a virtual X display
-# (Xvfb, 96 dpi) into docs/screenshot.png.
+# Renders the main window, the run window during a copy and its report with the
+# installed Japanese fonts into docs/screenshot*.png, off screen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset dev >/dev/null
 cmake --build --preset dev --target quorvane_screenshot
-xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
-    env QT_QPA_PLATFORM=xcb build/dev/docs/screenshot/quorvane_screenshot docs/screenshot.png
+QT_QPA_PLATFORM=offscreen build/dev/docs/screenshot/quorvane_screenshot \
+    docs/screenshot.png docs/screenshot-run.png docs/screenshot-report.png

@@ -136,7 +136,7 @@ private:
     Taken askAboutTaken(const std::string& destination);
     void stopByUser();
     void fail(const std::string& path, int error);
-    void report(const std::string& text, int error);
+    void report(const std::string& text, const std::string& line, int error);
     void noteResult(int result);
 
     const FileOperationRequest& m_request;
@@ -149,7 +149,7 @@ private:
     bool m_stopRequested = false;
     bool m_replaceAll = false;
     bool m_destinationTaken = false;
-    std::string m_failureText;
+    std::string m_failureReason;
 };
 
 Verb Operation::verb() const
@@ -175,14 +175,15 @@ void Operation::noteResult(int result)
 
 void Operation::fail(const std::string& path, int error)
 {
-    report(operation_texts::errorText(verb(), path, error), error);
+    report(operation_texts::errorText(verb(), path, error), operation_texts::failureLine(verb(), error),
+           error);
 }
 
-void Operation::report(const std::string& text, int error)
+void Operation::report(const std::string& text, const std::string& line, int error)
 {
     noteResult(error > 0 ? errorNumberFromErrno(error) : kErrorGeneric);
-    if (m_failureText.empty())
-        m_failureText = text;
+    if (m_failureReason.empty())
+        m_failureReason = line;
     if (m_window.choose(m_request.ownerWindow, text, operation_texts::errorButtons(), 0) == 1)
         stopByUser();
 }
@@ -483,7 +484,8 @@ void Operation::moveItem(Item& item, FileCopier& copier)
         return failPlacing(item, error);
     error = folder ? removeForGood(item.source) : ::unlink(item.source.c_str()) == 0 ? 0 : errno;
     if (error != 0)
-        report(operation_texts::notRemovedText(item.source, folder, error), error);
+        report(operation_texts::notRemovedText(item.source, folder, error),
+               operation_texts::notRemovedLine(folder, error), error);
 }
 
 void Operation::renameItem(const Item& item)
@@ -565,12 +567,12 @@ FileOperationOutcome Operation::run()
     } else {
         planDestinations();
         if (!makeDestinationFolders())
-            return {m_result, m_stopRequested, m_destinationTaken, m_failureText};
+            return {m_result, m_stopRequested, m_destinationTaken, m_failureReason};
     }
     m_window.runWithProgress(m_request.ownerWindow, operation_texts::progressTitle(verb()),
                              !has(flag::kSilent),
                              [this](ProgressReport& report) { runItems(report); });
-    return {m_result, m_stopRequested, m_destinationTaken, m_failureText};
+    return {m_result, m_stopRequested, m_destinationTaken, m_failureReason};
 }
 
 } // namespace

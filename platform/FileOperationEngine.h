@@ -75,8 +75,9 @@ struct FileOperationOutcome {
     /// With RunGuards::neverReplace: the destination name was found taken (before or
     /// at the moment of placing), and the item was not done.
     bool destinationTaken = false;
-    /// The message shown for the first failure; empty when nothing failed.
-    std::string failureText;
+    /// What the first failure was and why, in one line without its path; empty when
+    /// nothing failed.
+    std::string failureReason;
 };
 
 /// Points where tests make the file system misbehave on purpose.

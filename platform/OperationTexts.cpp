@@ -103,6 +103,16 @@ std::string reasonText(int error)
     }
 }
 
+namespace {
+
+std::string notRemoved(bool folder)
+{
+    return std::string("移動先にコピーしましたが、元の") + (folder ? "フォルダー" : "ファイル")
+        + "を削除できません。";
+}
+
+} // namespace
+
 std::string errorText(Verb verb, std::string_view path, int error)
 {
     return quoted(path) + " を" + verbText(verb) + "できません。\n\n" + reasonText(error);
@@ -110,8 +120,17 @@ std::string errorText(Verb verb, std::string_view path, int error)
 
 std::string notRemovedText(std::string_view path, bool folder, int error)
 {
-    return quoted(path) + " を移動先にコピーしましたが、元の" + (folder ? "フォルダー" : "ファイル")
-        + "を削除できません。\n\n" + reasonText(error);
+    return quoted(path) + " を" + notRemoved(folder) + "\n\n" + reasonText(error);
+}
+
+std::string failureLine(Verb verb, int error)
+{
+    return verbText(verb) + std::string("できません。") + reasonText(error);
+}
+
+std::string notRemovedLine(bool folder, int error)
+{
+    return notRemoved(folder) + reasonText(error);
 }
 
 std::string replaceQuestion(std::string_view path)

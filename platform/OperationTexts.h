@@ -35,6 +35,10 @@ std::string errorText(Verb verb, std::string_view path, int error);
 /// The message for a move to another file system whose copy is complete but whose
 /// original `path` (a folder when `folder`) could not be removed.
 std::string notRemovedText(std::string_view path, bool folder, int error);
+/// The same two messages in one line without the path, for a list of failures:
+/// "コピーできません。ディスクの空き領域が不足しています。"
+std::string failureLine(Verb verb, int error);
+std::string notRemovedLine(bool folder, int error);
 /// The question before an existing file `path` is replaced.
 std::string replaceQuestion(std::string_view path);
 /// The one question before `count` items are deleted for good or moved to the trash;

@@ -69,10 +69,10 @@ void CollectionRun::finishRecord(FileRecord& file, const platform::FileOperation
         file.outcome = FileOutcome::Done;
         return;
     }
-    if (outcome.result == platform::kOperationCancelled && outcome.failureText.empty())
+    if (outcome.result == platform::kOperationCancelled && outcome.failureReason.empty())
         return; // stopped before it was done: still NotDone
     file.outcome = FileOutcome::Failed;
-    file.reason = !outcome.failureText.empty() ? outcome.failureText
+    file.reason = !outcome.failureReason.empty() ? outcome.failureReason
         : outcome.result == platform::kErrorFileNotFound ? "ファイルが見つかりません。"
                                                           : "処理できませんでした。";
 }
@@ -157,7 +157,7 @@ void CollectionRun::deleteListed()
             continue;
         file.outcome = FileOutcome::Failed;
         // The message names one file; with several left it would be wrong for the others.
-        file.reason = left == 1 && !outcome.failureText.empty() ? outcome.failureText
+        file.reason = left == 1 && !outcome.failureReason.empty() ? outcome.failureReason
             : m_report.operation == Operation::Delete ? "削除できませんでした。"
                                                       : "ごみ箱に移動できませんでした。";
     }

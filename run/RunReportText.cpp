@@ -1,5 +1,7 @@
 #include "run/RunReportText.h"
 
+#include "platform/OperationTexts.h"
+
 #include <cstdio>
 
 namespace run::report_text {
@@ -92,7 +94,10 @@ std::string duration(Clock::duration elapsed)
 
 std::string progress(const RunReport& report, Clock::time_point now)
 {
+    using platform::operation_texts::Verb;
+    static constexpr Verb verbs[] = {Verb::Copy, Verb::Move, Verb::Delete, Verb::Trash};
     std::string text;
+    addLine(text, platform::operation_texts::progressTitle(verbs[static_cast<int>(report.operation)]));
     if (report.files.empty()) {
         addLine(text, "ファイルを探しています...");
     } else {

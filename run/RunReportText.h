@@ -20,7 +20,7 @@ std::string count(std::uint64_t value);
 std::string size(std::uint64_t bytes);
 std::string duration(std::chrono::steady_clock::duration elapsed);
 
-/// The lines of a running run: files, bytes, the current file's bytes, times.
+/// The lines of a running run: what it does, files and bytes done, times.
 std::string progress(const RunReport& report, std::chrono::steady_clock::time_point now);
 /// The counts of an ended run, a line each.
 std::string summary(const RunReport& report);

@@ -102,10 +102,7 @@ std::size_t QtOperationWindow::chooseHere(std::uint64_t owner, const std::string
                                           const std::vector<std::string>& buttons,
                                           std::size_t escapeIndex)
 {
-    // During a run, over whichever of its windows the user works in.
-    QWidget* parent = m_progress ? static_cast<QWidget*>(m_progress)
-        : m_runProgress && QApplication::activeWindow() ? QApplication::activeWindow()
-                                                        : topLevelWindow(owner);
+    QWidget* parent = m_progress ? static_cast<QWidget*>(m_progress) : topLevelWindow(owner);
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quorvane"), fromUtf8(text),
                     QMessageBox::NoButton, parent);
     std::vector<QPushButton*> added;

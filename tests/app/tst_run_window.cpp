@@ -106,6 +106,9 @@ private slots:
             << QStringList{u"コピーしたファイル: 2 (200 バイト)"_s, u"処理しなかったファイル: 4"_s};
         QTest::newRow("taken names") << u"taken"_s << u"完了 - コピー"_s
             << QStringList{u"コピーしたファイル: 6 (600 バイト)"_s, u"　うち番号付きの名前にしたファイル: 2"_s};
+        // One operation for all files: each one's outcome is read back from the disk.
+        QTest::newRow("delete, one file became a folder") << u"delete"_s << u"完了 - 完全削除"_s
+            << QStringList{u"削除したファイル: 5 (500 バイト)"_s, u"失敗したファイル: 1"_s};
     }
     void reportsWhatWasNotDone()
     {
@@ -133,6 +136,15 @@ private slots:
             window.tree.file("dest/IMG_1.jpg");
             window.tree.file("dest/IMG_4.jpg");
         }
+        if (kind == u"delete") {
+            window.main->optOperat[frmMain::Delete]->setChecked(true);
+            window.user.operations.onItem = [&](int number) {
+                if (number == 1) {
+                    ::unlink(window.tree.path("src/IMG_3.jpg").c_str());
+                    window.tree.folder("src/IMG_3.jpg");
+                }
+            };
+        }
         if (kind == u"cancel") {
             window.user.operations.onItem = [&](int) {
                 if (window.user.operations.itemNames.size() == 2)
@@ -147,7 +159,8 @@ private slots:
             QVERIFY2(lines.contains(line), qPrintable(lines.join(u" | ")));
         const QString problems = window.runWindow().problemList()->toPlainText();
         QCOMPARE(problems.count(u"ディスクの空き領域が不足しています"_s), kind == u"full" ? 2 : 0);
-        QCOMPARE(window.runWindow().problemList()->isVisible(), kind == u"full");
+        QCOMPARE(problems.contains(u"src/IMG_3.jpg\n"_s), kind == u"delete");
+        QCOMPARE(window.runWindow().problemList()->isVisible(), kind == u"full" || kind == u"delete");
         QCOMPARE(window.user.shown, kind == u"cancel" ? Strings{"処理を中断します"} : Strings{});
     }
 

@@ -3,6 +3,7 @@
 #include "about/frmAbout.h"
 #include "app/Module1.h"
 #include "app/frmMain.h"
+#include "run/CollectionRun.h"
 #include "settings/frmOption.h"
 
 #include <QAction>
@@ -44,9 +45,13 @@ void SystemMenuHook::install()
             SystemCommandEvent event(command);
             QCoreApplication::sendEvent(&m_window, &event);
         });
+        return entry;
     };
     addEntry(QStringLiteral("オプション"), kCommandOption);
     addEntry(QStringLiteral("バージョン情報"), kCommandAbout);
+    m_undo = addEntry(QStringLiteral("元に戻す(&U)"), kCommandUndo);
+    connect(m_menu, &QMenu::aboutToShow, this, &SystemMenuHook::refreshUndo);
+    refreshUndo();
     addMenuBar();
 
     // Controls with a menu of their own (the text boxes) keep it; a right-click
@@ -59,6 +64,12 @@ void SystemMenuHook::install()
     }
 
     Module1::PrevWndProc = m_window.setWindowProcedure(&Module1::MainWndProc);
+}
+
+void SystemMenuHook::refreshUndo()
+{
+    if (m_undo)
+        m_undo->setEnabled(!m_window.collectionRun().isRunning() && m_window.collectionRun().undoOffer());
 }
 
 void SystemMenuHook::unloadOption()
@@ -133,6 +144,8 @@ bool MainWndProc(frmMain& window, QEvent* event)
             window.systemMenu().showOption();
         else if (command == SystemMenuHook::kCommandAbout)
             window.systemMenu().showAbout();
+        else if (command == SystemMenuHook::kCommandUndo)
+            window.undoLastRun();
     }
     const WindowProcedure previous = PrevWndProc ? PrevWndProc : &frmMain::defaultProcedure;
     return previous(window, event);

@@ -9,6 +9,7 @@
 
 #include <string>
 
+class QAction;
 class QMenu;
 class frmMain;
 
@@ -29,8 +30,8 @@ private:
     int m_command;
 };
 
-/// The main window's two extra entries, "オプション" (the settings dialog) and
-/// "バージョン情報" (the about box), each after a separator. Linux desktops give a
+/// The main window's extra entries, "オプション" (the settings dialog), "バージョン情報"
+/// (the about box) and "元に戻す" (undo of the last run), each after a separator. Linux desktops give a
 /// program no system menu of its own, so the block is the one menu of a menu bar above
 /// the window's controls, where a new user finds it, and the window's context menu.
 /// A chosen entry reaches the window as a SystemCommandEvent, which MainWndProc turns
@@ -41,6 +42,7 @@ class SystemMenuHook final : public QObject {
 public:
     static constexpr int kCommandOption = 257;
     static constexpr int kCommandAbout = 258;
+    static constexpr int kCommandUndo = 259;
 
     /// `settingsPath` is the file the settings dialog writes; `messages` reports a
     /// failed save.
@@ -59,6 +61,9 @@ public:
     void unloadOption();
     /// The settings dialog while it is loaded.
     frmOption* option() const { return m_option; }
+    /// Enables "元に戻す" when the last run can be undone and no run is active.
+    void refreshUndo();
+    QAction* undoEntry() const { return m_undo; }
 
 private:
     void addMenuBar();
@@ -70,6 +75,7 @@ private:
     platform::MessageBox& m_messages;
     QPointer<frmOption> m_option;
     QMenu* m_menu = nullptr;
+    QAction* m_undo = nullptr;
 };
 
 namespace Module1 {

@@ -278,7 +278,19 @@ void frmMain::cmdStart_Click()
     // No run starts once the window has been asked to close.
     if (m_closePending)
         return;
-    if (collectionRun().cmdStartClick() == run::WindowAction::Close)
+    const run::WindowAction action = collectionRun().cmdStartClick();
+    m_systemMenu->refreshUndo();
+    if (action == run::WindowAction::Close)
+        close();
+}
+
+void frmMain::undoLastRun()
+{
+    if (m_closePending)
+        return;
+    const run::WindowAction action = collectionRun().undoLastClick();
+    m_systemMenu->refreshUndo();
+    if (action == run::WindowAction::Close)
         close();
 }
 

@@ -64,6 +64,8 @@ public:
     clsFileFolder& fileFolder();
     /// The collection run that cmdStart starts, made on first use.
     run::CollectionRun& collectionRun();
+    /// The menu's undo entry: undoes the last run, as a run of its own.
+    void undoLastRun();
     /// The window that follows a run and reports on it.
     RunProgressWindow& runWindow() { return *m_runWindow; }
 

@@ -15,6 +15,10 @@ public:
 
     /// Asks `text` with the buttons Yes and No; true when the user answered Yes.
     virtual bool askYesNo(const std::string& text) = 0;
+
+    /// The same question with No as the default button, for a step that is hard to
+    /// take back. Boxes without default buttons need not tell the two apart.
+    virtual bool askYesNoDefaultNo(const std::string& text) { return askYesNo(text); }
 };
 
 } // namespace platform

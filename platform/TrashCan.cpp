@@ -184,6 +184,20 @@ struct TrashCan::Folder {
 
 TrashCan::TrashCan() : m_homeTrash(homeTrashPath()) {}
 
+std::vector<TrashCan::Place> TrashCan::placesFor(const std::string& realFolder)
+{
+    std::vector<Place> places{{homeTrashPath(), {}}};
+    struct stat status {};
+    if (::stat(realFolder.c_str(), &status) != 0)
+        return places;
+    const std::string top = mountTop(realFolder, status.st_dev);
+    const std::string prefix = top == "/" ? "" : top;
+    const std::string uid = std::to_string(::getuid());
+    places.push_back({prefix + "/.Trash/" + uid, top});
+    places.push_back({prefix + "/.Trash-" + uid, top});
+    return places;
+}
+
 TrashCan::~TrashCan() = default;
 
 std::string TrashCan::homeTrashPath()

@@ -28,6 +28,17 @@ public:
     /// ~/.local/share/Trash.
     static std::string homeTrashPath();
 
+    /// A trash folder an entry may have gone to, with the folder its recorded paths are
+    /// relative to (empty: they are absolute).
+    struct Place {
+        std::string trash;
+        std::string top;
+    };
+    /// Every trash folder that may hold entries trashed from the existing folder
+    /// `realFolder` (no links in it): the home trash and the trash folders at the top
+    /// of its file system.
+    static std::vector<Place> placesFor(const std::string& realFolder);
+
 private:
     struct Folder;
 

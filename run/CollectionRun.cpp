@@ -32,6 +32,8 @@ public:
         m_run.m_window.setInputsEnabled(true);
         m_run.m_window.setBusyPointer(false);
         m_run.m_services.operations.setRunProgress({});
+        if (!m_run.m_journal.close() && m_run.m_report.notice.empty())
+            m_run.m_report.notice = "処理の記録を書けなかったため、この処理は元に戻せません。";
         m_run.m_report.ended = true;
         m_run.m_report.finished = std::chrono::steady_clock::now();
         m_run.m_running = false;
@@ -53,13 +55,18 @@ WindowAction CollectionRun::cmdStartClick()
 {
     if (m_running)
         return WindowAction::StayOpen;
+    return guardedRun(&CollectionRun::runSteps);
+}
+
+WindowAction CollectionRun::guardedRun(void (CollectionRun::*steps)())
+{
     m_running = true;
     m_closeRequested = false;
     m_stopAsked = false;
     bool failed = false;
     try {
         const EndOfRun endOfRun(*this);
-        runSteps();
+        (this->*steps)();
     } catch (const std::exception&) {
         failed = true;
     }
@@ -148,6 +155,7 @@ void CollectionRun::runSteps()
         if (blnCancel)
             return;
         recordPlan(true);
+        openJournal(false);
         copyOrMoveLoop(operation);
         return;
     }
@@ -156,6 +164,7 @@ void CollectionRun::runSteps()
     if (!filterDone || blnCancel)
         return;
     recordPlan(false);
+    openJournal(false);
     if (!JoinFileList())
         return;
     if (operation == Operation::Delete)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/UserServices.h"
+#include "run/Journal.h"
 #include "run/NameRules.h"
 #include "run/RunReport.h"
 #include "run/RunWindow.h"
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -18,12 +20,19 @@ class clsFileFolder;
 
 namespace platform {
 struct FileOperationOutcome;
+class TrashRestore;
 }
 
 namespace run {
 
 /// What the main window does after handing a click to the run.
 enum class WindowAction { StayOpen, Close };
+
+/// What the menu's undo entry offers: the last run, and how many files it did.
+struct UndoOffer {
+    Operation operation = Operation::Copy;
+    std::size_t files = 0;
+};
 
 /// One collection run at a time: the checks of the inputs, the search, the filter by
 /// extension, the plan of destination names and the copy, move, delete or recycle of
@@ -67,6 +76,16 @@ public:
     /// Replaces the test of whether a destination folder's file system treats names
     /// that differ only in letter case as one name.
     /// It is asked only when the plan holds two names that differ only in letter case.
+    /// The undo entry of the menu: asks whether to undo the last run (a delete for good
+    /// cannot be undone, and says so), then undoes it as a run of its own, with the
+    /// run window, the cancel button and a journal. Returns as cmdStartClick() does.
+    WindowAction undoLastClick();
+    /// The last run, when it can be offered for undo: it has a journal and is not an
+    /// undo itself. Read again only when the journal has changed.
+    std::optional<UndoOffer> undoOffer();
+    /// Where journals are written; journalFolder() by default.
+    void setJournalFolder(std::string folder) { m_journalFolder = std::move(folder); }
+
     /// The window that follows runs; none by default. It must outlive the run.
     void setMonitor(RunMonitor* monitor) { m_monitor = monitor; }
     /// The plan and outcome of the run in progress, or of the last one.
@@ -80,7 +99,12 @@ public:
 private:
     class EndOfRun;
 
+    WindowAction guardedRun(void (CollectionRun::*steps)());
     void runSteps();
+    void undoSteps();
+    void undoOne(FileRecord& file, const JournalEntry& entry, platform::TrashRestore* trash);
+    void openJournal(bool isUndo);
+    void journalDone(const FileRecord& file);
     /// An empty input box: says so and sends the focus there.
     bool isEmptyInput(const std::string& text, const std::string& message, InputField field);
     bool CheckSourceFolder(const std::string& text);
@@ -118,6 +142,11 @@ private:
     RunInputs m_inputs;
     RunReport m_report;
     RunMonitor* m_monitor = nullptr;
+    std::string m_journalFolder = journalFolder();
+    JournalWriter m_journal;
+    std::optional<Journal> m_undoing; // the journal an undo works from
+    std::string m_offerPath;          // the journal undoOffer() read last, and its answer
+    std::optional<UndoOffer> m_offer;
 
     bool m_running = false;
     bool m_closeRequested = false;

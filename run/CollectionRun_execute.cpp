@@ -5,6 +5,7 @@
 #include "platform/ErrorCodes.h"
 #include "platform/FileOperationEngine.h"
 #include "run/NameRules.h"
+#include "run/Undo.h"
 #include "toolkit/clsFileFolder.h"
 
 #include <sys/stat.h>
@@ -32,6 +33,7 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             finishRecord(file, copyOrMoveOne(operation, source, dest));
             file.renamed = file.renamed || file.dest != dest;
             file.dest = dest;
+            journalDone(file);
         }
         ++m_report.filesFinished;
         m_report.bytesFinished += file.bytes;
@@ -41,6 +43,30 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             blnCancel = true;
     }
     m_report.stopped = blnCancel;
+}
+
+void CollectionRun::openJournal(bool isUndo)
+{
+    // Before the first file is touched: a run killed at any point leaves a journal.
+    m_journal.open(m_journalFolder, m_report.operation, isUndo);
+    const bool oneOperation = m_report.operation == Operation::Delete || m_report.operation == Operation::Recycle;
+    if (oneOperation && !isUndo) {
+        for (const FileRecord& file : m_report.files)
+            m_journal.write({JournalEntry::Kind::Planned, file.source, {}, file.bytes, 0});
+    }
+}
+
+void CollectionRun::journalDone(const FileRecord& file)
+{
+    if (file.outcome != FileOutcome::Done)
+        return;
+    JournalEntry entry{JournalEntry::Kind::Done, file.source, file.dest, file.bytes, 0};
+    undo::Recorded recorded;
+    if (!file.dest.empty() && undo::recordOf(file.dest, recorded)) {
+        entry.bytes = recorded.bytes;
+        entry.mtimeNanoseconds = recorded.mtimeNanoseconds;
+    }
+    m_journal.write(entry);
 }
 
 void CollectionRun::recordPlan(bool withDestinations)
@@ -147,10 +173,12 @@ void CollectionRun::deleteListed()
     std::size_t left = 0;
     for (FileRecord& file : m_report.files) {
         struct stat status {};
-        if (::lstat(file.source.c_str(), &status) != 0)
+        if (::lstat(file.source.c_str(), &status) != 0) {
             file.outcome = FileOutcome::Done;
-        else if (outcome.result != platform::kOperationCancelled)
+            journalDone(file);
+        } else if (outcome.result != platform::kOperationCancelled) {
             ++left;
+        }
     }
     for (FileRecord& file : m_report.files) {
         if (file.outcome == FileOutcome::Done || outcome.result == platform::kOperationCancelled)

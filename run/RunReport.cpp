@@ -54,7 +54,7 @@ bool RunReport::needsAttention() const
 {
     // Files left undone by a stop count; a delete the user declined at its question
     // leaves them undone too, but that is an answer, not a surprise.
-    return std::any_of(files.begin(), files.end(), [this](const FileRecord& file) {
+    return !notice.empty() || std::any_of(files.begin(), files.end(), [this](const FileRecord& file) {
         return file.outcome == FileOutcome::Failed || file.outcome == FileOutcome::Skipped
             || (stopped && file.outcome == FileOutcome::NotDone);
     });

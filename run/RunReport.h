@@ -49,6 +49,8 @@ struct RunReport {
     std::uint64_t currentBytesDone = 0;  // of the file in progress
     bool stopped = false;                // by cancel, close, or 中止 in a message
     bool ended = false;
+    bool undo = false;                   // the undo of an earlier run of `operation`
+    std::string notice;                  // one thing the user must know, such as no journal
     std::string destFolder;
     std::chrono::steady_clock::time_point started{};
     std::chrono::steady_clock::time_point finished{};
@@ -61,7 +63,7 @@ struct RunReport {
     /// Time since the start, up to the end once the run has ended.
     std::chrono::steady_clock::duration elapsed(std::chrono::steady_clock::time_point now) const;
     /// Whether the end deserves a report although its window never came up: a file
-    /// failed or was skipped, or was left undone by a stop.
+    /// failed or was skipped, or was left undone by a stop, or there is a notice.
     bool needsAttention() const;
 };
 

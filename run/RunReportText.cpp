@@ -10,9 +10,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const char* doneVerb(Operation operation)
+const char* doneVerb(const RunReport& report)
 {
-    switch (operation) {
+    if (report.undo)
+        return "元に戻した";
+    switch (report.operation) {
     case Operation::Copy:
         return "コピーした";
     case Operation::Move:
@@ -50,9 +52,10 @@ std::string operationName(Operation operation)
 
 std::string title(const RunReport& report)
 {
+    const std::string name = report.undo ? "元に戻す" : operationName(report.operation);
     if (report.ended)
-        return (report.stopped ? "中断 - " : "完了 - ") + operationName(report.operation);
-    return std::to_string(report.permille() / 10) + "% - " + operationName(report.operation);
+        return (report.stopped ? "中断 - " : "完了 - ") + name;
+    return std::to_string(report.permille() / 10) + "% - " + name;
 }
 
 std::string count(std::uint64_t value)
@@ -97,7 +100,8 @@ std::string progress(const RunReport& report, Clock::time_point now)
     using platform::operation_texts::Verb;
     static constexpr Verb verbs[] = {Verb::Copy, Verb::Move, Verb::Delete, Verb::Trash};
     std::string text;
-    addLine(text, platform::operation_texts::progressTitle(verbs[static_cast<int>(report.operation)]));
+    addLine(text, report.undo ? "元に戻しています..."
+                              : platform::operation_texts::progressTitle(verbs[static_cast<int>(report.operation)]));
     if (report.files.empty()) {
         addLine(text, "ファイルを探しています...");
     } else {
@@ -120,7 +124,7 @@ std::string summary(const RunReport& report)
 {
     const RunCounts counts = report.counts();
     std::string text;
-    addLine(text, std::string(doneVerb(report.operation)) + "ファイル: " + count(counts.done) + " ("
+    addLine(text, std::string(doneVerb(report)) + "ファイル: " + count(counts.done) + " ("
                       + size(counts.bytesDone) + ")");
     if (counts.renamed > 0)
         addLine(text, "　うち番号付きの名前にしたファイル: " + count(counts.renamed));
@@ -131,6 +135,8 @@ std::string summary(const RunReport& report)
     if (counts.notDone > 0)
         addLine(text, "処理しなかったファイル: " + count(counts.notDone));
     addLine(text, "所要時間: " + duration(report.elapsed(report.finished)));
+    if (!report.notice.empty())
+        addLine(text, report.notice);
     return text;
 }
 

@@ -20,4 +20,6 @@ inline const std::string kStopping = "処理を中断します";
 inline const std::string kUnexpectedError =
     "予期しないエラーが発生したため、処理を中止しました。";
 
+inline const std::string kDeleteCannotBeUndone = "前回の処理（完全削除）は元に戻せません。";
+
 } // namespace run::texts

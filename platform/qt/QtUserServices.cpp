@@ -26,9 +26,19 @@ void QtUserServices::showMessage(const std::string& text)
 
 bool QtUserServices::askYesNo(const std::string& text)
 {
+    return ask(text, QMessageBox::Yes);
+}
+
+bool QtUserServices::askYesNoDefaultNo(const std::string& text)
+{
+    return ask(text, QMessageBox::No);
+}
+
+bool QtUserServices::ask(const std::string& text, QMessageBox::StandardButton defaultButton)
+{
     QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, fromUtf8(text),
                     QMessageBox::Yes | QMessageBox::No, m_owner.data());
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultButton);
     return box.exec() == QMessageBox::Yes;
 }
 

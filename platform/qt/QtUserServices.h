@@ -7,6 +7,7 @@
 #include "platform/qt/QtFolderDialog.h"
 #include "platform/qt/QtOperationWindow.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -22,6 +23,7 @@ public:
 
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
+    bool askYesNoDefaultNo(const std::string& text) override;
     void yield() override;
     bool equalIgnoringCase(std::string_view left, std::string_view right) override;
 
@@ -32,6 +34,8 @@ public:
     QtOperationWindow& operationWindow() { return m_operations; }
 
 private:
+    bool ask(const std::string& text, QMessageBox::StandardButton defaultButton);
+
     QPointer<QWidget> m_owner;
     QtOperationWindow m_operations;
     QtFolderDialog m_folderDialog;

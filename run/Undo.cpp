@@ -1,0 +1,140 @@
+#include "run/Undo.h"
+
+#include "platform/OperationTexts.h"
+#include "platform/TrashRestore.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace run::undo {
+
+namespace {
+
+std::int64_t nanoseconds(const timespec& time)
+{
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+// A regular file whose size and modification time are still those recorded.
+bool unchanged(const std::string& path, Recorded recorded, bool& exists)
+{
+    struct stat status {};
+    exists = ::lstat(path.c_str(), &status) == 0;
+    return exists && S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) == recorded.bytes
+        && nanoseconds(status.st_mtim) == recorded.mtimeNanoseconds;
+}
+
+// 1: the same bytes; 0: different; -1: `original` cannot be read (gone, or not a file).
+int sameContent(const std::string& original, const std::string& copy)
+{
+    const int first = ::open(original.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (first < 0)
+        return -1;
+    struct stat status {};
+    if (::fstat(first, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(first);
+        return -1;
+    }
+    const int second = ::open(copy.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    int same = second >= 0 ? 1 : 0;
+    static thread_local char left[65536], right[65536];
+    while (same == 1) {
+        const ssize_t a = ::read(first, left, sizeof left);
+        const ssize_t b = ::read(second, right, sizeof right);
+        if (a != b || a < 0)
+            same = 0;
+        else if (a == 0)
+            break;
+        else if (std::memcmp(left, right, static_cast<std::size_t>(a)) != 0)
+            same = 0;
+    }
+    ::close(first);
+    if (second >= 0)
+        ::close(second);
+    return same;
+}
+
+bool makeParents(const std::string& path)
+{
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        if (::mkdir(path.substr(0, slash).c_str(), 0755) != 0 && errno != EEXIST)
+            return false;
+    }
+    return true;
+}
+
+Result failed(std::string reason)
+{
+    return {false, std::move(reason)};
+}
+
+Result failedWith(int error)
+{
+    return failed(platform::operation_texts::reasonText(error));
+}
+
+} // namespace
+
+bool recordOf(const std::string& path, Recorded& recorded)
+{
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0)
+        return false;
+    recorded = {static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim)};
+    return true;
+}
+
+Result removeCopy(const std::string& copy, const std::string& original, Recorded recorded)
+{
+    bool exists = false;
+    if (!unchanged(copy, recorded, exists))
+        return failed(exists ? "コピーの後で変更されているため、残しました。" : "コピーが見つかりません。");
+    if (sameContent(original, copy) == 0)
+        return failed("元のファイルと内容が違うため、残しました。");
+    if (::unlink(copy.c_str()) != 0)
+        return failedWith(errno);
+    return {true, {}};
+}
+
+Result moveBack(const std::string& moved, const std::string& original, Recorded recorded,
+                const std::function<platform::FileOperationOutcome(const std::string&, const std::string&)>& moveAcross)
+{
+    bool exists = false;
+    if (!unchanged(moved, recorded, exists))
+        return failed(exists ? "移動の後で変更されているため、残しました。" : "移動先に見つかりません。");
+    if (!makeParents(original))
+        return failedWith(errno);
+    static const std::string taken = "元の場所に同じ名前があるため、残しました。";
+    if (::renameat2(AT_FDCWD, moved.c_str(), AT_FDCWD, original.c_str(), RENAME_NOREPLACE) == 0)
+        return {true, {}};
+    if (errno == EEXIST)
+        return failed(taken);
+    if (errno != EXDEV)
+        return failedWith(errno);
+    const platform::FileOperationOutcome outcome = moveAcross(moved, original);
+    if (outcome.destinationTaken)
+        return failed(taken);
+    if (outcome.result != 0)
+        return failed(outcome.failureReason.empty() ? "元に戻せませんでした。" : outcome.failureReason);
+    return {true, {}};
+}
+
+Result restoreFromTrash(platform::TrashRestore& trash, const std::string& original)
+{
+    switch (const int error = trash.restore(original)) {
+    case 0:
+        return {true, {}};
+    case ENOENT:
+        return failed("ごみ箱に見つかりません。");
+    case EEXIST:
+        return failed("元の場所に同じ名前があるため、ごみ箱に残しました。");
+    default:
+        return failedWith(error);
+    }
+}
+
+} // namespace run::undo

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/FileOperationEngine.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace platform {
+class TrashRestore;
+}
+
+// Taking back one file of a run. Nothing is ever replaced, and nothing is removed that
+// is not, as far as can be told, exactly what the run left: what does not pass the
+// checks stays where it is, with the reason.
+namespace run::undo {
+
+struct Result {
+    bool done = false;
+    std::string reason; // when not done
+};
+
+/// What a file looked like right after the run placed it.
+struct Recorded {
+    std::uint64_t bytes = 0;
+    std::int64_t mtimeNanoseconds = 0;
+};
+
+/// Removes the copy at `copy` if it is still the regular file the run wrote (same size
+/// and modification time) and holds what `original` holds, where that still exists.
+Result removeCopy(const std::string& copy, const std::string& original, Recorded recorded);
+
+/// Moves `moved` back to `original`, making its missing folders, if it is unchanged and
+/// `original` is free. `moveAcross` moves between file systems without replacing.
+Result moveBack(const std::string& moved, const std::string& original, Recorded recorded,
+                const std::function<platform::FileOperationOutcome(const std::string& from,
+                                                                   const std::string& to)>& moveAcross);
+
+/// Puts the file trashed from `original` back there.
+Result restoreFromTrash(platform::TrashRestore& trash, const std::string& original);
+
+/// Size and modification time of the entry at `path` (not following a link), as a
+/// journal records them; nothing is set when there is no entry.
+bool recordOf(const std::string& path, Recorded& recorded);
+
+} // namespace run::undo

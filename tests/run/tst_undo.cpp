@@ -1,0 +1,207 @@
+// Undo of a whole run from its journal, on real trees: copy, move and trash undone give
+// back the tree as it was, byte for byte, and whatever was changed between the run and
+// the undo is left alone and listed.
+#include "run/CollectionRun.h"
+#include "run/RunReportText.h"
+#include "support/FakeRunWindow.h"
+#include "support/FakeUser.h"
+#include "support/HomeTrash.h"
+#include "support/TempTree.h"
+#include "support/TestPrinting.h"
+#include "toolkit/clsFileFolder.h"
+
+#include <QtTest>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using run::Operation;
+
+namespace {
+
+enum class Tamper { None, EditCopy, SwapCopySameStamp, RetakeOriginal, RemoveSourceFolders, PurgeFromTrash, CutJournal };
+
+// Every file under `folder`: its content and modification time, by relative path.
+using Snapshot = std::map<std::string, std::pair<std::string, std::int64_t>>;
+void snapshot(const std::string& folder, const std::string& prefix, Snapshot& into)
+{
+    DIR* listing = ::opendir(folder.c_str());
+    if (!listing)
+        return;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = folder + '/' + name;
+        struct stat status {};
+        ::lstat(path.c_str(), &status);
+        if (S_ISDIR(status.st_mode))
+            snapshot(path, prefix + name + '/', into);
+        else
+            into[prefix + name] = {TempTree::read(path), status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec};
+    }
+    ::closedir(listing);
+}
+Snapshot snapshotOf(const TempTree& tree)
+{
+    Snapshot all;
+    snapshot(tree.path("src"), "src/", all);
+    snapshot(tree.path("dest"), "dest/", all);
+    return all;
+}
+
+void setTime(const std::string& path, std::time_t seconds)
+{
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
+}
+
+} // namespace
+
+class UndoTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void undo_data()
+    {
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<Tamper>("tamper");
+        QTest::addColumn<Strings>("kept"); // files the undo leaves, relative to the tree
+        QTest::newRow("copy") << Operation::Copy << Tamper::None << Strings{};
+        QTest::newRow("move") << Operation::Move << Tamper::None << Strings{};
+        QTest::newRow("trash") << Operation::Recycle << Tamper::None << Strings{};
+        QTest::newRow("copy: a copy edited since") << Operation::Copy << Tamper::EditCopy << Strings{"dest/IMG_1.jpg"};
+        QTest::newRow("copy: another file under a copy's name, size and time")
+            << Operation::Copy << Tamper::SwapCopySameStamp << Strings{"dest/IMG_1.jpg"};
+        QTest::newRow("copy: journal cut in its last line") << Operation::Copy << Tamper::CutJournal
+            << Strings{"dest/IMG_1_001.jpg"};
+        QTest::newRow("move: an original's name taken again") << Operation::Move << Tamper::RetakeOriginal
+            << Strings{"dest/IMG_1.jpg"};
+        QTest::newRow("move: source folders gone") << Operation::Move << Tamper::RemoveSourceFolders << Strings{};
+        QTest::newRow("trash: an original's name taken again") << Operation::Recycle << Tamper::RetakeOriginal
+            << Strings{};
+        QTest::newRow("trash: one purged from the trash") << Operation::Recycle << Tamper::PurgeFromTrash
+            << Strings{};
+    }
+
+    void undo()
+    {
+        QFETCH(Operation, operation);
+        QFETCH(Tamper, tamper);
+        QFETCH(Strings, kept);
+        TempTree tree;
+        const HomeTrash trash(tree.folder("data"));
+        const std::string nonUtf8 = "src/b/caf\xe9.jpg";
+        for (const std::string name : {"src/a/IMG_1.jpg", "src/b/IMG_1.jpg", nonUtf8.c_str()}) {
+            tree.file(name, "photo " + name);
+            setTime(tree.path(name), 1'600'000'000 + static_cast<std::time_t>(name.size()));
+        }
+        tree.folder("dest");
+        const Snapshot before = snapshotOf(tree);
+
+        FakeUser user;
+        user.operations.answers = {"はい"}; // the trash question
+        clsFileFolder toolkit{user.services()};
+        FakeRunWindow window;
+        window.source = tree.path("src");
+        window.dest = tree.path("dest");
+        window.operation = operation;
+        run::CollectionRun collection(window, toolkit, user.services());
+        collection.setJournalFolder(tree.path("state"));
+        collection.cmdStartClick();
+        QCOMPARE(collection.report().counts().done, std::size_t(3));
+
+        const auto stampedLike = [&](const std::string& path, const std::string& like) {
+            struct stat status {};
+            ::stat(tree.path(like).c_str(), &status);
+            const timespec times[2] = {status.st_mtim, status.st_mtim};
+            ::utimensat(AT_FDCWD, tree.path(path).c_str(), times, 0);
+        };
+        switch (tamper) {
+        case Tamper::EditCopy:
+            tree.file("dest/IMG_1.jpg", "edited");
+            break;
+        case Tamper::SwapCopySameStamp:
+            tree.file("dest/IMG_1.jpg", "PHOTO src/a/IMG_1.jpg");
+            stampedLike("dest/IMG_1.jpg", "dest/IMG_1_001.jpg");
+            break;
+        case Tamper::RetakeOriginal:
+            tree.file("src/a/IMG_1.jpg", "new");
+            break;
+        case Tamper::RemoveSourceFolders:
+            QVERIFY(::rmdir(tree.path("src/a").c_str()) == 0 && ::rmdir(tree.path("src/b").c_str()) == 0);
+            break;
+        case Tamper::PurgeFromTrash:
+            QVERIFY(::unlink((trash.files() + "/IMG_1.jpg").c_str()) == 0);
+            break;
+        case Tamper::CutJournal: {
+            const std::string journal = run::newestJournalPath(tree.path("state"));
+            struct stat status {};
+            ::stat(journal.c_str(), &status);
+            QVERIFY(::truncate(journal.c_str(), status.st_size - 5) == 0);
+            break;
+        }
+        case Tamper::None:
+            break;
+        }
+
+        const std::optional<run::UndoOffer> offer = collection.undoOffer();
+        QVERIFY(offer);
+        QCOMPARE(offer->files, std::size_t(tamper == Tamper::CutJournal ? 2 : 3));
+        user.yesNoAnswers = {true};
+        collection.undoLastClick();
+        QCOMPARE(user.shown.back(), "前回の処理（" + run::report_text::operationName(operation) + " "
+                     + std::to_string(offer->files) + " 件）を元に戻しますか？");
+        QVERIFY(window.idle());
+
+        const run::RunCounts counts = collection.report().counts();
+        const bool untouched = tamper == Tamper::None || tamper == Tamper::RemoveSourceFolders;
+        QCOMPARE(counts.failed, untouched || tamper == Tamper::CutJournal ? std::size_t(0) : std::size_t(1));
+        Snapshot after = snapshotOf(tree);
+        if (untouched)
+            QVERIFY(after == before); // names, contents and times, the non-UTF-8 one included
+        for (const std::string& name : kept)
+            QVERIFY2(after.count(name), name.c_str());
+        if (tamper == Tamper::RetakeOriginal)
+            QCOMPARE(after["src/a/IMG_1.jpg"].first, std::string("new"));
+        // The undo is the last run now, and an undo is not undone in turn.
+        QVERIFY(!collection.undoOffer());
+        user.shown.clear();
+        collection.undoLastClick();
+        QCOMPARE(user.shown, Strings{});
+    }
+
+    // A delete for good has nothing to give back; a journal that cannot be written stops
+    // nothing, and the report says that the run cannot be undone.
+    void deleteAndNoJournal()
+    {
+        TempTree tree;
+        tree.file("src/IMG_1.jpg");
+        tree.file("state", "a file where the journal folder should be");
+        FakeUser user;
+        clsFileFolder toolkit{user.services()};
+        FakeRunWindow window;
+        window.source = tree.path("src");
+        window.dest = tree.folder("dest");
+        run::CollectionRun collection(window, toolkit, user.services());
+        collection.setJournalFolder(tree.path("state"));
+        collection.cmdStartClick();
+        QCOMPARE(collection.report().counts().done, std::size_t(1));
+        QCOMPARE(collection.report().notice, std::string("処理の記録を書けなかったため、この処理は元に戻せません。"));
+        QVERIFY(!collection.undoOffer());
+
+        collection.setJournalFolder(tree.path("journals"));
+        window.operation = Operation::Delete;
+        collection.cmdStartClick();
+        QVERIFY(!TempTree::exists(tree.path("src/IMG_1.jpg")));
+        QCOMPARE(collection.undoOffer()->operation, Operation::Delete);
+        collection.undoLastClick();
+        QCOMPARE(user.shown, Strings{"前回の処理（完全削除）は元に戻せません。"});
+    }
+};
+
+QTEST_GUILESS_MAIN(UndoTest)
+#include "tst_undo.moc"

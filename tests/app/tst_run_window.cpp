@@ -2,6 +2,7 @@
 // says while the run works and at its end, and how it gets along with the questions the
 // file operations ask in the middle of a run.
 #include "app/RunProgressWindow.h"
+#include "app/SystemMenuHook.h"
 #include "app/frmMain.h"
 #include "platform/qt/QtOperationWindow.h"
 #include "run/CollectionRun.h"
@@ -162,6 +163,28 @@ private slots:
         QCOMPARE(problems.contains(u"src/IMG_3.jpg\n"_s), kind == u"delete");
         QCOMPARE(window.runWindow().problemList()->isVisible(), kind == u"full" || kind == u"delete");
         QCOMPARE(window.user.shown, kind == u"cancel" ? Strings{"処理を中断します"} : Strings{});
+    }
+
+    // The menu's undo entry is live once a run has a journal, asks first, undoes the run
+    // in the run window, and is greyed out again: an undo is not undone.
+    void undoFromTheMenu()
+    {
+        Window window;
+        window.photos(2);
+        window.main->collectionRun().setJournalFolder(window.tree.path("state"));
+        QAction* undo = window.main->systemMenu().undoEntry();
+        window.main->systemMenu().refreshUndo();
+        QVERIFY(!undo->isEnabled());
+        const std::string dest = window.tree.folder("dest");
+        window.start(dest);
+        QVERIFY(undo->isEnabled());
+        window.user.yesNoAnswers = {true};
+        undo->trigger();
+        QCOMPARE(window.user.shown, Strings{"前回の処理（コピー 2 件）を元に戻しますか？"});
+        QCOMPARE(namesIn(dest), Strings{});
+        QCOMPARE(window.runWindow().windowTitle(), u"完了 - 元に戻す"_s);
+        QVERIFY(window.runWindow().statusLabel()->text().startsWith(u"元に戻したファイル: 2"_s));
+        QVERIFY(!undo->isEnabled());
     }
 
     // A question the engine asks in the middle of a run is the active window and takes

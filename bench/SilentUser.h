@@ -23,7 +23,9 @@ class SilentUser final : public platform::MessageBox,
                          private platform::ProgressReport {
 public:
     void showMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    bool askYesNo(const std::string&) override { return false; }
+    /// The answer to every Yes/No question.
+    bool answerYes = false;
+    bool askYesNo(const std::string&) override { return answerYes; }
     void yield() override {}
     bool equalIgnoringCase(std::string_view a, std::string_view b) override { return a == b; }
     void runWithProgress(std::uint64_t, const std::string&, bool,

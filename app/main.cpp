@@ -1,4 +1,5 @@
 #include "app/ApplicationSetup.h"
+#include "app/CommandLine.h"
 #include "app/frmMain.h"
 #include "platform/MemoryTuning.h"
 #include "platform/qt/QtUserServices.h"
@@ -8,6 +9,9 @@
 int main(int argc, char* argv[])
 {
     platform::preferLargeHeapPages();
+    // A subcommand runs headless: no application object, so no display is looked for.
+    if (isCommandLine(argc, argv))
+        return runCommandLine(argc, argv);
     QApplication application(argc, argv);
     setUpApplication(application);
     platform::QtUserServices userServices;

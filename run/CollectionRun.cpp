@@ -155,6 +155,8 @@ void CollectionRun::runSteps()
         if (blnCancel)
             return;
         recordPlan(true);
+        if (m_dryRun)
+            return;
         openJournal(false);
         copyOrMoveLoop(operation);
         return;
@@ -164,6 +166,8 @@ void CollectionRun::runSteps()
     if (!filterDone || blnCancel)
         return;
     recordPlan(false);
+    if (m_dryRun)
+        return;
     openJournal(false);
     if (!JoinFileList())
         return;
@@ -221,6 +225,8 @@ bool CollectionRun::CheckDestFolder(const std::string& text)
         return false;
     if (objFileFolder.FolderExist(text))
         return true;
+    if (m_dryRun)
+        return true; // planned as an empty folder
     if (!m_services.messages.askYesNo(texts::kCreateFolderQuestion))
         return false;
     switch (objFileFolder.CreateFolder(text)) {
@@ -278,7 +284,8 @@ void CollectionRun::PlanDestPaths()
     }
     // The probe writes into the user's folder; it is made only where its answer
     // changes the plan.
-    m_destinationFoldsCase = namesDifferOnlyInCase(strDestFiles, lngLastIndex)
+    // A dry run writes nothing, not even the probe: it plans with names as they are.
+    m_destinationFoldsCase = !m_dryRun && namesDifferOnlyInCase(strDestFiles, lngLastIndex)
         && (m_caseFoldingProbe ? m_caseFoldingProbe(folder) : folderFoldsCase(folder));
     // Reading the folder pays off only when many names are asked about.
     constexpr std::int32_t kNamesWorthReadingFolder = 256;

@@ -83,6 +83,11 @@ public:
     /// The last run, when it can be offered for undo: it has a journal and is not an
     /// undo itself. Read again only when the journal has changed.
     std::optional<UndoOffer> undoOffer();
+    /// A dry run does the checks, the search, the filter and the plan, and stops there:
+    /// nothing is written, and a missing destination folder is neither asked about nor
+    /// made. The report then holds the plan.
+    void setDryRun(bool dryRun) { m_dryRun = dryRun; }
+
     /// Where journals are written; journalFolder() by default.
     void setJournalFolder(std::string folder) { m_journalFolder = std::move(folder); }
 
@@ -152,6 +157,7 @@ private:
     bool m_closeRequested = false;
     bool m_stopAsked = false; // by cancel or close; no further check speaks after it
     bool m_destinationFoldsCase = false;
+    bool m_dryRun = false;
     std::chrono::nanoseconds m_yieldInterval = std::chrono::milliseconds(20);
     std::chrono::steady_clock::time_point m_lastYield;
     std::function<bool(const std::string& folder)> m_caseFoldingProbe;

@@ -62,13 +62,11 @@ struct OperationRow {
     Strings shown = {};
     std::string option = {};
 };
-struct TrashRow { std::string name, encoded; bool across; };
 struct ProgressRow { std::string option; int cancelAt; std::string failAnswer; Strings copied; };
 
 } // namespace
 
 Q_DECLARE_METATYPE(OperationRow)
-Q_DECLARE_METATYPE(TrashRow)
 Q_DECLARE_METATYPE(ProgressRow)
 
 class FileOperationsTest : public QObject {
@@ -212,62 +210,23 @@ private slots:
         QCOMPARE(namesIn(trash.info()), Strings {});
     }
 
-    void trashInfo_data()
-    {
-        QTest::addColumn<TrashRow>("row");
-        QTest::newRow("Japanese with a space") << TrashRow { "写真 1.jpg", "%E5%86%99%E7%9C%9F%201.jpg", false };
-        QTest::newRow("not UTF-8") << TrashRow { "\xff\xfe.jpg", "%FF%FE.jpg", false };
-        QTest::newRow("percent and hash") << TrashRow { "100%#.txt", "100%25%23.txt", false };
-        QTest::newRow("on another file system") << TrashRow { "a b", "a%20b", true };
-    }
-
-    // The entry moves into its file system's trash with a record of where it came from and when: the
-    // path absolute for the home trash, relative to the top of another file system.
-    void trashInfo()
-    {
-        QFETCH(TrashRow, row);
-        TempTree tree;
-        const HomeTrash home(tree.path("data"));
-        const std::unique_ptr<TempTree> other = row.across ? TempTree::onOtherFileSystem(tree) : nullptr;
-        if (row.across && !other)
-            QSKIP("no second file system at /dev/shm on this machine");
-        TempTree& place = row.across ? *other : tree;
-        // The trash of /dev/shm is shared with other runs: the tree's own name keeps ours apart.
-        const std::string name = place.root().substr(place.root().rfind('/') + 1) + "-" + row.name;
-        const std::string file = place.file("in/" + name, "content");
-        struct stat shared {};
-        const bool sharedTop = ::lstat("/dev/shm/.Trash", &shared) == 0 && S_ISDIR(shared.st_mode)
-            && (shared.st_mode & S_ISVTX);
-        const std::string trash = !row.across ? tree.path("data/Trash")
-            : (sharedTop ? "/dev/shm/.Trash/" : "/dev/shm/.Trash-") + std::to_string(::getuid());
-        const std::string stored = trash + "/files/" + name, record = trash + "/info/" + name + ".trashinfo";
-        Session s({ "はい" });
-        const std::time_t before = std::time(nullptr);
-        const bool done = s.toolkit.Recycled(file);
-        const std::string info = TempTree::read(record), content = TempTree::read(stored);
-        QVERIFY(::unlink(stored.c_str()) == 0 && ::unlink(record.c_str()) == 0 && done);
-        QCOMPARE(s.user.operations.shown, Strings { "「" + file + "」 をごみ箱に移動しますか?" });
-        QCOMPARE(std::pair(TempTree::exists(file), content), std::pair(false, "content"s));
-        const std::string path = row.across ? file.substr(std::string("/dev/shm/").size()) : file;
-        const std::string start = "[Trash Info]\nPath=" + path.substr(0, path.size() - row.name.size())
-            + row.encoded + "\nDeletionDate=";
-        QCOMPARE(info.substr(0, start.size()), start);
-        std::tm when {};
-        QVERIFY(strptime(info.substr(start.size()).c_str(), "%Y-%m-%dT%H:%M:%S\n", &when) != nullptr);
-        when.tm_isdst = -1;
-        QVERIFY(std::abs(std::difftime(std::mktime(&when), before)) < 120);
-        struct stat files {};
-        if (!row.across && ::stat(home.files().c_str(), &files) == 0)
-            QCOMPARE(files.st_mode & 0777, 0700u);
-    }
-
-    // Taken names in the trash: numbers continue after the highest in use, and a name held by an
-    // entry without a record is not taken over; a name too long is cut where a character ends.
-    // Delete after Recycled keeps trashing.
-    void trashNameCollisions()
+    // Entries move into the home trash with a record of where they came from, percent-encoded, and
+    // when. A taken name gets the number after the highest in use, a name held by an entry without a
+    // record is not taken over, and one too long is cut where a character ends. Delete after
+    // Recycled keeps trashing.
+    void homeTrash()
     {
         TempTree tree;
         const HomeTrash trash(tree.path("data"));
+        Session s({ "はい" });
+        const std::time_t before = std::time(nullptr);
+        // The first entry makes the trash, which is private to its owner.
+        const std::string first = tree.file("in/\xff\xfe.jpg", "first");
+        QVERIFY(s.toolkit.Recycled(first));
+        QCOMPARE(s.user.operations.shown, Strings { "「" + first + "」 をごみ箱に移動しますか?" });
+        struct stat files {};
+        QCOMPARE(::stat(trash.files().c_str(), &files), 0);
+        QCOMPARE(files.st_mode & 0777, 0700u);
         for (const std::string name : { "a.txt", "a.7.txt" }) {
             tree.file("data/Trash/info/" + name + ".trashinfo", "[Trash Info]\n");
             tree.file("data/Trash/files/" + name, "older");
@@ -277,14 +236,56 @@ private slots:
         for (int i = 0; i < 80; ++i)
             longName += "写";
         const std::string cut = longName.substr(0, 225) + ".txt";
-        Session s({}, true);
-        QVERIFY(s.toolkit.Recycled(tree.file("in/a.txt", "first") + '\0' + tree.file("in/b", "first") + '\0'
-            + tree.file("in/" + longName + ".txt", "long")));
+        std::string list;
+        for (const std::string& name : Strings { "a.txt", "b", "写真 1.jpg", "100%#.txt", longName + ".txt" })
+            list += tree.file("in/" + name, "first") + '\0';
+        s.toolkit.RespondDialog(true);
+        QVERIFY(s.toolkit.Recycled(list));
         QVERIFY(s.toolkit.Delete(tree.file("in/a.txt", "second") + '\0' + tree.file("in/b", "second")));
-        QCOMPARE(everythingIn(trash.files()), (Strings { "a.7.txt=older", "a.8.txt=first", "a.9.txt=second",
-            "a.txt=older", "b=orphan", "b.2=first", "b.3=second", cut + "=long" }));
-        QCOMPARE(namesIn(trash.info()), (Strings { "a.7.txt.trashinfo", "a.8.txt.trashinfo", "a.9.txt.trashinfo",
-            "a.txt.trashinfo", "b.2.trashinfo", "b.3.trashinfo", cut + ".trashinfo" }));
+        QCOMPARE(namesIn(tree.path("in")), Strings {});
+        QCOMPARE(everythingIn(trash.files()), (Strings { "100%#.txt=first", "a.7.txt=older", "a.8.txt=first",
+            "a.9.txt=second", "a.txt=older", "b=orphan", "b.2=first", "b.3=second", cut + "=first",
+            "写真 1.jpg=first", "\xff\xfe.jpg=first" }));
+        QCOMPARE(namesIn(trash.info()), (Strings { "100%#.txt.trashinfo", "a.7.txt.trashinfo", "a.8.txt.trashinfo",
+            "a.9.txt.trashinfo", "a.txt.trashinfo", "b.2.trashinfo", "b.3.trashinfo", cut + ".trashinfo",
+            "写真 1.jpg.trashinfo", "\xff\xfe.jpg.trashinfo" }));
+        const std::pair<std::string, std::string> records[] { { "a.8.txt", "a.txt" }, { "100%#.txt", "100%25%23.txt" },
+            { "写真 1.jpg", "%E5%86%99%E7%9C%9F%201.jpg" }, { "\xff\xfe.jpg", "%FF%FE.jpg" } };
+        for (const auto& [stored, encoded] : records) {
+            const std::string info = TempTree::read(trash.info() + "/" + stored + ".trashinfo");
+            const std::string start = "[Trash Info]\nPath=" + tree.path("in/") + encoded + "\nDeletionDate=";
+            QCOMPARE(info.substr(0, start.size()), start);
+            std::tm when {};
+            QVERIFY(strptime(info.substr(start.size()).c_str(), "%Y-%m-%dT%H:%M:%S\n", &when) != nullptr);
+            when.tm_isdst = -1;
+            QVERIFY(std::abs(std::difftime(std::mktime(&when), before)) < 120);
+        }
+    }
+
+    // On another file system the trash is at its top, and the record's path is relative to it.
+    void trashOnAnotherFileSystem()
+    {
+        TempTree tree;
+        const HomeTrash home(tree.path("data"));
+        const std::unique_ptr<TempTree> other = TempTree::onOtherFileSystem(tree);
+        if (!other)
+            QSKIP("no second file system at /dev/shm on this machine");
+        // That trash is shared with other runs: the tree's own name keeps ours apart.
+        const std::string name = other->root().substr(std::string("/dev/shm/").size()) + "-a b";
+        const std::string file = other->file("in/" + name, "content");
+        struct stat shared {};
+        const bool sharedTop = ::lstat("/dev/shm/.Trash", &shared) == 0 && S_ISDIR(shared.st_mode)
+            && (shared.st_mode & S_ISVTX);
+        const std::string trash = (sharedTop ? "/dev/shm/.Trash/" : "/dev/shm/.Trash-") + std::to_string(::getuid());
+        const std::string stored = trash + "/files/" + name, record = trash + "/info/" + name + ".trashinfo";
+        Session s({}, true);
+        const bool done = s.toolkit.Recycled(file);
+        const std::string info = TempTree::read(record), content = TempTree::read(stored);
+        QVERIFY(::unlink(stored.c_str()) == 0 && ::unlink(record.c_str()) == 0 && done);
+        QCOMPARE(std::pair(TempTree::exists(file), content), std::pair(false, "content"s));
+        const std::string start = "[Trash Info]\nPath=" + other->root().substr(std::string("/dev/shm/").size())
+            + "/in/" + name.substr(0, name.size() - 3) + "a%20b\nDeletionDate=";
+        QCOMPARE(info.substr(0, start.size()), start);
     }
 
     void progressAndStop_data()

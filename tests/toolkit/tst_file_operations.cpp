@@ -246,8 +246,9 @@ private slots:
         QCOMPARE(namesIn(trash.info()), (Strings { "100%#.txt.trashinfo", "a.7.txt.trashinfo", "a.8.txt.trashinfo",
             "a.9.txt.trashinfo", "a.txt.trashinfo", "b.2.trashinfo", "b.3.trashinfo", cut + ".trashinfo",
             "写真 1.jpg.trashinfo", "\xff\xfe.jpg.trashinfo" }));
-        const std::pair<std::string, std::string> records[] { { "a.8.txt", "a.txt" }, { "100%#.txt", "100%25%23.txt" },
-            { "写真 1.jpg", "%E5%86%99%E7%9C%9F%201.jpg" }, { "\xff\xfe.jpg", "%FF%FE.jpg" } };
+        const std::pair<std::string, std::string> records[] { { "a.8.txt", "a.txt" },
+            { "100%#.txt", "100%25%23.txt" }, { "写真 1.jpg", "%E5%86%99%E7%9C%9F%201.jpg" },
+            { "\xff\xfe.jpg", "%FF%FE.jpg" } };
         for (const auto& [stored, encoded] : records) {
             const std::string info = TempTree::read(trash.info() + "/" + stored + ".trashinfo");
             const std::string start = "[Trash Info]\nPath=" + tree.path("in/") + encoded + "\nDeletionDate=";
@@ -273,7 +274,7 @@ private slots:
         struct stat shared {};
         const bool sharedTop = ::lstat("/dev/shm/.Trash", &shared) == 0 && S_ISDIR(shared.st_mode)
             && (shared.st_mode & S_ISVTX);
-        const std::string trash = (sharedTop ? "/dev/shm/.Trash/" : "/dev/shm/.Trash-") + std::to_string(::getuid());
+        const std::string trash = (sharedTop ? "/dev/shm/.Trash/" : "/dev/shm/.Trash-") + std::to_string(getuid());
         const std::string stored = trash + "/files/" + name, record = trash + "/info/" + name + ".trashinfo";
         Session s({}, true);
         const bool done = s.toolkit.Recycled(file);

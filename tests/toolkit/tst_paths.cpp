@@ -84,7 +84,9 @@ private slots:
     {
         QTest::addColumn<std::string>("path");
         QTest::addColumn<Strings>("expected");
-        auto row = [](const char* name, std::string path, Strings expected) { QTest::newRow(name) << path << expected; };
+        auto row = [](const char* name, std::string path, Strings expected) {
+            QTest::newRow(name) << path << expected;
+        };
         row("file in a folder", "/dir/a.tar.gz", { "a.tar.gz", "a.tar.gz", "gz", "a.tar" });
         row("folder with trailing slash", "/x/dir/", { "dir/", "dir/", "", "" });
         row("bare name", "a.txt", { "a.txt", "", "txt", "a" });
@@ -160,11 +162,11 @@ private slots:
 
     void createFolderRefusedIsAccessDenied()
     {
-        const std::string readOnly = m_tree.folder("readonly");
-        ::chmod(readOnly.c_str(), 0555);
-        const auto code = runUnprivileged([&] { return std::to_string(m_toolkit.CreateFolder(readOnly + "/a/b")); });
+        const std::string locked = m_tree.folder("locked");
+        ::chmod(locked.c_str(), 0555);
+        const auto code = runUnprivileged([&] { return std::to_string(m_toolkit.CreateFolder(locked + "/a/b")); });
         QCOMPARE(code.value_or("no report"), "5");
-        QVERIFY(!TempTree::exists(readOnly + "/a"));
+        QVERIFY(!TempTree::exists(locked + "/a"));
     }
 
     void tempFolderEndsInSlash_data()

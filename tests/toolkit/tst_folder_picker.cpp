@@ -8,7 +8,7 @@
 using Root = platform::FolderDialog::Root;
 static const char* kTitle = "適当なフォルダをクリックして選択状態にしてから ＯＫ を押して下さい";
 
-// Paths: "{R}" is a temporary tree holding the folder "start" and the file "file.txt".
+// Paths: "{R}" is a temporary tree holding the folder "start".
 struct PickCase {
     std::string (clsFileFolder::*method)(); // null for ReferUser(start)
     void (clsFileFolder::*option)(bool); // set before the dialog opens
@@ -42,7 +42,6 @@ private slots:
         row("only printers", {&F::ReferNetwork, &F::NetworkPrintOnly, Root::Network, "", s, ""});
         row("user folder", {nullptr, &F::AddStatus, Root::Folder, s, s, s});
         row("user folder missing", {nullptr, &F::AddStatus, Root::Folder, "{R}/gone", s, ""});
-        row("user folder is a file", {nullptr, &F::AddStatus, Root::Folder, "{R}/file.txt", s, ""});
         row("user folder empty", {nullptr, &F::AddStatus, Root::Folder, "", s, ""});
     }
 
@@ -51,7 +50,6 @@ private slots:
         QFETCH(PickCase, row);
         TempTree tree;
         tree.folder("start");
-        tree.file("file.txt");
         FakeUser user;
         user.operations.windows.insert(42);
         user.folderAnswers.push_back(tree.expand(row.answer));

@@ -35,68 +35,68 @@ Counts allCounts(const clsFileFolder& t)
             t.FolderPathCount(),  t.FilePathCount(),  t.BFolderPathCount(),  t.BFilePathCount()};
 }
 
+// `layout` builds the tree: "name" a file, "name/" a folder, "name -> target" a link.
+// `counts` are the method's own; every other count must stay at -1.
+struct SearchRow {
+    Method method;
+    std::string start;
+    Strings expected;
+    Counts counts;
+    Strings layout{"a.txt", "Sub/c.txt", "Sub/Empty/", "x.txt"};
+};
+
 } // namespace
 
-Q_DECLARE_METATYPE(Method)
-Q_DECLARE_METATYPE(Counts)
+Q_DECLARE_METATYPE(SearchRow)
 
 class TreeSearchTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // `layout` builds the tree: "name" a file, "name/" a folder, "name -> target" a link.
-    // `counts` are the method's own; every other count must stay at -1.
     void listsTheTree_data()
     {
-        QTest::addColumn<Strings>("layout");
-        QTest::addColumn<Method>("method");
-        QTest::addColumn<std::string>("start");
-        QTest::addColumn<Strings>("expected");
-        QTest::addColumn<Counts>("counts");
-        const Strings basic{"a.txt", "Sub/c.txt", "Sub/Empty/", "x.txt"};
-        auto row = [](const char* name, const Strings& layout, Method method, const char* start,
-                      Strings expected, Counts counts) {
-            QTest::newRow(name) << layout << method << std::string(start) << expected << counts;
-        };
+        QTest::addColumn<SearchRow>("row");
+        auto row = [](const char* name, const SearchRow& row) { QTest::newRow(name) << row; };
         const Strings files{"{R}/a.txt", "{R}/Sub/c.txt", "{R}/x.txt"};
-        row("SFolderPath", basic, Method::SFolderPath, "{R}", {"{R}", "{R}/Sub", "{R}/Sub/Empty"}, {3});
-        row("SFilePath", basic, Method::SFilePath, "{R}", files, {3});
-        row("SFileFolderPath", basic, Method::SFileFolderPath, "{R}",
-            {"{R}/", "{R}/a.txt", "{R}/Sub/", "{R}/Sub/c.txt", "{R}/Sub/Empty/", "{R}/x.txt"}, {3, 3});
-        row("GetFolder", basic, Method::GetFolder, "{R}", {"{R}/Sub"}, {1});
-        row("GetFile", basic, Method::GetFile, "{R}", {"{R}/a.txt", "{R}/x.txt"}, {2});
-        row("GetFileFolder", basic, Method::GetFileFolder, "{R}", {"{R}/a.txt", "{R}/Sub/", "{R}/x.txt"}, {1, 2});
-        row("trailing slash searches the folder", basic, Method::SFilePath, "{R}/", files, {3});
-        row("a file's path searches its folder", basic, Method::SFilePath, "{R}/a.txt", files, {3});
-        row("folder without subfolders", basic, Method::SFolderPath, "{R}/Sub/Empty", {"{R}/Sub/Empty"}, {1});
-        row("combined list of a folder without subfolders", basic, Method::SFileFolderPath,
-            "{R}/Sub/Empty/", {"{R}/Sub/Empty/"}, {1, 0});
-        row("files of a folder without files", basic, Method::SFilePath, "{R}/Sub/Empty", {""}, {0});
-        row("one-level listing of an empty folder", basic, Method::GetFileFolder, "{R}/Sub/Empty", {""}, {0, 0});
+        row("SFolderPath", {Method::SFolderPath, "{R}", {"{R}", "{R}/Sub", "{R}/Sub/Empty"}, {3}});
+        row("SFilePath", {Method::SFilePath, "{R}", files, {3}});
+        row("SFileFolderPath",
+            {Method::SFileFolderPath, "{R}",
+             {"{R}/", "{R}/a.txt", "{R}/Sub/", "{R}/Sub/c.txt", "{R}/Sub/Empty/", "{R}/x.txt"}, {3, 3}});
+        row("GetFolder", {Method::GetFolder, "{R}", {"{R}/Sub"}, {1}});
+        row("GetFile", {Method::GetFile, "{R}", {"{R}/a.txt", "{R}/x.txt"}, {2}});
+        row("GetFileFolder", {Method::GetFileFolder, "{R}", {"{R}/a.txt", "{R}/Sub/", "{R}/x.txt"}, {1, 2}});
+        row("trailing slash searches the folder", {Method::SFilePath, "{R}/", files, {3}});
+        row("a file's path searches its folder", {Method::SFilePath, "{R}/a.txt", files, {3}});
+        row("combined list of a folder without subfolders",
+            {Method::SFileFolderPath, "{R}/Sub/Empty/", {"{R}/Sub/Empty/"}, {1, 0}});
+        row("files of a folder without files", {Method::SFilePath, "{R}/Sub/Empty", {""}, {0}});
+        row("one-level listing of an empty folder", {Method::GetFileFolder, "{R}/Sub/Empty", {""}, {0, 0}});
+        // A folder that cannot be searched turns only the method's own counts to -1.
+        row("SFolderPath, missing folder", {Method::SFolderPath, "{R}/missing", {""}, {-1}});
+        row("SFilePath, empty text", {Method::SFilePath, "", {""}, {-1}});
+        row("SFileFolderPath, relative", {Method::SFileFolderPath, "tmp", {""}, {-1, -1}});
+        row("GetFileFolder, missing folder", {Method::GetFileFolder, "{R}/missing", {""}, {-1, -1}});
         row("hidden and odd names, byte for byte",
-            {".hidden", ".dir/inner.jpg", "README", "caf\xe9.jpg", "line\nbreak", "-dash *star?.jpg"},
-            Method::SFilePath, "{R}",
-            {"{R}/-dash *star?.jpg", "{R}/.dir/inner.jpg", "{R}/.hidden", "{R}/caf\xe9.jpg",
-             "{R}/line\nbreak", "{R}/README"},
-            {6});
+            {Method::SFilePath, "{R}",
+             {"{R}/-dash *star?.jpg", "{R}/.dir/inner.jpg", "{R}/.hidden", "{R}/caf\xe9.jpg",
+              "{R}/line\nbreak", "{R}/README"},
+             {6},
+             {".hidden", ".dir/inner.jpg", "README", "caf\xe9.jpg", "line\nbreak", "-dash *star?.jpg"}});
         // A link is followed unless it leads back to a folder being walked above it:
         // a/back and a/self would loop, a/toB is an ordinary link, and b/loop reaches a
         // again, which is on the chain only when b was entered through a/toB.
         row("links followed, cycles ended",
-            {"a/1.jpg", "b/2.jpg", "a/back -> ..", "a/self -> .", "a/toB -> ../b", "b/loop -> ../a"},
-            Method::SFilePath, "{R}", {"{R}/a/1.jpg", "{R}/a/toB/2.jpg", "{R}/b/2.jpg", "{R}/b/loop/1.jpg"},
-            {4});
+            {Method::SFilePath, "{R}",
+             {"{R}/a/1.jpg", "{R}/a/toB/2.jpg", "{R}/b/2.jpg", "{R}/b/loop/1.jpg"}, {4},
+             {"a/1.jpg", "b/2.jpg", "a/back -> ..", "a/self -> .", "a/toB -> ../b", "b/loop -> ../a"}});
     }
 
     void listsTheTree()
     {
-        QFETCH(Strings, layout);
-        QFETCH(Method, method);
-        QFETCH(std::string, start);
-        QFETCH(Strings, expected);
-        QFETCH(Counts, counts);
+        QFETCH(SearchRow, row);
         TempTree tree;
-        for (const std::string& entry : layout) {
+        for (const std::string& entry : row.layout) {
             if (const std::size_t arrow = entry.find(" -> "); arrow != std::string::npos)
                 tree.link(entry.substr(0, arrow), entry.substr(arrow + 4));
             else if (entry.back() == '/')
@@ -106,42 +106,12 @@ private slots:
         }
         FakeUser user;
         clsFileFolder toolkit(user.services());
-        QCOMPARE(call(toolkit, method, tree.expand(start)), tree.expand(expected));
+        call(toolkit, row.method, tree.root()); // nothing of an earlier search may remain
+        QCOMPARE(call(toolkit, row.method, tree.expand(row.start)), tree.expand(row.expected));
         Counts all(8, -1);
-        std::copy(counts.begin(), counts.end(), all.begin() + kFirstCount[int(method)]);
+        std::copy(row.counts.begin(), row.counts.end(), all.begin() + kFirstCount[int(row.method)]);
         QCOMPARE(allCounts(toolkit), all);
-        QVERIFY(user.shown.empty());
-    }
-
-    void missingFolderIsReportedOnce_data()
-    {
-        QTest::addColumn<Method>("method");
-        QTest::addColumn<std::string>("start");
-        const char* const names[] = {"SFolderPath", "SFilePath", "SFileFolderPath",
-                                     "GetFolder",   "GetFile",   "GetFileFolder"};
-        for (int m = 0; m < 6; ++m) {
-            QTest::addRow("%s, missing", names[m]) << Method(m) << std::string("{R}/missing");
-            QTest::addRow("%s, empty text", names[m]) << Method(m) << std::string();
-            QTest::addRow("%s, relative", names[m]) << Method(m) << std::string("tmp");
-        }
-    }
-
-    void missingFolderIsReportedOnce()
-    {
-        QFETCH(Method, method);
-        QFETCH(std::string, start);
-        TempTree tree;
-        FakeUser user;
-        clsFileFolder toolkit(user.services());
-        // After every method found the (empty) root, only this method's counts may turn to -1.
-        for (int other = 0; other < 6; ++other)
-            call(toolkit, Method(other), tree.root());
-        Counts expected = allCounts(toolkit);
-        const int first = kFirstCount[int(method)];
-        std::fill(expected.begin() + first, expected.begin() + kFirstCount[int(method) + 1], -1);
-        QCOMPARE(call(toolkit, method, tree.expand(start)), Strings{""});
-        QCOMPARE(allCounts(toolkit), expected);
-        QCOMPARE(user.shown, Strings{"指定されたフォルダが存在しません"});
+        QCOMPARE(user.shown, row.counts[0] < 0 ? Strings{"指定されたフォルダが存在しません"} : Strings{});
     }
 
     void rootFolderIsNeverShortened()
@@ -157,9 +127,8 @@ private slots:
     void refusedFolderIsSkippedWithItsSiblingsSearched()
     {
         TempTree tree;
-        tree.file("a/1.jpg");
-        tree.file("locked/2.jpg");
-        tree.file("z/3.jpg");
+        for (const char* file : {"a/1.jpg", "locked/2.jpg", "z/3.jpg"})
+            tree.file(file);
         ::chmod(tree.path("locked").c_str(), 0);
         const auto output = runUnprivileged([&] {
             FakeUser user;
@@ -169,8 +138,7 @@ private slots:
                 report += path + '\n';
             return report + std::to_string(toolkit.SFilePathCount()) + (user.shown.empty() ? "" : " message");
         });
-        QVERIFY(output.has_value());
-        QCOMPARE(*output, tree.expand("{R}/a/1.jpg\n{R}/z/3.jpg\n2"));
+        QCOMPARE(output.value_or("no report"), tree.expand("{R}/a/1.jpg\n{R}/z/3.jpg\n2"));
     }
 };
 

@@ -61,8 +61,9 @@ class SettingsTest : public QObject {
 private slots:
     // What a file applies to the inputs, in order: a failed read keeps the lines already applied
     // and puts the temporary folder ({T}) in the destination; a damaged file keeps the lines
-    // before the first one it cannot decode. Inputs written back give the same bytes (CP932 only
-    // where every character survives it and the bytes cannot be read as UTF-8).
+    // before the first one it cannot decode, in the encoding those lines show. Inputs written
+    // back give the same bytes (CP932 only where every character survives it and the bytes
+    // cannot be read as UTF-8).
     void loadAndSave_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -209,18 +210,17 @@ private slots:
     void optionDialog_data()
     {
         QTest::addColumn<Choice>("row");
-        QTest::newRow("OK saves the inputs")
-            << Choice { .choice = 0, .file = "/in\r\n/out\r\n 2 \r\njpg,png\r\n" };
-        QTest::newRow("OK resets the file and the inputs")
-            << Choice { .file = kDefaults, .changes = "source=|destination={T}|operation=0|types=jpg" };
-        QTest::newRow("Cancel does nothing") << Choice { .action = kClickCancel };
-        QTest::newRow("Enter presses OK, which resets the file")
-            << Choice { .choice = 1, .action = Qt::Key_Return, .file = kDefaults };
-        QTest::newRow("Escape does nothing") << Choice { .choice = 1, .action = Qt::Key_Escape };
-        QTest::newRow("failed save reported, nothing reset")
-            << Choice { .settingsFile = "Quorvane.qvn/Quorvane.qvn",
-                   .shown = "設定ファイルを保存できません\n{R}/Quorvane.qvn/Quorvane.qvn\n"
-                       + std::string(std::strerror(ENOTDIR)) };
+        const auto add = [](const char* name, const Choice& row) { QTest::newRow(name) << row; };
+        add("OK saves the inputs", { .choice = 0, .file = "/in\r\n/out\r\n 2 \r\njpg,png\r\n" });
+        add("OK resets the file and the inputs",
+            { .file = kDefaults, .changes = "source=|destination={T}|operation=0|types=jpg" });
+        add("Cancel does nothing", { .action = kClickCancel });
+        add("Enter presses OK", { .choice = 1, .action = Qt::Key_Return, .file = kDefaults });
+        add("Escape does nothing", { .choice = 1, .action = Qt::Key_Escape });
+        add("failed save reported, nothing reset",
+            { .settingsFile = "Quorvane.qvn/Quorvane.qvn",
+                .shown = "設定ファイルを保存できません\n{R}/Quorvane.qvn/Quorvane.qvn\n"
+                    + std::string(std::strerror(ENOTDIR)) });
     }
 
     void optionDialog()

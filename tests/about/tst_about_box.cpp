@@ -11,24 +11,25 @@ private slots:
     void texts()
     {
         const frmAbout box;
-        const auto label = [&box](const char* name) { return box.findChild<QLabel*>(QLatin1String(name)); };
-        QCOMPARE(box.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 Quorvane"));
-        QCOMPARE(label("lblTitle")->text(), QStringLiteral("Quorvane"));
-        QCOMPARE(label("lblVersion")->text(), QStringLiteral("Version 4.0"));
-        QCOMPARE(label("lblDescription")->text(),
-                 QStringLiteral("このアプリは、指定した拡張子のファイルを別の指定したフォルダに移動、コピー、ゴミ箱へ、削除できます"));
-        QCOMPARE(label("lblDisclaimer")->text(), QStringLiteral("警告:  © 2026 Quorvane developers"));
-        QCOMPARE(label("picIcon")->pixmap().size(), QSize(48, 48));
+        const std::pair<const char*, const char*> texts[]
+            = { { "lblTitle", "Quorvane" }, { "lblVersion", "Version 4.0" },
+                  { "lblDescription",
+                      "このアプリは、指定した拡張子のファイルを別の指定したフォルダに移動、コピー、ゴミ箱へ、"
+                      "削除できます" },
+                  { "lblDisclaimer", "警告:  © 2026 Quorvane developers" } };
+        for (const auto& [name, text] : texts)
+            QCOMPARE(box.findChild<QLabel*>(QLatin1String(name))->text(), QString::fromUtf8(text));
+        QCOMPARE(box.findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap().size(), QSize(48, 48));
     }
 
     // OK is both the default and the cancel button.
     void closesOnEnterAndEscape()
     {
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Escape }) {
             frmAbout box;
             box.show();
             QTest::keyClick(&box, key);
-            QVERIFY2(!box.isVisible(), key == Qt::Key_Return ? "Enter" : "Escape");
+            QVERIFY(!box.isVisible());
         }
     }
 };

@@ -14,85 +14,88 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
-
 #include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 namespace fs = std::filesystem;
 
-namespace {
-
-const QString kTemp = QStringLiteral("/var/tmp/quorvane-temp/");
+const QString kTemp = u"/var/tmp/quorvane-temp/"_s;
 const char* const kOld = "old\r\n";
 const char* const kDefaults = "\r\n/var/tmp/quorvane-temp/\r\n0\r\njpg\r\n";
 
-// The four inputs without a window, as a user left them (delete chosen, so the
-// destination is off); every change is recorded in order as "name=value", joined by "|".
+// The four inputs without a window, as a user left them (delete chosen, so the destination
+// is off); every change is recorded in order as "name=value", joined by "|".
 struct RecordingInputs final : SettingsInputs {
-    std::array<QString, 2> folders{u"/in"_s, u"/out"_s};
+    std::array<QString, 2> folders { u"/in"_s, u"/out"_s };
     int operation = 2;
     QString fileType = u"jpg,png"_s;
-    QStringList changes;
+    QStringList log;
     QString folderText(Folder folder) const override { return folders[folder]; }
     int selectedOperation() const override { return operation; }
     QString fileTypeText() const override { return fileType; }
-    void setFolderText(Folder f, const QString& text) override
-    { changes << (f == Source ? u"source="_s : u"destination="_s) + (folders[f] = text); }
-    void selectOperation(int index) override { changes << u"operation="_s + QString::number(operation = index); }
-    void setFileTypeText(const QString& text) override { changes << u"types="_s + (fileType = text); }
+    void setFolderText(Folder folder, const QString& text) override
+    {
+        log << (folder == Source ? u"source="_s : u"destination="_s) + (folders[folder] = text);
+    }
+    void selectOperation(int index) override { log << u"operation="_s + QString::number(operation = index); }
+    void setFileTypeText(const QString& text) override { log << u"types="_s + (fileType = text); }
+    QString changes() const { return log.join(u'|'); }
 };
 
-// The option dialog's rows: a choice, then a button or a key; what the settings file and
-// the main window's inputs become, and what is shown.
+// A choice in the option dialog, then a click on OK or Cancel, or a key; what the settings
+// file and the inputs become, and what is shown.
 const int kClickOK = 0, kClickCancel = 1;
 struct Choice {
-    int choice = 2, action = kClickOK; // action: a click, or a key
+    int choice = 2, action = kClickOK;
     const char *file = kOld, *changes = "", *settingsFile = "Quorvane.qvn";
     std::string shown = {};
 };
-
-} // namespace
-
-Q_DECLARE_METATYPE(Choice)
 
 class SettingsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // What a file applies to the inputs, in order: a failed read keeps the lines already
-    // applied and puts the temporary folder in the destination. A damaged file keeps the
-    // lines before the first one it cannot decode, in the encoding those lines show. Where
-    // the inputs read are written back, the same bytes come out (CP932 only where every
-    // character survives it and the bytes cannot be read as UTF-8).
+    // What a file applies to the inputs, in order: a failed read keeps the lines already applied
+    // and puts the temporary folder ({T}) in the destination; a damaged file keeps the lines
+    // before the first one it cannot decode, in the encoding those lines show. Inputs written
+    // back give the same bytes (CP932 only where every character survives it and the bytes
+    // cannot be read as UTF-8).
     void loadAndSave_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("changes");
         QTest::addColumn<bool>("writtenBack");
-        const auto row = [](const QByteArray& name, const QByteArray& bytes, const char* changes, bool writtenBack = false)
-        { QTest::newRow(name.constData()) << bytes << QString::fromUtf8(changes) << writtenBack; };
-        const char* const partial = "source=/in|destination=/out|destination=/var/tmp/quorvane-temp/";
-        row("spaced form", "/in\r\n/out\r\n 1 \r\njpg,png\r\n", "source=/in|destination=/out|operation=1|types=jpg,png", true);
-        row("plain form, LF only, no final line end", "\n/out\n0\njpg", "source=|destination=/out|operation=0|types=jpg");
-        row("two lines", "/in\r\n/out\r\n", partial);
-        for (const QByteArray operation : {"7", "-1", "abc"})
-            row("operation " + operation, "/in\r\n/out\r\n" + operation + "\r\njpg\r\n", partial);
-        row("NUL in a folder", "/in\r\n/o\0ut\r\n 1 \r\njpg\r\n"_ba, "source=/in|destination=/var/tmp/quorvane-temp/");
+        const auto row = [](const QByteArray& name, const QByteArray& bytes, const char* changes,
+                             bool writtenBack = false) {
+            QTest::newRow(name.constData()) << bytes << QString::fromUtf8(changes) << writtenBack;
+        };
+        row("spaced form", "/in\r\n/out\r\n 1 \r\njpg,png\r\n",
+            "source=/in|destination=/out|operation=1|types=jpg,png", true);
+        row("plain form, LF only, no final line end", "\n/out\n0\njpg",
+            "source=|destination=/out|operation=0|types=jpg");
+        row("two lines", "/in\r\n/out\r\n", "source=/in|destination=/out|destination={T}");
+        for (const QByteArray operation : { "7", "-1", "abc" })
+            row("operation " + operation, "/in\r\n/out\r\n" + operation + "\r\njpg\r\n",
+                "source=/in|destination=/out|destination={T}");
+        row("NUL in a folder", "/in\r\n/o\0ut\r\n 1 \r\njpg\r\n"_ba, "source=/in|destination={T}");
         row("CP932", "C:\\\x8e\xca\x90\x5e\r\n/\x95\xdb\x91\xb6\r\n 3 \r\njpg\r\n",
             "source=C:\\写真|destination=/保存|operation=3|types=jpg", true);
-        row("CP932, then a line in neither encoding", "C:\\\x8e\xca\x90\x5e\r\n/\x95\xdb\x91\xb6\r\n\xff\r\njpg\r\n",
-            "source=C:\\写真|destination=/保存|destination=/var/tmp/quorvane-temp/");
+        row("CP932, then a line in neither encoding",
+            "C:\\\x8e\xca\x90\x5e\r\n/\x95\xdb\x91\xb6\r\n\xff\r\njpg\r\n",
+            "source=C:\\写真|destination=/保存|destination={T}");
         // Lines 1 to 3 would also pass as CP932, as other characters.
         row("UTF-8, then a line in neither encoding", "/写真\r\n/A〜B\r\n\x82\xa0\r\n\xff\r\n",
-            "source=/写真|destination=/A〜B|destination=/var/tmp/quorvane-temp/");
-        row("UTF-8 outside CP932", "/A〜B\r\n/é😀\r\n 0 \r\njpg\r\n", "source=/A〜B|destination=/é😀|operation=0|types=jpg", true);
+            "source=/写真|destination=/A〜B|destination={T}");
+        row("UTF-8 outside CP932", "/A〜B\r\n/é😀\r\n 0 \r\njpg\r\n",
+            "source=/A〜B|destination=/é😀|operation=0|types=jpg", true);
         row("first line begins with U+FEFF", "\xEF\xBB\xBF\xEF\xBB\xBFx\r\n/out\r\n 0 \r\njpg\r\n",
             "source=\xEF\xBB\xBFx|destination=/out|operation=0|types=jpg", true);
-        row("CP932 form would read as UTF-8", "/ﾃｽ\r\n/out\r\n 0 \r\n\r\n", "source=/ﾃｽ|destination=/out|operation=0|types=", true);
+        row("CP932 form would read as UTF-8", "/ﾃｽ\r\n/out\r\n 0 \r\n\r\n",
+            "source=/ﾃｽ|destination=/out|operation=0|types=", true);
     }
 
     void loadAndSave()
@@ -104,19 +107,21 @@ private slots:
         const std::string path = tree.file("Quorvane.qvn", bytes.toStdString());
         RecordingInputs inputs;
         LoadSettings(path, inputs, kTemp);
-        QCOMPARE(inputs.changes.join(u'|'), changes);
-        SettingsWriter file(tree.file("Quorvane.qvn", "older contents, longer than the new ones\r\n\r\n\r\n\r\n\r\n"));
+        QCOMPARE(inputs.changes(), changes.replace(u"{T}"_s, kTemp));
+        SettingsWriter file(
+            tree.file("Quorvane.qvn", "older contents, longer than the new ones\r\n\r\n\r\n\r\n"));
         WriteSettings(file, inputs);
         QCOMPARE(file.close(), 0);
-        QCOMPARE(writtenBack ? QByteArray::fromStdString(TempTree::read(path)) : bytes, bytes);
+        if (writtenBack)
+            QCOMPARE(QByteArray::fromStdString(TempTree::read(path)), bytes);
     }
 
-    // Something else in the file's place reads as no file, at once: a FIFO (nobody
-    // writes to it), a device behind a link, a file far larger than four lines.
+    // Something else in the file's place reads as no file, at once: a FIFO (nobody writes to
+    // it), a device behind a link, a file far larger than four lines.
     void hostileFile_data()
     {
         QTest::addColumn<std::string>("kind");
-        for (const char* kind : {"FIFO", "link to /dev/zero", "oversized"})
+        for (const char* kind : { "FIFO", "link to /dev/zero", "oversized" })
             QTest::newRow(kind) << std::string(kind);
     }
 
@@ -128,25 +133,26 @@ private slots:
         if (kind == "FIFO")
             QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
         else if (kind == "oversized")
-            tree.file("Quorvane.qvn", "/in\r\n/out\r\n 1 \r\n" + std::string(settings::kLargestSettingsFile, 'j'));
+            tree.file(
+                "Quorvane.qvn", "/in\r\n/out\r\n 1 \r\n" + std::string(settings::kLargestSettingsFile, 'j'));
         else
             tree.link("Quorvane.qvn", "/dev/zero");
         RecordingInputs inputs;
         ::alarm(20); // a reader that blocks ends the test instead of hanging it
         LoadSettings(path, inputs, kTemp);
         ::alarm(0);
-        QCOMPARE(inputs.changes.join(u'|'), u"destination=/var/tmp/quorvane-temp/"_s);
+        QCOMPARE(inputs.changes(), u"destination="_s + kTemp);
     }
 
-    // Beside the program in the portable layout; once installed, in the configuration
-    // folder ($XDG_CONFIG_HOME, else ~/.config), unless a file already sits beside the
-    // program.
+    // Beside the program in the portable layout; once installed, in the configuration folder
+    // ($XDG_CONFIG_HOME, else ~/.config), unless a file already sits beside the program.
     void location()
     {
         TempTree tree;
         const std::string bin = tree.folder("bin"), config = tree.path("config"), home = tree.path("home");
-        const auto path = [&](settings::Layout layout, const char* xdgConfigHome)
-        { return settings::settingsFilePath(layout, bin, xdgConfigHome, home.c_str()); };
+        const auto path = [&](settings::Layout layout, const char* xdgConfigHome) {
+            return settings::settingsFilePath(layout, bin, xdgConfigHome, home.c_str());
+        };
         QCOMPARE(path(settings::Layout::Portable, config.c_str()), bin + "/Quorvane.qvn");
         QCOMPARE(path(settings::Layout::Installed, config.c_str()), config + "/Quorvane/Quorvane.qvn");
         QCOMPARE(path(settings::Layout::Installed, nullptr), home + "/.config/Quorvane/Quorvane.qvn");
@@ -154,16 +160,17 @@ private slots:
         QCOMPARE(path(settings::Layout::Installed, config.c_str()), bin + "/Quorvane.qvn");
     }
 
-    // A save replaces the file whole, or, when it fails or is cut off half-way, leaves the
-    // old one as it was: missing folders are made, a link and the file's permissions are
-    // kept, and nothing is left beside it.
+    // A save replaces the file whole, or, when it fails or is cut off half-way, leaves the old
+    // one as it was: missing folders are made, a link and the file's permissions are kept, and
+    // nothing is left beside it.
     void save_data()
     {
         QTest::addColumn<std::string>("settingsFile");
         QTest::addColumn<int>("fileMode");
         QTest::addColumn<int>("error");
         const std::string file = "data/Quorvane.qvn";
-        QTest::newRow("missing folders made") << std::string("home/.config/Quorvane/Quorvane.qvn") << 0640 << 0;
+        QTest::newRow("missing folders made")
+            << std::string("home/.config/Quorvane/Quorvane.qvn") << 0640 << 0;
         QTest::newRow("through a link") << std::string("data/link.qvn") << 0640 << 0;
         QTest::newRow("read-only folder and file") << file << 0640 << EACCES;
         // Written in place: the folder takes no new file, but the file may be written.
@@ -183,35 +190,37 @@ private slots:
         fs::permissions(tree.path("data"), fs::perms(readOnlyFolder ? 0555 : 0777));
         const std::string contents(4096, 'x'), path = tree.path(settingsFile);
         const auto save = [&] {
-            const rlimit limit{20, 20};
-            if (error == EFBIG && (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0))
+            const rlimit limit { 20, 20 };
+            if (error == EFBIG
+                && (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit)))
                 return std::string("no file size limit");
             return std::to_string(settings::replaceWholeFile(path, contents));
         };
-        // Failures run in a child: root ignores permissions, and the limit must not reach
-        // this process.
-        QCOMPARE(error || readOnlyFolder ? runUnprivileged(save).value_or("(child failed)") : save(), std::to_string(error));
+        // Failures run in a child: root ignores permissions, and the limit must not reach this process.
+        const bool inChild = error || readOnlyFolder;
+        QCOMPARE(inChild ? runUnprivileged(save).value_or("(child failed)") : save(), std::to_string(error));
         QCOMPARE(TempTree::read(path), error ? kOld : contents);
-        QCOMPARE(namesIn(tree.path("data")), (Strings{"Quorvane.qvn", "link.qvn"}));
+        QCOMPARE(namesIn(tree.path("data")), (Strings { "Quorvane.qvn", "link.qvn" }));
         QVERIFY(fs::is_symlink(tree.path("data/link.qvn")));
         QCOMPARE(fs::status(tree.path("data/Quorvane.qvn")).permissions(), fs::perms(fileMode));
     }
 
-    // The option dialog: OK's three choices, Cancel, Enter and Escape, and a failed save.
-    // The dialog is only hidden and keeps its choice.
+    // The option dialog: OK's choices, Cancel, Enter and Escape, and a failed save. The
+    // dialog is only hidden and keeps its choice.
     void optionDialog_data()
     {
         QTest::addColumn<Choice>("row");
         const auto add = [](const char* name, const Choice& row) { QTest::newRow(name) << row; };
-        add("OK saves the inputs", {.choice = 0, .file = "/in\r\n/out\r\n 2 \r\njpg,png\r\n"});
-        add("OK resets the file", {.choice = 1, .file = kDefaults});
-        add("OK resets the file and the window",
-            {.file = kDefaults, .changes = "source=|destination=/var/tmp/quorvane-temp/|operation=0|types=jpg"});
-        add("Cancel does nothing", {.action = kClickCancel});
-        add("Enter presses OK", {.choice = 1, .action = Qt::Key_Return, .file = kDefaults});
-        add("Escape does nothing", {.choice = 1, .action = Qt::Key_Escape});
-        add("failed save reported, nothing reset", {.settingsFile = "Quorvane.qvn/Quorvane.qvn",
-            .shown = "設定ファイルを保存できません\n{R}/Quorvane.qvn/Quorvane.qvn\n" + std::string(std::strerror(ENOTDIR))});
+        add("OK saves the inputs", { .choice = 0, .file = "/in\r\n/out\r\n 2 \r\njpg,png\r\n" });
+        add("OK resets the file and the inputs",
+            { .file = kDefaults, .changes = "source=|destination={T}|operation=0|types=jpg" });
+        add("Cancel does nothing", { .action = kClickCancel });
+        add("Enter presses OK", { .choice = 1, .action = Qt::Key_Return, .file = kDefaults });
+        add("Escape does nothing", { .choice = 1, .action = Qt::Key_Escape });
+        add("failed save reported, nothing reset",
+            { .settingsFile = "Quorvane.qvn/Quorvane.qvn",
+                .shown = "設定ファイルを保存できません\n{R}/Quorvane.qvn/Quorvane.qvn\n"
+                    + std::string(std::strerror(ENOTDIR)) });
     }
 
     void optionDialog()
@@ -221,16 +230,18 @@ private slots:
         tree.file("Quorvane.qvn", kOld);
         RecordingInputs inputs;
         FakeUser user;
-        frmOption dialog{{inputs, kTemp, tree.path(row.settingsFile), user}};
+        frmOption dialog { { inputs, kTemp, tree.path(row.settingsFile), user } };
         dialog.show();
-        auto* option = dialog.findChild<QRadioButton*>(QStringLiteral("optOption_%1").arg(row.choice));
+        auto* option = dialog.findChild<QRadioButton*>(u"optOption_%1"_s.arg(row.choice));
         QTest::mouseClick(option, Qt::LeftButton);
-        const auto button = QStringLiteral("cmdOKCancel_%1").arg(row.action);
-        row.action <= kClickCancel ? QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton)
-                                   : QTest::keyClick(option, Qt::Key(row.action));
+        if (row.action <= kClickCancel)
+            QTest::mouseClick(
+                dialog.findChild<QPushButton*>(u"cmdOKCancel_%1"_s.arg(row.action)), Qt::LeftButton);
+        else
+            QTest::keyClick(option, Qt::Key(row.action));
         QCOMPARE(TempTree::read(tree.path("Quorvane.qvn")), std::string(row.file));
-        QCOMPARE(inputs.changes.join(u'|'), QString::fromUtf8(row.changes));
-        QCOMPARE(user.shown, row.shown.empty() ? Strings() : Strings{tree.expand(row.shown)});
+        QCOMPARE(inputs.changes(), QString::fromUtf8(row.changes).replace(u"{T}"_s, kTemp));
+        QCOMPARE(user.shown, row.shown.empty() ? Strings() : Strings { tree.expand(row.shown) });
         QCOMPARE(dialog.isVisible(), row.action == Qt::Key_Escape || !row.shown.empty());
         QVERIFY(option->isChecked() && !dialog.isUnloadRequested());
     }

@@ -16,7 +16,6 @@ public:
 
     /// The tree's root folder, without a trailing "/".
     const std::string& root() const { return m_root; }
-    /// root() + "/" + relative.
     std::string path(std::string_view relative) const;
 
     /// Creates a file (and its missing folders) holding `content`; returns its path.
@@ -41,5 +40,7 @@ public:
     static std::unique_ptr<TempTree> onOtherFileSystem(const TempTree& first);
 
 private:
+    explicit TempTree(const std::string& base);
+
     std::string m_root;
 };

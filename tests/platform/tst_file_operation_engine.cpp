@@ -28,12 +28,6 @@ platform::FileOperationOutcome run(FakeOperations& operations, FileOperationCode
     return platform::runFileOperation({code, from, to, flags, 0, guards}, operations, seams);
 }
 
-// A second tree for the destination: on another file system when `across`; null when there is none.
-std::unique_ptr<TempTree> destinationFor(const TempTree& tree, bool across)
-{
-    return across ? TempTree::onOtherFileSystem(tree) : std::make_unique<TempTree>();
-}
-
 // File type and permission bits, and modification time, of the entry itself.
 std::pair<mode_t, std::time_t> modeAndTime(const std::string& path)
 {
@@ -88,7 +82,8 @@ private slots:
         QFETCH(bool, folder);
         const bool cancel = event.starts_with("cancel");
         TempTree tree;
-        const std::unique_ptr<TempTree> other = destinationFor(tree, across);
+        const std::unique_ptr<TempTree> second = TempTree::onOtherFileSystem(tree);
+        TempTree* const other = across ? second.get() : &tree;
         if (!other)
             QSKIP(kNoOtherFileSystem);
         const std::string big(9 * 1024 * 1024, 'b'); // two copy blocks
@@ -101,15 +96,14 @@ private slots:
             other->file("out/big.bin", "old");
         FakeOperations operations;
         operations.answers = {"スキップ"};
-        const platform::FileOperationSeams seams{!unnamed, [&, blocks = 0]() mutable {
-                                                     if (++blocks != event.back() - '0')
-                                                         return 0;
-                                                     operations.cancelPressed = cancel;
-                                                     return cancel ? 0 : ENOSPC;
-                                                 }};
-        const platform::FileOperationOutcome outcome
-            = run(operations, across ? FileOperationCode::Move : FileOperationCode::Copy, source,
-                  other->path("out/big.bin"), flag::kNoConfirmation, {}, seams);
+        const auto interrupt = [&, blocks = 0]() mutable {
+            if (++blocks != event.back() - '0')
+                return 0;
+            operations.cancelPressed = cancel;
+            return cancel ? 0 : ENOSPC;
+        };
+        const auto outcome = run(operations, across ? FileOperationCode::Move : FileOperationCode::Copy, source,
+                                 other->path("out/big.bin"), flag::kNoConfirmation, {}, {!unnamed, interrupt});
         QCOMPARE(std::pair(outcome.result != 0, outcome.stopRequested), std::pair(true, cancel));
         QCOMPARE(everythingIn(other->path("out")),
                  (replacing ? Strings{"big.bin=old", "other.txt=other"} : Strings{"other.txt=other"}));
@@ -131,7 +125,8 @@ private slots:
     {
         QFETCH(bool, move);
         TempTree tree;
-        const std::unique_ptr<TempTree> other = destinationFor(tree, move);
+        const std::unique_ptr<TempTree> second = TempTree::onOtherFileSystem(tree);
+        TempTree* const other = move ? second.get() : &tree;
         if (!other)
             QSKIP(kNoOtherFileSystem);
         tree.file("in/tree/写真.jpg", "a");
@@ -178,7 +173,8 @@ private slots:
         QFETCH(bool, across);
         QFETCH(bool, takenFirst);
         TempTree tree;
-        const std::unique_ptr<TempTree> other = destinationFor(tree, across);
+        const std::unique_ptr<TempTree> second = TempTree::onOtherFileSystem(tree);
+        TempTree* const other = across ? second.get() : &tree;
         if (!other)
             QSKIP(kNoOtherFileSystem);
         const std::string source = tree.file("in/a.txt", "new");
@@ -188,8 +184,7 @@ private slots:
         FakeOperations operations;
         operations.answers = {"すべてに「はい」"};
         operations.onItem = [&](int) { other->file("out/a.txt", "other"); };
-        const platform::FileOperationOutcome outcome
-            = run(operations, code, source, taken, flag::kNoConfirmation, {true, false});
+        const auto outcome = run(operations, code, source, taken, flag::kNoConfirmation, {true, false});
         QCOMPARE(std::tuple(outcome.result, outcome.destinationTaken, outcome.stopRequested),
                  std::tuple(183, true, false));
         QCOMPARE(everythingIn(other->path("out")), Strings{"a.txt=other"});

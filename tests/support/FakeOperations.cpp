@@ -14,7 +14,6 @@ std::size_t FakeOperations::choose(std::uint64_t, const std::string& text,
                                    std::size_t escapeIndex)
 {
     shown.push_back(text);
-    buttons.push_back(offered);
     if (!answers.empty()) {
         const std::string answer = answers.front();
         answers.pop_front();

@@ -18,9 +18,8 @@ class FakeOperations final : public platform::OperationWindow,
                              public platform::WindowRegistry,
                              public platform::ProgressReport {
 public:
-    /// Every question and message text, in order, with the buttons it offered.
+    /// Every question and message text, in order.
     std::vector<std::string> shown;
-    std::vector<std::vector<std::string>> buttons;
     /// Answers by button text. An unscripted question, or an answer that is none of its
     /// buttons, is recorded in `unexpected` and answered with its escape button.
     std::deque<std::string> answers;
@@ -28,15 +27,14 @@ public:
 
     /// Per runWithProgress: its title, or "" when it asked for no progress window.
     std::vector<std::string> progressTitles;
-    /// The names the work reported, one per item begun.
     std::vector<std::string> itemNames;
     std::uint64_t bytesReported = 0;
     /// Called as item `number` (1 for the first) begins.
     std::function<void(int number)> onItem;
-    /// Presses the progress window's cancel button.
+    /// Set to press the progress window's cancel button.
     bool cancelPressed = false;
 
-    /// Window ids that count as live windows.
+    /// The ids of the live windows.
     std::set<std::uint64_t> windows;
 
     void runWithProgress(std::uint64_t owner, const std::string& title, bool showProgress,

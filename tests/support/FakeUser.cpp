@@ -10,10 +10,8 @@ void FakeUser::showMessage(const std::string& text)
 bool FakeUser::askYesNo(const std::string& text)
 {
     shown.push_back(text);
-    if (yesNoAnswers.empty()) {
-        unexpected.push_back(text);
+    if (yesNoAnswers.empty())
         return false;
-    }
     const bool answer = yesNoAnswers.front();
     yesNoAnswers.pop_front();
     return answer;

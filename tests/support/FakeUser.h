@@ -22,9 +22,8 @@ class FakeUser final : public platform::MessageBox,
 public:
     /// Every text shown, messages and questions alike, in order.
     std::vector<std::string> shown;
-    /// Answers for askYesNo; an unscripted question is answered No and recorded in `unexpected`.
+    /// Answers for askYesNo; an unscripted question is answered No.
     std::deque<bool> yesNoAnswers;
-    std::vector<std::string> unexpected;
 
     int yields = 0;
     /// Called on every yield with its number (1 for the first).

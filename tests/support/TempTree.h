@@ -18,11 +18,9 @@ public:
     const std::string& root() const { return m_root; }
     std::string path(std::string_view relative) const;
 
-    /// Creates a file (and its missing folders) holding `content`; returns its path.
+    /// Each creates the entry and its missing folders, and returns its path.
     std::string file(std::string_view relative, std::string_view content = "x");
-    /// Creates a folder and its missing parents; returns its path.
     std::string folder(std::string_view relative);
-    /// Creates a symbolic link at `relative` pointing to `target`; returns its path.
     std::string link(std::string_view relative, std::string_view target);
 
     /// The text with every "{R}" replaced by root(), so that test rows can name paths

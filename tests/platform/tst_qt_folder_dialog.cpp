@@ -22,6 +22,8 @@ class QtFolderDialogTest : public QObject {
 
     TempTree m_tree;
 
+    QString expanded(const std::string& path) const { return QString::fromStdString(m_tree.expand(path)); }
+
 private slots:
     void initTestCase()
     {
@@ -38,15 +40,12 @@ private slots:
     {
         QTest::addColumn<DialogCase>("row");
         const std::string start = "{R}/start";
-        QTest::newRow("folder chosen")
-            << DialogCase { Root::Folder, start, "{R}/start/写真", "{R}/start/写真" };
-        QTest::newRow("the root") << DialogCase { Root::Folder, start, "/", "/" };
-        QTest::newRow("files listed, owned by a window")
-            << DialogCase { Root::Folder, start, start, start, true };
-        QTest::newRow("desktop: the home folder") << DialogCase { Root::Desktop, "{R}/home", "", "" };
-        QTest::newRow("documents") << DialogCase { Root::Documents, "{R}/home/文書", "", "" };
-        QTest::newRow("start menu without its folder: home")
-            << DialogCase { Root::StartMenu, "{R}/home", "", "" };
+        QTest::newRow("folder chosen") << DialogCase{Root::Folder, start, start + "/写真", start + "/写真"};
+        QTest::newRow("the root") << DialogCase{Root::Folder, start, "/", "/"};
+        QTest::newRow("files listed, owned by a window") << DialogCase{Root::Folder, start, start, start, true};
+        QTest::newRow("desktop: the home folder") << DialogCase{Root::Desktop, "{R}/home", "", ""};
+        QTest::newRow("documents") << DialogCase{Root::Documents, "{R}/home/文書", "", ""};
+        QTest::newRow("start menu without its folder: home") << DialogCase{Root::StartMenu, "{R}/home", "", ""};
     }
 
     void chooseFolder()
@@ -56,9 +55,8 @@ private slots:
         owner.setObjectName(u"owner"_s);
         owner.show();
         const bool owned = row.showFilesAndOwned;
-        const platform::FolderDialog::Request request { row.root, m_tree.path("start"), "フォルダを選択",
-            owned, owned ? owner.winId() : 0 };
-        const QString pick = QString::fromStdString(m_tree.expand(row.pick));
+        const platform::FolderDialog::Request request{row.root, m_tree.path("start"), "フォルダを選択", owned,
+                                                      owned ? owner.winId() : 0};
         QStringList seen;
         QMetaObject::invokeMethod( // runs inside the dialog's own event loop, once it is open
             this,
@@ -68,15 +66,14 @@ private slots:
                 seen << dialog->windowTitle() << dialog->directory().absolutePath() << choose->text()
                      << QVariant(!dialog->testOption(QFileDialog::ShowDirsOnly)).toString()
                      << (dialog->parentWidget() ? dialog->parentWidget()->objectName() : u"none"_s);
-                dialog->setDirectory(pick);
-                dialog->selectFile(pick);
-                pick.isEmpty() ? dialog->reject() : choose->click();
+                dialog->setDirectory(expanded(row.pick));
+                dialog->selectFile(expanded(row.pick));
+                row.pick.empty() ? dialog->reject() : choose->click();
             },
             Qt::QueuedConnection);
         QCOMPARE(platform::QtFolderDialog().chooseFolder(request), m_tree.expand(row.result));
-        QCOMPARE(seen,
-            (QStringList { u"フォルダを選択"_s, QString::fromStdString(m_tree.expand(row.opensAt)),
-                u"選択(&C)"_s, QVariant(owned).toString(), owned ? u"owner"_s : u"none"_s }));
+        QCOMPARE(seen, (QStringList{u"フォルダを選択"_s, expanded(row.opensAt), u"選択(&C)"_s,
+                                    QVariant(owned).toString(), owned ? u"owner"_s : u"none"_s}));
     }
 };
 

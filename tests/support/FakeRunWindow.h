@@ -17,7 +17,6 @@ public:
     std::string caption = "閉じる";
     bool startEnabled = true;
     bool busy = false;
-    /// The last field the run sent the focus to.
     std::optional<run::InputField> focused;
     bool inputsEnabled = true;
 

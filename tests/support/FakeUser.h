@@ -22,30 +22,23 @@ class FakeUser final : public platform::MessageBox,
 public:
     /// Every text shown, messages and questions alike, in order.
     std::vector<std::string> shown;
-    /// Answers for askYesNo, taken from the front. An unscripted question is answered
-    /// No and recorded in `unexpected`.
+    /// Answers for askYesNo; an unscripted question is answered No.
     std::deque<bool> yesNoAnswers;
-    std::vector<std::string> unexpected;
 
-    /// Number of yields so far.
     int yields = 0;
     /// Called on every yield with its number (1 for the first).
     std::function<void(int)> onYield;
-    /// Called whenever a message or question is shown, before it is answered.
-    std::function<void(const std::string&)> onShow;
 
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
     void yield() override;
     bool equalIgnoringCase(std::string_view left, std::string_view right) override;
 
-    /// Folder dialog: every request in order, answered from the front of the queue; an
-    /// unscripted dialog is cancelled.
+    /// Every folder dialog shown, answered from the queue; an unscripted one is cancelled.
     std::vector<Request> folderRequests;
     std::deque<std::string> folderAnswers;
     std::string chooseFolder(const Request& request) override;
 
-    /// The file operations' windows and the window registry.
     FakeOperations operations;
 
     platform::UserServices services()

@@ -1,25 +1,19 @@
 #pragma once
 
+#include "support/TempTree.h"
+
 #include <algorithm>
-#include <dirent.h>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
-/// Every name in a folder, "." and ".." left out, sorted; empty when it cannot be read.
+/// Every name in a folder, sorted; empty when it cannot be read.
 inline std::vector<std::string> namesIn(const std::string& folder)
 {
     std::vector<std::string> names;
-    if (DIR* listing = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(listing)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        ::closedir(listing);
-    }
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -29,22 +23,18 @@ inline std::vector<std::string> namesIn(const std::string& folder)
 /// included, so that a FIFO is never opened).
 inline std::vector<std::string> everythingIn(const std::string& folder, const std::string& prefix = "")
 {
+    namespace fs = std::filesystem;
     std::vector<std::string> all;
     for (const std::string& name : namesIn(folder)) {
         const std::string path = folder + "/" + name;
-        struct stat status {};
-        if (::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        std::error_code error;
+        if (fs::is_directory(fs::symlink_status(path, error))) {
             all.push_back(prefix + name + "/");
-            for (std::string& inner : everythingIn(path, prefix + name + "/"))
-                all.push_back(std::move(inner));
-            continue;
+            const std::vector<std::string> inner = everythingIn(path, prefix + name + "/");
+            all.insert(all.end(), inner.begin(), inner.end());
+        } else {
+            all.push_back(prefix + name + "=" + (fs::is_regular_file(path, error) ? TempTree::read(path) : ""));
         }
-        std::string content;
-        if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
-            std::ifstream in(path, std::ios::binary);
-            content.assign(std::istreambuf_iterator<char>(in), {});
-        }
-        all.push_back(prefix + name + "=" + content);
     }
     return all;
 }

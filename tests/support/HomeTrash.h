@@ -8,12 +8,11 @@
 /// XDG_DATA_HOME at `dataHome` for the object's lifetime.
 class HomeTrash {
 public:
-    explicit HomeTrash(const std::string& dataHome)
+    explicit HomeTrash(const std::string& dataHome) : m_path(dataHome + "/Trash")
     {
         if (const char* old = std::getenv("XDG_DATA_HOME"))
             m_old = old;
         ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-        m_path = dataHome + "/Trash";
     }
     ~HomeTrash()
     {

@@ -24,6 +24,7 @@ std::string parentOf(const std::string& path)
     return path.substr(0, path.rfind('/'));
 }
 
+// Gives the owner back every folder a test locked, so that the tree can be removed.
 int openUp(const char* path, const struct stat* info, int type, FTW*)
 {
     if (type == FTW_D || type == FTW_DNR)
@@ -31,16 +32,21 @@ int openUp(const char* path, const struct stat* info, int type, FTW*)
     return 0;
 }
 
-} // namespace
-
-TempTree::TempTree()
+std::string temporaryBase()
 {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base == '/' ? base : "/tmp") + "/quorvane-test-XXXXXX";
-    if (!::mkdtemp(pattern.data()))
+    return base && *base == '/' ? base : "/tmp";
+}
+
+} // namespace
+
+TempTree::TempTree() : TempTree(temporaryBase()) {}
+
+TempTree::TempTree(const std::string& base) : m_root(base + "/quorvane-test-XXXXXX")
+{
+    if (!::mkdtemp(m_root.data()))
         throw std::runtime_error("cannot create a temporary folder");
-    ::chmod(pattern.c_str(), 0755);
-    m_root = pattern;
+    ::chmod(m_root.c_str(), 0755);
 }
 
 TempTree::~TempTree()
@@ -100,7 +106,7 @@ std::string TempTree::link(std::string_view relative, std::string_view target)
 std::string TempTree::read(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 bool TempTree::exists(const std::string& path)
@@ -116,13 +122,5 @@ std::unique_ptr<TempTree> TempTree::onOtherFileSystem(const TempTree& first)
     if (::stat("/dev/shm", &shm) != 0 || !S_ISDIR(shm.st_mode) || ::access("/dev/shm", W_OK) != 0
         || ::stat(first.root().c_str(), &home) != 0 || shm.st_dev == home.st_dev)
         return nullptr;
-    const char* old = std::getenv("TMPDIR");
-    const std::string saved = old ? old : "";
-    ::setenv("TMPDIR", "/dev/shm", 1);
-    auto other = std::make_unique<TempTree>();
-    if (old)
-        ::setenv("TMPDIR", saved.c_str(), 1);
-    else
-        ::unsetenv("TMPDIR");
-    return other;
+    return std::unique_ptr<TempTree>(new TempTree("/dev/shm"));
 }

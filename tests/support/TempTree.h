@@ -16,14 +16,11 @@ public:
 
     /// The tree's root folder, without a trailing "/".
     const std::string& root() const { return m_root; }
-    /// root() + "/" + relative.
     std::string path(std::string_view relative) const;
 
-    /// Creates a file (and its missing folders) holding `content`; returns its path.
+    /// Each creates the entry and its missing folders, and returns its path.
     std::string file(std::string_view relative, std::string_view content = "x");
-    /// Creates a folder and its missing parents; returns its path.
     std::string folder(std::string_view relative);
-    /// Creates a symbolic link at `relative` pointing to `target`; returns its path.
     std::string link(std::string_view relative, std::string_view target);
 
     /// The text with every "{R}" replaced by root(), so that test rows can name paths
@@ -41,5 +38,7 @@ public:
     static std::unique_ptr<TempTree> onOtherFileSystem(const TempTree& first);
 
 private:
+    explicit TempTree(const std::string& base);
+
     std::string m_root;
 };

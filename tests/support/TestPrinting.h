@@ -7,32 +7,22 @@
 #include <vector>
 
 // Lets QCOMPARE print both sides of path texts and lists on a mismatch. Bytes that are
-// not UTF-8 show as replacement characters, which is enough to see where lists differ.
+// not UTF-8 show as replacement characters, which is enough to see where texts differ.
 namespace QTest {
 
 template <>
 inline char* toString(const std::string& text)
 {
-    return qstrdup(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
-                       .toUtf8()
-                       .prepend('"')
-                       .append('"')
-                       .constData());
+    return qstrdup((u'"' + QString::fromUtf8(text) + u'"').toUtf8().constData());
 }
 
 template <>
 inline char* toString(const std::vector<std::string>& list)
 {
-    QByteArray joined = "[";
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (i > 0)
-            joined += ", ";
-        joined += '"';
-        joined += QByteArray(list[i].data(), static_cast<qsizetype>(list[i].size()));
-        joined += '"';
-    }
-    joined += ']';
-    return qstrdup(joined.constData());
+    QStringList quoted;
+    for (const std::string& text : list)
+        quoted << u'"' + QString::fromUtf8(text) + u'"';
+    return qstrdup((u'[' + quoted.join(u", ") + u']').toUtf8().constData());
 }
 
 } // namespace QTest

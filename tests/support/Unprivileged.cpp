@@ -1,29 +1,13 @@
 #include "support/Unprivileged.h"
 
+#include <cstdio>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
-constexpr uid_t kNobody = 65534;
-
-bool writeAll(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written <= 0)
-            return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-} // namespace
-
 std::optional<std::string> runUnprivileged(const std::function<std::string()>& body)
 {
+    constexpr uid_t kNobody = 65534;
     int channel[2];
     if (::pipe(channel) != 0)
         return std::nullopt;
@@ -35,8 +19,11 @@ std::optional<std::string> runUnprivileged(const std::function<std::string()>& b
         if (::geteuid() == 0
             && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             ::_exit(2);
-        const bool reported = writeAll(channel[1], body());
-        ::_exit(reported ? 0 : 3);
+        const std::string report = body();
+        // _exit flushes nothing, so the report is written and closed explicitly.
+        FILE* out = ::fdopen(channel[1], "w");
+        const bool written = out && std::fwrite(report.data(), 1, report.size(), out) == report.size();
+        ::_exit(written && std::fclose(out) == 0 ? 0 : 3);
     }
     ::close(channel[1]);
     std::string output;

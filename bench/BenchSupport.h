@@ -17,6 +17,7 @@ namespace bench {
 struct Timing {
     double wall = 0;
     double cpu = 0;
+    long peakKiB = 0; // the largest resident size the command reached
 };
 
 /// Runs a command once, its output thrown away. Processor time is given besides wall
@@ -42,7 +43,7 @@ inline Timing timeCommand(const std::vector<std::string>& command)
         std::fprintf(stderr, "command failed: %s\n", command.front().c_str());
     auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
     return {std::chrono::duration<double>(ended - started).count(),
-            seconds(usage.ru_utime) + seconds(usage.ru_stime)};
+            seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss};
 }
 
 inline double median(std::vector<double> values)

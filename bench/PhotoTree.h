@@ -9,6 +9,16 @@
 
 namespace bench {
 
+inline void writeFile(const std::string& path, const std::string& content)
+{
+    const int fd = open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    if (fd < 0)
+        return;
+    if (!content.empty() && write(fd, content.data(), content.size()) < 0)
+        std::perror(path.c_str());
+    close(fd);
+}
+
 /// A camera-like tree: 40 albums of 38 days each (1,560 folders), `files` files named
 /// IMG_nnnn.jpg with `names` different names spread over the days, each holding
 /// `content`. Made once; a marker file tells a complete tree from an interrupted one.
@@ -33,13 +43,7 @@ inline void makePhotoTree(const std::string& root, int files, int names, const s
     for (int i = 0; i < files; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "/IMG_%04d.jpg", i % names);
-        const std::string path = days[static_cast<std::size_t>(i) % days.size()] + name;
-        const int fd = open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-        if (fd < 0)
-            continue;
-        if (!content.empty() && write(fd, content.data(), content.size()) < 0)
-            std::perror(path.c_str());
-        close(fd);
+        writeFile(days[static_cast<std::size_t>(i) % days.size()] + name, content);
     }
     close(open(marker.c_str(), O_CREAT | O_WRONLY, 0644));
 }

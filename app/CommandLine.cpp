@@ -209,9 +209,13 @@ void printFiles(const Arguments& arguments, const run::RunReport& report)
         if (!arguments.dryRun && file.outcome != run::FileOutcome::Done && !arguments.json)
             continue;
         if (arguments.json) {
-            std::string line = "{" + jsonPath("source", file.source);
-            if (!file.dest.empty())
-                line += "," + jsonPath("dest", file.dest);
+            // (Appended piece by piece: "literal" + string trips a false -Wrestrict in GCC 12.)
+            std::string line = "{";
+            line += jsonPath("source", file.source);
+            if (!file.dest.empty()) {
+                line += ',';
+                line += jsonPath("dest", file.dest);
+            }
             line += ",\"bytes\":" + std::to_string(file.bytes) + ",\"renamed\":" + (file.renamed ? "true" : "false");
             if (!arguments.dryRun)
                 line += std::string(",\"outcome\":\"") + outcomeWord(file.outcome) + '"'
@@ -220,7 +224,13 @@ void printFiles(const Arguments& arguments, const run::RunReport& report)
         } else {
             const char separator = arguments.null ? '\0' : '\t';
             const char end = arguments.null ? '\0' : '\n';
-            print(file.source + (file.dest.empty() ? std::string() : separator + file.dest) + end);
+            std::string line = file.source;
+            if (!file.dest.empty()) {
+                line += separator;
+                line += file.dest;
+            }
+            line += end;
+            print(line);
         }
     }
 }

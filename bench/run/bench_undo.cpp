@@ -1,6 +1,6 @@
 // Times the undo of a whole run against the run itself: a copy and a move of 100,000
 // small files in 1,560 folders into one folder, each followed by the undo of it, as
-// whole processes, three rounds, with the program's journal. Yardsticks in the same
+// whole processes, three rounds after a warm-up, with the program's journal. Yardsticks in the same
 // session: `find -exec cp` for the copy, `find -delete` for what undoing it does.
 // Every round works in fresh folders; old ones are left for later (see BENCH_NOTES).
 //   bench_undo [folder]      (default: $TMPDIR or /tmp, + /quorvane-bench-undo)
@@ -65,37 +65,43 @@ int main(int argc, char** argv)
         mkdir(folder.c_str(), 0755);
         return folder;
     };
-    std::vector<double> copyRun, copyUndo, moveRun, moveUndo, ratioCopy, ratioMove, cpWall, deleteWall;
+    // Files made soon after a mass delete are slow here: every copy is made first, the
+    // moves and their undos (renames only) next, and the undos of the copies last.
+    std::vector<double> copyRun, copyUndo, moveRun, moveUndo, ratioCopy, ratioMove;
+    std::vector<std::string> copyStates;
     for (int round = 0; round <= kRounds; ++round) {
         const std::string dest = fresh(), state = fresh();
         const bench::Timing run = bench::timeCommand({argv[0], "--run", "copy", source, dest, state});
-        const bench::Timing undo = bench::timeCommand({argv[0], "--undo", state});
-        // The undo of the move puts the photo tree back for the next round.
-        const std::string moved = fresh(), moveState = fresh();
-        const bench::Timing move = bench::timeCommand({argv[0], "--run", "move", source, moved, moveState});
-        const bench::Timing back = bench::timeCommand({argv[0], "--undo", moveState});
-        if (round == 0)
-            continue; // warm-up
-        copyRun.push_back(run.wall);
-        copyUndo.push_back(undo.wall);
-        moveRun.push_back(move.wall);
-        moveUndo.push_back(back.wall);
-        ratioCopy.push_back(undo.wall / run.wall);
-        ratioMove.push_back(back.wall / move.wall);
-        if (round == 1) {
-            const std::string cpDest = fresh();
-            cpWall.push_back(bench::timeCommand({"find", source, "-iname", "*.jpg", "-exec", "cp", "-p", "-t",
-                                                 cpDest, "{}", "+"}).wall);
-            deleteWall.push_back(bench::timeCommand({"find", cpDest, "-type", "f", "-delete"}).wall);
+        if (round > 0) { // the first is the warm-up
+            copyRun.push_back(run.wall);
+            copyStates.push_back(state);
         }
     }
+    const std::string cpDest = fresh();
+    const double cpWall = bench::timeCommand({"find", source, "-iname", "*.jpg", "-exec", "cp", "-p", "-t", cpDest,
+                                              "{}", "+"}).wall;
+    for (int round = 0; round <= kRounds; ++round) {
+        const std::string moved = fresh(), state = fresh();
+        const bench::Timing move = bench::timeCommand({argv[0], "--run", "move", source, moved, state});
+        const bench::Timing back = bench::timeCommand({argv[0], "--undo", state}); // the tree is whole again
+        if (round > 0) {
+            moveRun.push_back(move.wall);
+            moveUndo.push_back(back.wall);
+            ratioMove.push_back(back.wall / move.wall);
+        }
+    }
+    for (std::size_t i = 0; i < copyStates.size(); ++i) {
+        copyUndo.push_back(bench::timeCommand({argv[0], "--undo", copyStates[i]}).wall);
+        ratioCopy.push_back(copyUndo.back() / copyRun[i]);
+    }
+    const double deleteWall = bench::timeCommand({"find", cpDest, "-type", "f", "-delete"}).wall;
     std::printf("100,000 files               run        undo      undo / run (median of %d)\n", kRounds);
     std::printf("copy                     %6.2f s   %6.2f s   %5.2f\n", bench::median(copyRun),
                 bench::median(copyUndo), bench::median(ratioCopy));
     std::printf("move (same file system)  %6.2f s   %6.2f s   %5.2f\n", bench::median(moveRun),
                 bench::median(moveUndo), bench::median(ratioMove));
     std::printf("find -exec cp -p (names clash, so fewer files) %6.2f s; find -delete of them %6.2f s\n",
-                cpWall.front(), deleteWall.front());
+                cpWall, deleteWall);
     std::printf("(outputs are left in %s; remove them when the disk has settled)\n", outputs.c_str());
     return 0;
 }

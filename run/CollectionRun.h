@@ -25,6 +25,10 @@ class TrashRestore;
 
 namespace run {
 
+namespace undo {
+struct Recorded;
+}
+
 /// What the main window does after handing a click to the run.
 enum class WindowAction { StayOpen, Close };
 
@@ -109,7 +113,7 @@ private:
     void undoSteps();
     void undoOne(FileRecord& file, const JournalEntry& entry, platform::TrashRestore* trash);
     void openJournal(bool isUndo);
-    void journalDone(const FileRecord& file);
+    void journalDone(const FileRecord& file, const undo::Recorded* source);
     /// An empty input box: says so and sends the focus there.
     bool isEmptyInput(const std::string& text, const std::string& message, InputField field);
     bool CheckSourceFolder(const std::string& text);

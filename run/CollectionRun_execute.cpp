@@ -30,10 +30,15 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             file.reason = "同じファイルが重ねて見つかりました。移動は一度だけです。";
         } else {
             std::string& dest = strDestFiles[static_cast<std::size_t>(i)];
+            // A source that looks the same before and after its copy was not written
+            // meanwhile: the journal keeps how it looked, so that undo can tell the copy
+            // still matches it without reading either.
+            undo::Recorded before, after;
+            const bool copying = operation == Operation::Copy && undo::recordOf(source, before);
             finishRecord(file, copyOrMoveOne(operation, source, dest));
             file.renamed = file.renamed || file.dest != dest;
             file.dest = dest;
-            journalDone(file);
+            journalDone(file, copying && undo::recordOf(source, after) && after == before ? &after : nullptr);
         }
         ++m_report.filesFinished;
         m_report.bytesFinished += file.bytes;
@@ -52,19 +57,25 @@ void CollectionRun::openJournal(bool isUndo)
     const bool oneOperation = m_report.operation == Operation::Delete || m_report.operation == Operation::Recycle;
     if (oneOperation && !isUndo) {
         for (const FileRecord& file : m_report.files)
-            m_journal.write({JournalEntry::Kind::Planned, file.source, {}, file.bytes, 0});
+            m_journal.write({JournalEntry::Kind::Planned, file.source, {}, file.bytes});
     }
 }
 
-void CollectionRun::journalDone(const FileRecord& file)
+void CollectionRun::journalDone(const FileRecord& file, const undo::Recorded* source)
 {
     if (file.outcome != FileOutcome::Done)
         return;
-    JournalEntry entry{JournalEntry::Kind::Done, file.source, file.dest, file.bytes, 0};
-    undo::Recorded recorded;
-    if (!file.dest.empty() && undo::recordOf(file.dest, recorded)) {
-        entry.bytes = recorded.bytes;
-        entry.mtimeNanoseconds = recorded.mtimeNanoseconds;
+    JournalEntry entry{JournalEntry::Kind::Done, file.source, file.dest, file.bytes};
+    undo::Recorded placed;
+    if (!file.dest.empty() && undo::recordOf(file.dest, placed)) {
+        entry.bytes = placed.bytes;
+        entry.mtimeNanoseconds = placed.mtimeNanoseconds;
+        entry.changeNanoseconds = placed.changeNanoseconds;
+        entry.inode = placed.inode;
+    }
+    if (source) {
+        entry.sourceChangeNanoseconds = source->changeNanoseconds;
+        entry.sourceInode = source->inode;
     }
     m_journal.write(entry);
 }
@@ -175,7 +186,7 @@ void CollectionRun::deleteListed()
         struct stat status {};
         if (::lstat(file.source.c_str(), &status) != 0) {
             file.outcome = FileOutcome::Done;
-            journalDone(file);
+            journalDone(file, nullptr);
         } else if (outcome.result != platform::kOperationCancelled) {
             ++left;
         }

@@ -91,7 +91,7 @@ void CollectionRun::undoSteps()
         FileRecord& file = m_report.files[i];
         undoOne(file, *entries[i], trash.get());
         if (file.outcome == FileOutcome::Done)
-            m_journal.write({JournalEntry::Kind::Done, file.source, file.dest, file.bytes, 0});
+            m_journal.write({JournalEntry::Kind::Done, file.source, file.dest, file.bytes});
         ++m_report.filesFinished;
         m_report.bytesFinished += file.bytes;
         m_report.currentBytesDone = 0;
@@ -101,11 +101,12 @@ void CollectionRun::undoSteps()
 
 void CollectionRun::undoOne(FileRecord& file, const JournalEntry& entry, platform::TrashRestore* trash)
 {
-    const undo::Recorded recorded{entry.bytes, entry.mtimeNanoseconds};
+    const undo::Recorded recorded{entry.bytes, entry.mtimeNanoseconds, entry.changeNanoseconds, entry.inode};
     undo::Result result;
     switch (m_report.operation) {
     case Operation::Copy:
-        result = undo::removeCopy(entry.dest, entry.source, recorded);
+        result = undo::removeCopy(entry.dest, entry.source, recorded,
+                                  {entry.bytes, 0, entry.sourceChangeNanoseconds, entry.sourceInode});
         break;
     case Operation::Move:
         result = undo::moveBack(entry.dest, entry.source, recorded, [this](const std::string& from, const std::string& to) {

@@ -157,7 +157,9 @@ void JournalWriter::write(const JournalEntry& entry)
         writeLine("P " + escapePath(entry.source));
     else
         writeLine("D " + std::to_string(entry.bytes) + ' ' + std::to_string(entry.mtimeNanoseconds) + ' '
-                  + escapePath(entry.source) + ' ' + (entry.dest.empty() ? "-" : escapePath(entry.dest)));
+                  + escapePath(entry.source) + ' ' + (entry.dest.empty() ? "-" : escapePath(entry.dest)) + ' '
+                  + std::to_string(entry.changeNanoseconds) + ' ' + std::to_string(entry.inode) + ' '
+                  + std::to_string(entry.sourceChangeNanoseconds) + ' ' + std::to_string(entry.sourceInode));
 }
 
 void JournalWriter::writeLine(const std::string& line)
@@ -220,7 +222,8 @@ std::optional<Journal> readJournal(const std::string& path)
             entry.kind = JournalEntry::Kind::Planned;
             line >> source;
         } else if (word == "D") {
-            line >> entry.bytes >> entry.mtimeNanoseconds >> source >> dest;
+            line >> entry.bytes >> entry.mtimeNanoseconds >> source >> dest >> entry.changeNanoseconds >> entry.inode
+                >> entry.sourceChangeNanoseconds >> entry.sourceInode;
         } else {
             continue;
         }

@@ -18,6 +18,11 @@ struct JournalEntry {
     std::string dest;              // the copy or the moved file; empty for delete and trash
     std::uint64_t bytes = 0;       // of what was written, as found right after
     std::int64_t mtimeNanoseconds = 0;
+    std::int64_t changeNanoseconds = 0; // of what was written; 0 when not known
+    std::uint64_t inode = 0;
+    // The source as it was while it was copied: change time and inode; 0 when not known.
+    std::int64_t sourceChangeNanoseconds = 0;
+    std::uint64_t sourceInode = 0;
 };
 
 /// A journal as read back: its run and what its lines say. A last line cut off by a

@@ -19,13 +19,29 @@ std::int64_t nanoseconds(const timespec& time)
     return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
 
-// A regular file whose size and modification time are still those recorded.
-bool unchanged(const std::string& path, Recorded recorded, bool& exists)
+Recorded recordOfStatus(const struct stat& status)
+{
+    return {static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim), nanoseconds(status.st_ctim),
+            static_cast<std::uint64_t>(status.st_ino)};
+}
+
+// A regular file whose size and modification time are still those recorded; `now` is
+// what it looks like.
+bool unchanged(const std::string& path, Recorded recorded, bool& exists, Recorded& now)
 {
     struct stat status {};
     exists = ::lstat(path.c_str(), &status) == 0;
-    return exists && S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) == recorded.bytes
-        && nanoseconds(status.st_mtim) == recorded.mtimeNanoseconds;
+    now = recordOfStatus(status);
+    return exists && S_ISREG(status.st_mode) && now.bytes == recorded.bytes
+        && now.mtimeNanoseconds == recorded.mtimeNanoseconds;
+}
+
+// Same inode and change time: the file has not been written, replaced or renamed over
+// (any of which sets the change time to now).
+bool untouched(Recorded recorded, Recorded now)
+{
+    return recorded.changeNanoseconds != 0 && recorded.changeNanoseconds == now.changeNanoseconds
+        && recorded.inode == now.inode;
 }
 
 // 1: the same bytes; 0: different; -1: `original` cannot be read (gone, or not a file).
@@ -84,16 +100,22 @@ bool recordOf(const std::string& path, Recorded& recorded)
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0)
         return false;
-    recorded = {static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim)};
+    recorded = recordOfStatus(status);
     return true;
 }
 
-Result removeCopy(const std::string& copy, const std::string& original, Recorded recorded)
+Result removeCopy(const std::string& copy, const std::string& original, Recorded recorded,
+                  Recorded recordedOriginal)
 {
     bool exists = false;
-    if (!unchanged(copy, recorded, exists))
+    Recorded now;
+    if (!unchanged(copy, recorded, exists, now))
         return failed(exists ? "コピーの後で変更されているため、残しました。" : "コピーが見つかりません。");
-    if (sameContent(original, copy) == 0)
+    // Reading both is needed only when either may have been touched since the run.
+    Recorded originalNow;
+    const bool known = untouched(recorded, now) && recordOf(original, originalNow)
+        && untouched(recordedOriginal, originalNow);
+    if (!known && sameContent(original, copy) == 0)
         return failed("元のファイルと内容が違うため、残しました。");
     if (::unlink(copy.c_str()) != 0)
         return failedWith(errno);
@@ -104,7 +126,8 @@ Result moveBack(const std::string& moved, const std::string& original, Recorded 
                 const std::function<platform::FileOperationOutcome(const std::string&, const std::string&)>& moveAcross)
 {
     bool exists = false;
-    if (!unchanged(moved, recorded, exists))
+    Recorded now;
+    if (!unchanged(moved, recorded, exists, now))
         return failed(exists ? "移動の後で変更されているため、残しました。" : "移動先に見つかりません。");
     if (!makeParents(original))
         return failedWith(errno);

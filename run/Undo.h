@@ -20,15 +20,23 @@ struct Result {
     std::string reason; // when not done
 };
 
-/// What a file looked like right after the run placed it.
+/// What a file looked like right after the run placed it (or, for a copy's original,
+/// while it was copied). A zero change time: not known.
 struct Recorded {
     std::uint64_t bytes = 0;
     std::int64_t mtimeNanoseconds = 0;
+    std::int64_t changeNanoseconds = 0;
+    std::uint64_t inode = 0;
+
+    bool operator==(const Recorded&) const = default;
 };
 
 /// Removes the copy at `copy` if it is still the regular file the run wrote (same size
 /// and modification time) and holds what `original` holds, where that still exists.
-Result removeCopy(const std::string& copy, const std::string& original, Recorded recorded);
+/// Files whose inode and change time are still those recorded (no program can set a
+/// change time) are known to be untouched without reading them.
+Result removeCopy(const std::string& copy, const std::string& original, Recorded recorded,
+                  Recorded recordedOriginal);
 
 /// Moves `moved` back to `original`, making its missing folders, if it is unchanged and
 /// `original` is free. `moveAcross` moves between file systems without replacing.

@@ -12,6 +12,7 @@
 
 #include <QtTest>
 
+#include <deque>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -58,19 +59,17 @@ struct Session {
         window.dest = tree.path("dest");
     }
 
-    // Every file, as "path=content"; folders and the trash's bookkeeping are left out.
-    std::set<std::string> files() const
-    {
-        std::set<std::string> files;
-        for (const std::string& entry : everythingIn(tree.root()))
-            if (!entry.ends_with('/') && (!entry.starts_with("data/Trash/") || entry.starts_with("data/Trash/files/")))
-                files.insert(entry);
-        return files;
-    }
-
-    // Runs; "+entry" for what the run added or changed, then "-entry" for what it removed.
+    // Runs; "+entry" for what the run added or changed, then "-entry" for what it removed,
+    // every file as "path=content", folders and the trash's bookkeeping left out.
     Strings start()
     {
+        const auto files = [this] {
+            std::set<std::string> files;
+            for (const std::string& entry : everythingIn(tree.root()))
+                if (!entry.ends_with('/') && !entry.starts_with("data/Trash/info/"))
+                    files.insert(entry);
+            return files;
+        };
         const std::set<std::string> before = files();
         action = collection.cmdStartClick();
         const std::set<std::string> after = files();
@@ -83,14 +82,14 @@ struct Session {
     }
 };
 
-// One whole run: the tree, the inputs, the answers to the yes/no questions ("Y", "N"),
-// and what it must give: the texts shown ("?" for a question of the file operations),
-// the field focused, every file added ("+") or removed ("-"), and what the window does.
+// One whole run: the tree, the inputs, and what it must give: the texts shown ("?" for a
+// question of the file operations), the field focused, every file added ("+") or
+// removed ("-"), and what the window does.
 struct Run {
     std::string files = "src/a.jpg=A src/b.txt=B";
     const char *source = "{R}/src", *types = "jpg", *dest = "{R}/dest";
     Operation operation = Operation::Copy;
-    const char* answers = "";
+    std::deque<bool> answers = {}; // to the yes/no questions
     Strings shown = {};
     InputField focus = InputField(-1); // -1: the focus stays
     std::string changed = "";
@@ -123,9 +122,9 @@ private slots:
         add("no file types", {.types = "", .shown = {texts::kNoFileTypes}, .focus = FileTypes});
         add("no destination", {.dest = "", .shown = {texts::kNoDestFolder}, .focus = DestFolder});
         add("nothing matches: silent", {.types = "png", .dest = "{R}/new"});
-        add("create: No", {.dest = "{R}/new", .answers = "N", .shown = {ask}});
-        add("create: Yes", {.dest = "{R}/new/dest", .answers = "Y", .shown = {ask}, .changed = "+new/dest/a.jpg=A"});
-        add("create: a file has the name", {.dest = "{R}/src/a.jpg", .answers = "Y", .shown = {ask, texts::kFolderAlreadyExists}});
+        add("create: No", {.dest = "{R}/new", .answers = {false}, .shown = {ask}});
+        add("create: Yes", {.dest = "{R}/new/dest", .answers = {true}, .shown = {ask}, .changed = "+new/dest/a.jpg=A"});
+        add("create: a file has the name", {.dest = "{R}/src/a.jpg", .answers = {true}, .shown = {ask, texts::kFolderAlreadyExists}});
         add("delete, matched twice, no destination",
             {.types = "jpg,JPG", .dest = "", .operation = Delete, .changed = "-src/a.jpg=A"});
         add("recycle, matched twice",
@@ -199,8 +198,7 @@ private slots:
         session.window.dest = session.tree.expand(run.dest);
         session.window.fileTypes = run.types;
         session.window.operation = run.operation;
-        for (const char* answer = run.answers; *answer; ++answer)
-            session.user.yesNoAnswers.push_back(*answer == 'Y');
+        session.user.yesNoAnswers = run.answers;
         session.user.operations.answers.push_back("はい");
         std::string probed;
         session.collection.setCaseFoldingProbe([&](const std::string& folder) { probed = folder; return run.folds; });
@@ -284,8 +282,7 @@ private slots:
         QVERIFY(!TempTree::exists(session.tree.path("locked/dest")));
     }
 
-    // A folder the probe cannot write to gets the careful answer (the real probe's answer
-    // on this file system, and that it leaves nothing behind, show in the runs above).
+    // A folder the probe cannot write to gets the careful answer.
     void caseFoldingProbeUnsure() { QVERIFY(folderFoldsCase(TempTree().path("missing"))); }
 };
 

@@ -1,6 +1,5 @@
-// Whole collection runs through the real main window: started with its button, and acted
-// on in the middle by hooks at a chosen yield, as a user would (cancel, close, clicks on
-// the inputs the run has locked).
+// Whole runs through the real main window, acted on by hooks at a chosen yield as a user
+// would: a cancel, a close, a click on an input the run has locked.
 #include "app/frmMain.h"
 #include "run/CollectionRun.h"
 #include "support/FakeUser.h"

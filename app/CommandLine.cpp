@@ -2,6 +2,7 @@
 
 #include "app/TerminalServices.h"
 #include "run/CollectionRun.h"
+#include "run/FixedRunWindow.h"
 #include "run/RunReportText.h"
 #include "toolkit/clsFileFolder.h"
 
@@ -97,33 +98,6 @@ std::optional<Arguments> parse(int argc, char** argv)
         return std::nullopt;
     return arguments;
 }
-
-// The main window as a run from the command line sees it: the inputs as given.
-class ArgumentWindow final : public run::RunWindow {
-public:
-    explicit ArgumentWindow(const Arguments& arguments) : m_arguments(arguments) {}
-    std::string sourceFolderText() const override { return path(0); }
-    std::string destFolderText() const override { return path(1); }
-    std::string fileTypesText() const override { return m_arguments.types; }
-    run::Operation selectedOperation() const override
-    {
-        return operationOf(m_arguments.command).value_or(run::Operation::Copy);
-    }
-    std::string exitCaption() const override { return m_caption; }
-    void setExitCaption(const std::string& caption) override { m_caption = caption; }
-    void setStartEnabled(bool) override {}
-    void setBusyPointer(bool) override {}
-    void focusField(run::InputField) override {}
-    void setInputsEnabled(bool) override {}
-
-private:
-    std::string path(std::size_t index) const
-    {
-        return index < m_arguments.paths.size() ? m_arguments.paths[index] : std::string();
-    }
-    const Arguments& m_arguments;
-    std::string m_caption;
-};
 
 // One line on standard error, rewritten at most ten times a second, when it is a terminal.
 class TerminalProgress final : public run::RunMonitor {
@@ -266,7 +240,9 @@ int runCommandLine(int argc, char** argv)
     TerminalServices terminal(arguments.yes);
     TerminalServices::catchInterrupts();
     clsFileFolder toolkit(terminal.services());
-    ArgumentWindow window(arguments);
+    const auto path = [&](std::size_t index) { return index < arguments.paths.size() ? arguments.paths[index] : ""; };
+    run::FixedRunWindow window({path(0), path(1), arguments.types,
+                                operationOf(arguments.command).value_or(run::Operation::Copy)});
     run::CollectionRun collection(window, toolkit, terminal.services());
     TerminalProgress progress;
     collection.setMonitor(&progress);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <dirent.h>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
@@ -44,6 +45,18 @@ inline Timing timeCommand(const std::vector<std::string>& command)
     auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
     return {std::chrono::duration<double>(ended - started).count(),
             seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss};
+}
+
+/// The entries of a folder whose names do not start with a dot.
+inline std::size_t entriesIn(const std::string& folder)
+{
+    std::size_t count = 0;
+    if (DIR* listing = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(listing))
+            count += entry->d_name[0] != '.';
+        closedir(listing);
+    }
+    return count;
 }
 
 inline double median(std::vector<double> values)

@@ -7,13 +7,13 @@
 // ones are left for later, because files created soon after a mass delete are slow here.
 //   bench_run_window [folder]     (default: $TMPDIR or /tmp, + /quorvane-bench-window)
 #include "BenchSupport.h"
-#include "HeadlessWindow.h"
 #include "PhotoTree.h"
 
 #include "app/RunProgressWindow.h"
 #include "platform/MemoryTuning.h"
 #include "platform/qt/QtUserServices.h"
 #include "run/CollectionRun.h"
+#include "run/FixedRunWindow.h"
 #include "toolkit/clsFileFolder.h"
 
 #include <QApplication>
@@ -39,24 +39,13 @@ int copyRun(bool shown, const char* source, const char* dest)
     QApplication application(argc, argv);
     platform::QtUserServices services;
     clsFileFolder toolkit(services.services());
-    bench::HeadlessWindow window(source, dest);
+    run::FixedRunWindow window({source, dest, "jpg", run::Operation::Copy});
     run::CollectionRun collection(window, toolkit, services.services());
     RunProgressWindow runWindow(nullptr, [] {});
     runWindow.setShowDelay(shown ? std::chrono::milliseconds(0) : std::chrono::hours(24));
     collection.setMonitor(&runWindow);
     collection.cmdStartClick();
     return runWindow.isVisible() == shown ? 0 : 1; // shown: its report is up
-}
-
-std::size_t entriesIn(const std::string& folder)
-{
-    std::size_t count = 0;
-    if (DIR* listing = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(listing))
-            count += entry->d_name[0] != '.';
-        closedir(listing);
-    }
-    return count;
 }
 
 } // namespace
@@ -77,8 +66,8 @@ int main(int argc, char** argv)
     int destNumber = 0;
     const auto timed = [&](const std::vector<std::string>& command, const std::string& dest) {
         const bench::Timing timing = bench::timeCommand(command);
-        if (entriesIn(dest) != kFiles)
-            std::fprintf(stderr, "%s left %zu files\n", command[0].c_str(), entriesIn(dest));
+        if (bench::entriesIn(dest) != kFiles)
+            std::fprintf(stderr, "%s left %zu files\n", command[0].c_str(), bench::entriesIn(dest));
         return timing;
     };
     const auto freshDest = [&] {

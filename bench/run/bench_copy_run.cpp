@@ -10,11 +10,11 @@
 #include "BenchSupport.h"
 #include "PhotoTree.h"
 
-#include "HeadlessWindow.h"
 #include "SilentUser.h"
 #include "platform/MemoryTuning.h"
 #include "platform/TextCompare.h"
 #include "run/CollectionRun.h"
+#include "run/FixedRunWindow.h"
 #include "toolkit/clsFileFolder.h"
 
 #include <QString>
@@ -51,21 +51,10 @@ int copyRun(const char* source, const char* dest)
     QtTextCompare text;
     const platform::UserServices services{user, user, text, user, user, user};
     clsFileFolder toolkit(services);
-    bench::HeadlessWindow window(source, dest);
+    run::FixedRunWindow window({source, dest, "jpg", run::Operation::Copy});
     run::CollectionRun collection(window, toolkit, services);
     collection.cmdStartClick();
     return 0;
-}
-
-std::size_t entriesIn(const std::string& folder)
-{
-    std::size_t count = 0;
-    if (DIR* listing = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(listing))
-            count += entry->d_name[0] != '.';
-        closedir(listing);
-    }
-    return count;
 }
 
 } // namespace
@@ -93,15 +82,15 @@ int main(int argc, char** argv)
         const std::string dest = freshDest();
         const bench::Timing timing = bench::timeCommand({"find", source, "-iname", "*.jpg", "-exec", "cp",
                                                          "-p", "--backup=numbered", "-t", dest, "{}", "+"});
-        if (entriesIn(dest) != kFiles)
-            std::fprintf(stderr, "cp left %zu files\n", entriesIn(dest));
+        if (bench::entriesIn(dest) != kFiles)
+            std::fprintf(stderr, "cp left %zu files\n", bench::entriesIn(dest));
         return timing;
     };
     const auto timeOurs = [&] {
         const std::string dest = freshDest();
         const bench::Timing timing = bench::timeCommand({argv[0], "--run", source, dest});
-        if (entriesIn(dest) != kFiles)
-            std::fprintf(stderr, "run left %zu files\n", entriesIn(dest));
+        if (bench::entriesIn(dest) != kFiles)
+            std::fprintf(stderr, "run left %zu files\n", bench::entriesIn(dest));
         return timing;
     };
 

@@ -5,12 +5,12 @@
 // Every round works in fresh folders; old ones are left for later (see BENCH_NOTES).
 //   bench_undo [folder]      (default: $TMPDIR or /tmp, + /quorvane-bench-undo)
 #include "BenchSupport.h"
-#include "HeadlessWindow.h"
 #include "PhotoTree.h"
 #include "SilentUser.h"
 
 #include "platform/MemoryTuning.h"
 #include "run/CollectionRun.h"
+#include "run/FixedRunWindow.h"
 #include "toolkit/clsFileFolder.h"
 
 #include <cstdlib>
@@ -31,9 +31,8 @@ int child(char** argv)
     user.answerYes = true;
     clsFileFolder toolkit(user.services());
     const bool undo = std::strcmp(argv[1], "--undo") == 0;
-    bench::HeadlessWindow window(undo ? "" : argv[3], undo ? "" : argv[4],
-                                 !undo && std::strcmp(argv[2], "move") == 0 ? run::Operation::Move
-                                                                            : run::Operation::Copy);
+    const auto operation = !undo && std::strcmp(argv[2], "move") == 0 ? run::Operation::Move : run::Operation::Copy;
+    run::FixedRunWindow window({undo ? "" : argv[3], undo ? "" : argv[4], "jpg", operation});
     run::CollectionRun collection(window, toolkit, user.services());
     collection.setJournalFolder(undo ? argv[2] : argv[5]);
     if (undo)

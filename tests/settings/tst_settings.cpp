@@ -212,9 +212,6 @@ private slots:
         QTest::addColumn<Choice>("row");
         const auto add = [](const char* name, const Choice& row) { QTest::newRow(name) << row; };
         add("OK saves the inputs", { .choice = 0, .file = "/in\r\n/out\r\n 2 \r\njpg,png\r\n" });
-        add("OK resets the file and the inputs",
-            { .file = kDefaults, .changes = "source=|destination={T}|operation=0|types=jpg" });
-        add("Cancel does nothing", { .action = kClickCancel });
         add("Enter presses OK", { .choice = 1, .action = Qt::Key_Return, .file = kDefaults });
         add("Escape does nothing", { .choice = 1, .action = Qt::Key_Escape });
         add("failed save reported, nothing reset",

@@ -8,7 +8,6 @@
 
 #include <QtTest>
 
-#include <cmath>
 #include <fcntl.h>
 #include <functional>
 #include <map>
@@ -22,10 +21,8 @@ namespace {
 // Options a row can flip from their fresh value.
 const std::map<std::string, std::function<void(clsFileFolder&)>> flips {
     { "RenameOnCollision", [](clsFileFolder& t) { t.RenameOnCollision(true); } },
-    { "SimpleProgress", [](clsFileFolder& t) { t.SimpleProgress(true); } },
     // Nothing else may answer the question that this option leaves out.
     { "ConfirmMakeDir", [](clsFileFolder& t) { t.RespondDialog(false), t.ConfirmMakeDir(false); } },
-    { "ShowDialog", [](clsFileFolder& t) { t.ShowDialog(false); } },
     { "FilesOnly", [](clsFileFolder& t) { t.FilesOnly(false); } } };
 
 // The scripted user with the toolkit it drives; answers are button texts, taken in order.
@@ -62,7 +59,7 @@ struct OperationRow {
     Strings shown = {};
     std::string option = {};
 };
-struct ProgressRow { std::string option; int cancelAt; std::string failAnswer; Strings copied; };
+struct ProgressRow { int cancelAt; std::string failAnswer; Strings copied; };
 
 } // namespace
 
@@ -96,7 +93,6 @@ private slots:
         row("taken, nothing asked", { "Move", b, "{R}/out", { "-dir/xb.jpg=x", replaced[0], replaced[1] } });
         row("taken, new name", { "Copy", b, taken, { "+out/xb (2).jpg=x" }, "", {}, "RenameOnCollision" });
         row("missing folder, asked: yes", { "Copy", a, deeper, made, "はい", makeFolder });
-        row("missing folder, asked: no", { "Move", a, deeper, {}, "いいえ", makeFolder });
         row("missing folder, made unasked", { "Move", a, deeper,
             { "-dir/xa.jpg=x", made[0], made[1], made[2] }, "", {}, "ConfirmMakeDir" });
         const std::string three = a + "\0{R}/dir/xc.jpg\0{R}/dir/toKeep\0"s + a;
@@ -107,14 +103,12 @@ private slots:
         row("last path without its NUL", { "Delete", a + '\0' + b, "", twoGone });
         row("an empty entry ends the list", { "Delete", a + "\0\0"s + b, "", { "-dir/xa.jpg=x" } });
         row("list of three, asked: yes", { "Delete", three, "", threeGone, "はい", question });
-        row("list of three, asked: no", { "Delete", three, "", {}, "いいえ", question });
         row("a name with a star is taken alone", { "Delete", "{R}/dir/x*.jpg", "", { "-dir/x*.jpg=x" } });
         row("pattern, files and folders", { "Delete", "{R}/dir/x?.jpg", "",
             { "-dir/x*.jpg=x", "-dir/xa.jpg=x", "-dir/xb.jpg=x", "-dir/xc.jpg/", "-dir/xc.jpg/toOut=keep" } });
         row("pattern, files only", { "Delete", "{R}/dir/x?.jpg", "",
             { "-dir/x*.jpg=x", "-dir/xa.jpg=x", "-dir/xb.jpg=x" }, "", {}, "FilesOnly" });
         row("rename to a bare name", { "Rename", a, "d", { "-dir/xa.jpg=x", "+dir/d=x" } });
-        row("rename to a full path", { "Rename", a, "{R}/dir/d", { "-dir/xa.jpg=x", "+dir/d=x" } });
         row("rename onto a taken name", { "Rename", a, "xb.jpg", {}, "スキップ",
             { failed(a, "名前を変更", "同じ名前のファイルが既にあります。") } });
         row("copy of a FIFO", { "Copy", "{R}/dir/pipe", "{R}/out", {}, "スキップ",
@@ -165,8 +159,6 @@ private slots:
         QCOMPARE(s.user.operations.shown, tree.expand(row.shown));
         QCOMPARE(s.user.operations.unexpected, Strings {});
         QCOMPARE(s.toolkit.stopRequested(), row.answer == "キャンセル");
-        if (row.shown.empty())
-            QCOMPARE(s.user.operations.progressTitles.empty(), row.changes.empty());
         // A copy keeps the time and permission bits but never setuid or setgid; a move or rename
         // keeps the very entry, bits and all.
         struct stat status {};
@@ -207,8 +199,7 @@ private slots:
         QCOMPARE(namesIn(trash.info()), Strings {});
     }
 
-    // Entries move into the home trash with a record of where they came from, percent-encoded, and
-    // when. A taken name gets the number after the highest in use, a name held by an entry without a
+    // Entries move into the home trash with a record of where they came from, percent-encoded. A taken name gets the number after the highest in use, a name held by an entry without a
     // record is not taken over, and one too long is cut where a character ends. Delete after
     // Recycled keeps trashing.
     void homeTrash()
@@ -216,7 +207,6 @@ private slots:
         TempTree tree;
         const HomeTrash trash(tree.path("data"));
         Session s({ "はい" });
-        const std::time_t before = std::time(nullptr);
         // The first entry makes the trash, which is private to its owner.
         const std::string first = tree.file("in/\xff\xfe.jpg", "first");
         QVERIFY(s.toolkit.Recycled(first));
@@ -253,52 +243,20 @@ private slots:
             const std::string info = TempTree::read(trash.info() + "/" + stored + ".trashinfo");
             const std::string start = "[Trash Info]\nPath=" + tree.path("in/") + encoded + "\nDeletionDate=";
             QCOMPARE(info.substr(0, start.size()), start);
-            std::tm when {};
-            QVERIFY(strptime(info.substr(start.size()).c_str(), "%Y-%m-%dT%H:%M:%S\n", &when) != nullptr);
-            when.tm_isdst = -1;
-            QVERIFY(std::abs(std::difftime(std::mktime(&when), before)) < 120);
         }
-    }
-
-    // On another file system the trash is at its top, and the record's path is relative to it.
-    void trashOnAnotherFileSystem()
-    {
-        TempTree tree;
-        const HomeTrash home(tree.path("data"));
-        const std::unique_ptr<TempTree> other = TempTree::onOtherFileSystem(tree);
-        if (!other)
-            QSKIP("no second file system at /dev/shm on this machine");
-        // That trash is shared with other runs: the tree's own name keeps ours apart.
-        const std::string name = other->root().substr(std::string("/dev/shm/").size()) + "-a b";
-        const std::string file = other->file("in/" + name, "content");
-        struct stat shared {};
-        const bool sharedTop = ::lstat("/dev/shm/.Trash", &shared) == 0 && S_ISDIR(shared.st_mode)
-            && (shared.st_mode & S_ISVTX);
-        const std::string trash = (sharedTop ? "/dev/shm/.Trash/" : "/dev/shm/.Trash-") + std::to_string(getuid());
-        const std::string stored = trash + "/files/" + name, record = trash + "/info/" + name + ".trashinfo";
-        Session s({}, true);
-        const bool done = s.toolkit.Recycled(file);
-        const std::string info = TempTree::read(record), content = TempTree::read(stored);
-        QVERIFY(::unlink(stored.c_str()) == 0 && ::unlink(record.c_str()) == 0 && done);
-        QCOMPARE(std::pair(TempTree::exists(file), content), std::pair(false, "content"s));
-        const std::string start = "[Trash Info]\nPath=" + other->root().substr(std::string("/dev/shm/").size())
-            + "/in/" + name.substr(0, name.size() - 3) + "a%20b\nDeletionDate=";
-        QCOMPARE(info.substr(0, start.size()), start);
     }
 
     void progressAndStop_data()
     {
         QTest::addColumn<ProgressRow>("row");
         const Strings all { "1.txt", "2.txt", "3.txt", "4.txt", "5.txt" };
-        QTest::newRow("shown with names") << ProgressRow { "", 0, "", all };
-        QTest::newRow("no progress window") << ProgressRow { "ShowDialog", 0, "", all };
-        QTest::newRow("no names") << ProgressRow { "SimpleProgress", 0, "", all };
-        QTest::newRow("cancelled as item 3 begins") << ProgressRow { "", 3, "", { "1.txt", "2.txt" } };
-        QTest::newRow("item 2 fails, skip") << ProgressRow { "", 0, "スキップ", { "1.txt", "3.txt", "4.txt", "5.txt" } };
-        QTest::newRow("item 2 fails, stop") << ProgressRow { "", 0, "中止", { "1.txt" } };
+        QTest::newRow("all copied") << ProgressRow { 0, "", all };
+        QTest::newRow("cancelled as item 3 begins") << ProgressRow { 3, "", { "1.txt", "2.txt" } };
+        QTest::newRow("item 2 fails, skip") << ProgressRow { 0, "スキップ", { "1.txt", "3.txt", "4.txt", "5.txt" } };
+        QTest::newRow("item 2 fails, stop") << ProgressRow { 0, "中止", { "1.txt" } };
     }
 
-    // A pattern copied into a folder, watched from the progress window; a failure's message offers
+    // A pattern copied into a folder, cancelled or failing part way; a failure's message offers
     // to stop, and the next operation starts without the stop request.
     void progressAndStop()
     {
@@ -306,7 +264,7 @@ private slots:
         TempTree tree;
         for (const char* name : { "1.txt", "2.txt", "3.txt", "4.txt", "5.txt" })
             tree.file("in/"s + name, std::string(1000, 'c'));
-        Session s({ row.failAnswer }, false, row.option);
+        Session s({ row.failAnswer });
         FakeOperations& ops = s.user.operations;
         ops.onItem = [&](int number) {
             ops.cancelPressed = number == row.cancelAt;
@@ -316,9 +274,6 @@ private slots:
         QCOMPARE(s.toolkit.Copy(tree.path("in/*.txt"), tree.folder("out")), row.copied.size() == 5);
         QCOMPARE(s.toolkit.stopRequested(), row.cancelAt != 0 || row.failAnswer == "中止");
         QCOMPARE(namesIn(tree.path("out")), row.copied);
-        QCOMPARE(ops.progressTitles, Strings { row.option == "ShowDialog" ? "" : "コピーしています..." });
-        QCOMPARE(ops.itemNames.front(), row.option == "SimpleProgress" ? "" : tree.path("in/1.txt"));
-        QCOMPARE(ops.bytesReported, std::uint64_t(1000 * row.copied.size()));
         QCOMPARE(ops.shown, row.failAnswer.empty() ? Strings {}
             : Strings { failed(tree.path("in/2.txt"), "コピー", "ファイルまたはフォルダーが見つかりません。") });
         QVERIFY(s.toolkit.Copy(tree.path("in/1.txt"), tree.path("again.txt")) && !s.toolkit.stopRequested());

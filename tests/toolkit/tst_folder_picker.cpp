@@ -34,7 +34,6 @@ private slots:
         row("favourites", {&F::ReferFavorites, &F::AddFileText, Root::Favorites, "", s, s});
         row("start menu", {&F::ReferStartMenu, &F::RealFolderOnly, Root::StartMenu, "", s, s});
         row("drives", {&F::ReferDrives, &F::NetworkOnlySelect, Root::Computer, "", "/", "/"});
-        row("network", {&F::ReferNetwork, &F::DontNetwork, Root::Network, "", s, s});
         row("cancelled", {&F::ReferDesktop, &F::RealFolderOnly, Root::Desktop, "", "", ""});
         row("files shown", {&F::ReferDesktop, &F::AllResource, Root::Desktop, "", s, s, true});
         // Only a computer or a printer could be confirmed; neither has a folder path.

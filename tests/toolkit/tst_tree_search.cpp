@@ -71,12 +71,10 @@ private slots:
         row("combined list of a folder without subfolders",
             {Method::SFileFolderPath, "{R}/Sub/Empty/", {"{R}/Sub/Empty/"}, {1, 0}});
         row("files of a folder without files", {Method::SFilePath, "{R}/Sub/Empty", {""}, {0}});
-        row("one-level listing of an empty folder", {Method::GetFileFolder, "{R}/Sub/Empty", {""}, {0, 0}});
         // A folder that cannot be searched turns only the method's own counts to -1.
         row("SFolderPath, missing folder", {Method::SFolderPath, "{R}/missing", {""}, {-1}});
         row("SFilePath, empty text", {Method::SFilePath, "", {""}, {-1}});
         row("SFileFolderPath, relative", {Method::SFileFolderPath, "tmp", {""}, {-1, -1}});
-        row("GetFileFolder, missing folder", {Method::GetFileFolder, "{R}/missing", {""}, {-1, -1}});
         row("hidden and odd names, byte for byte",
             {Method::SFilePath, "{R}",
              {"{R}/-dash *star?.jpg", "{R}/.dir/inner.jpg", "{R}/.hidden", "{R}/caf\xe9.jpg",
@@ -112,16 +110,6 @@ private slots:
         std::copy(row.counts.begin(), row.counts.end(), all.begin() + kFirstCount[int(row.method)]);
         QCOMPARE(allCounts(toolkit), all);
         QCOMPARE(user.shown, row.counts[0] < 0 ? Strings{"指定されたフォルダが存在しません"} : Strings{});
-    }
-
-    void rootFolderIsNeverShortened()
-    {
-        FakeUser user;
-        clsFileFolder toolkit(user.services());
-        const PathList folders = toolkit.GetFolder("/"), both = toolkit.GetFileFolder("/");
-        QVERIFY(std::find(folders.begin(), folders.end(), "/tmp") != folders.end());
-        QVERIFY(std::find(both.begin(), both.end(), "/tmp/") != both.end());
-        QVERIFY(user.shown.empty());
     }
 
     void refusedFolderIsSkippedWithItsSiblingsSearched()

@@ -162,25 +162,6 @@ private slots:
         QCOMPARE(code.value_or("no report"), "5");
         QVERIFY(!TempTree::exists(locked + "/a"));
     }
-
-    void tempFolderEndsInSlash_data()
-    {
-        QTest::addColumn<QByteArray>("tmpdir");
-        QTest::addColumn<std::string>("expected");
-        QTest::newRow("set") << QByteArray("/var/tmp") << std::string("/var/tmp/");
-        QTest::newRow("relative is ignored") << QByteArray("tmp") << std::string("/tmp/");
-    }
-
-    void tempFolderEndsInSlash()
-    {
-        QFETCH(QByteArray, tmpdir);
-        QFETCH(std::string, expected);
-        const QByteArray saved = qgetenv("TMPDIR");
-        qputenv("TMPDIR", tmpdir);
-        const std::string folder = m_toolkit.GetTempFolder();
-        saved.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", saved);
-        QCOMPARE(folder, expected);
-    }
 };
 
 QTEST_GUILESS_MAIN(PathsTest)

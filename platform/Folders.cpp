@@ -59,6 +59,13 @@ int createFolderWithParents(const std::string& path)
     return error == kErrorFileNotFound ? kErrorPathNotFound : error;
 }
 
+bool createParentFolders(const std::string& path)
+{
+    const std::string parent = parentOf(path);
+    const int result = parent == path ? kErrorNone : createFolderWithParents(parent);
+    return result == kErrorNone || result == kErrorAlreadyExists;
+}
+
 bool canListFolder(const std::string& path)
 {
     if (!isAbsolutePath(path))

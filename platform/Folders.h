@@ -13,6 +13,9 @@ std::string tempFolder();
 /// kErrorPathNotFound when the path cannot be made (not absolute, a parent is a
 /// file), or another error number from ErrorCodes.h.
 int createFolderWithParents(const std::string& path);
+/// Makes the missing folders above the absolute `path` (not `path` itself); true when
+/// its parent is a folder afterwards.
+bool createParentFolders(const std::string& path);
 
 /// True when `path` is absolute and names a folder (links followed) that can be
 /// opened for listing; empty folders count.

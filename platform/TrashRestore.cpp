@@ -1,5 +1,7 @@
 #include "platform/TrashRestore.h"
 
+#include "platform/Folders.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -48,15 +50,6 @@ std::string recordedPath(const std::string& path)
     if (::realpath(folder.c_str(), resolved) == nullptr)
         return path;
     return (std::string(resolved) == "/" ? "" : std::string(resolved)) + path.substr(slash);
-}
-
-bool makeParents(const std::string& path)
-{
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
-        if (::mkdir(path.substr(0, slash).c_str(), 0755) != 0 && errno != EEXIST)
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -110,7 +103,7 @@ int TrashRestore::restore(const std::string& path)
         if (it->deleted > newest->deleted)
             newest = it;
     }
-    if (!makeParents(path))
+    if (!createParentFolders(path))
         return errno;
     const std::string file = newest->trash + "/files/" + newest->name;
     if (::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0)

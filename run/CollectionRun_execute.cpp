@@ -34,11 +34,11 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             // meanwhile: the journal keeps how it looked, so that undo can tell the copy
             // still matches it without reading either.
             undo::Recorded before, after;
-            const bool copying = operation == Operation::Copy && undo::recordOf(source, before);
+            const bool copying = operation == Operation::Copy && undo::recordOf(source, before, true);
             finishRecord(file, copyOrMoveOne(operation, source, dest));
             file.renamed = file.renamed || file.dest != dest;
             file.dest = dest;
-            journalDone(file, copying && undo::recordOf(source, after) && after == before ? &after : nullptr);
+            journalDone(file, copying && undo::recordOf(source, after, true) && after == before ? &after : nullptr);
         }
         ++m_report.filesFinished;
         m_report.bytesFinished += file.bytes;

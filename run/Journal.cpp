@@ -1,5 +1,7 @@
 #include "run/Journal.h"
 
+#include "platform/Folders.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -51,16 +53,6 @@ std::string newJournalName()
     std::snprintf(name + length, sizeof name - length, "-%09ld-%d%s", now.tv_nsec,
                   static_cast<int>(::getpid()), kSuffix);
     return name;
-}
-
-bool makeFolders(const std::string& folder)
-{
-    for (std::size_t slash = 1; slash != std::string::npos; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-    }
-    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
 } // namespace
@@ -136,7 +128,9 @@ bool JournalWriter::open(const std::string& folder, Operation operation, bool is
 {
     close();
     m_failed = true;
-    if (folder.empty() || !makeFolders(folder))
+    // The journals name the user's files: their own folder is private.
+    if (folder.empty() || !platform::createParentFolders(folder)
+        || (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST))
         return false;
     m_path = folder + '/' + newJournalName();
     m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);

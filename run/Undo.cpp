@@ -1,5 +1,6 @@
 #include "run/Undo.h"
 
+#include "platform/Folders.h"
 #include "platform/OperationTexts.h"
 #include "platform/TrashRestore.h"
 
@@ -45,9 +46,10 @@ bool untouched(Recorded recorded, Recorded now)
 }
 
 // 1: the same bytes; 0: different; -1: `original` cannot be read (gone, or not a file).
+// A link as the original is followed: the copy was made of what it points to.
 int sameContent(const std::string& original, const std::string& copy)
 {
-    const int first = ::open(original.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    const int first = ::open(original.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (first < 0)
         return -1;
     struct stat status {};
@@ -74,15 +76,6 @@ int sameContent(const std::string& original, const std::string& copy)
     return same;
 }
 
-bool makeParents(const std::string& path)
-{
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
-        if (::mkdir(path.substr(0, slash).c_str(), 0755) != 0 && errno != EEXIST)
-            return false;
-    }
-    return true;
-}
-
 Result failed(std::string reason)
 {
     return {false, std::move(reason)};
@@ -95,10 +88,10 @@ Result failedWith(int error)
 
 } // namespace
 
-bool recordOf(const std::string& path, Recorded& recorded)
+bool recordOf(const std::string& path, Recorded& recorded, bool followLinks)
 {
     struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0)
+    if ((followLinks ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status)) != 0)
         return false;
     recorded = recordOfStatus(status);
     return true;
@@ -113,7 +106,7 @@ Result removeCopy(const std::string& copy, const std::string& original, Recorded
         return failed(exists ? "コピーの後で変更されているため、残しました。" : "コピーが見つかりません。");
     // Reading both is needed only when either may have been touched since the run.
     Recorded originalNow;
-    const bool known = untouched(recorded, now) && recordOf(original, originalNow)
+    const bool known = untouched(recorded, now) && recordOf(original, originalNow, true)
         && untouched(recordedOriginal, originalNow);
     if (!known && sameContent(original, copy) == 0)
         return failed("元のファイルと内容が違うため、残しました。");
@@ -129,7 +122,7 @@ Result moveBack(const std::string& moved, const std::string& original, Recorded 
     Recorded now;
     if (!unchanged(moved, recorded, exists, now))
         return failed(exists ? "移動の後で変更されているため、残しました。" : "移動先に見つかりません。");
-    if (!makeParents(original))
+    if (!platform::createParentFolders(original))
         return failedWith(errno);
     static const std::string taken = "元の場所に同じ名前があるため、残しました。";
     if (::renameat2(AT_FDCWD, moved.c_str(), AT_FDCWD, original.c_str(), RENAME_NOREPLACE) == 0)

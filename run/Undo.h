@@ -47,8 +47,9 @@ Result moveBack(const std::string& moved, const std::string& original, Recorded 
 /// Puts the file trashed from `original` back there.
 Result restoreFromTrash(platform::TrashRestore& trash, const std::string& original);
 
-/// Size and modification time of the entry at `path` (not following a link), as a
-/// journal records them; nothing is set when there is no entry.
-bool recordOf(const std::string& path, Recorded& recorded);
+/// Size, times and inode of the entry at `path` as a journal records them: of a link
+/// itself, or with `followLinks` of what it points to (a copy's original, whose content
+/// the copy holds). False, and nothing set, when there is no entry.
+bool recordOf(const std::string& path, Recorded& recorded, bool followLinks = false);
 
 } // namespace run::undo

@@ -24,6 +24,7 @@ struct FileRecord {
     std::uint64_t bytes = 0;
     FileOutcome outcome = FileOutcome::NotDone;
     bool renamed = false;   // it got a numbered name: its own name was taken
+    bool fitted = false;    // its name was changed to one the destination's file system holds
     std::string reason;
 };
 

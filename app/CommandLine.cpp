@@ -37,7 +37,8 @@ const char* const kUsage =
     "      --json        print the plan or the report as JSON lines\n"
     "  -0, --null        print NUL-separated names instead of lines\n"
     "  -q, --quiet       print no report\n"
-    "  -y, --yes         answer yes to every question\n"
+    "  -y, --yes         answer yes to every question but whether to go on when the\n"
+    "                    destination lacks the space (asked on a terminal, else no)\n"
     "  -h, --help        print this help\n"
     "      --version     print the version\n"
     "\n"
@@ -191,7 +192,9 @@ void printFiles(const Arguments& arguments, const run::RunReport& report)
                 line += jsonPath("dest", file.dest);
             }
             line += ",\"bytes\":" + std::to_string(file.bytes) + ",\"renamed\":" + (file.renamed ? "true" : "false");
-            if (!arguments.dryRun)
+            line += std::string(",\"fitted\":") + (file.fitted ? "true" : "false");
+            // A dry run's plan already leaves out what the destination cannot hold.
+            if (!arguments.dryRun || file.outcome != run::FileOutcome::NotDone)
                 line += std::string(",\"outcome\":\"") + outcomeWord(file.outcome) + '"'
                     + (file.reason.empty() ? "" : ",\"reason\":" + jsonString(file.reason));
             print(line + "}\n");
@@ -257,9 +260,12 @@ int runCommandLine(int argc, char** argv)
     if (!arguments.quiet || arguments.dryRun)
         printFiles(arguments, report);
     const run::RunCounts counts = report.counts();
+    if (arguments.dryRun && !report.notice.empty())
+        std::fprintf(stderr, "%s\n", report.notice.c_str());
     if (!arguments.dryRun && !arguments.quiet && !report.files.empty()) {
         if (arguments.json)
             print("{\"summary\":{\"done\":" + std::to_string(counts.done) + ",\"renamed\":" + std::to_string(counts.renamed)
+                  + ",\"fitted\":" + std::to_string(counts.fitted)
                   + ",\"skipped\":" + std::to_string(counts.skipped) + ",\"failed\":" + std::to_string(counts.failed)
                   + ",\"notDone\":" + std::to_string(counts.notDone) + ",\"bytes\":" + std::to_string(counts.bytesDone)
                   + "}}\n");

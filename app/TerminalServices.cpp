@@ -55,8 +55,16 @@ void TerminalServices::showMessage(const std::string& text)
 
 bool TerminalServices::askYesNo(const std::string& text)
 {
-    if (m_yes)
-        return true;
+    return m_yes || askOnTerminal(text);
+}
+
+bool TerminalServices::askYesNoUnassumed(const std::string& text)
+{
+    return askOnTerminal(text);
+}
+
+bool TerminalServices::askOnTerminal(const std::string& text)
+{
     std::fprintf(stderr, "%s", text.c_str());
     if (!::isatty(STDIN_FILENO)) {
         std::fprintf(stderr, " [y/N] n\n");

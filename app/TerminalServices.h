@@ -38,6 +38,8 @@ public:
 
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
+    /// Not covered by --yes: asked on a terminal, answered no without one.
+    bool askYesNoUnassumed(const std::string& text) override;
     void yield() override;
     bool equalIgnoringCase(std::string_view left, std::string_view right) override;
     void runWithProgress(std::uint64_t owner, const std::string& title, bool showProgress,
@@ -49,6 +51,7 @@ public:
     std::string chooseFolder(const Request&) override { return {}; }
 
 private:
+    bool askOnTerminal(const std::string& text);
     void beginItem(std::size_t index, std::size_t count, const std::string& name, std::uint64_t bytes) override;
     void addBytes(std::uint64_t bytes) override;
     bool cancelRequested() const override { return interrupted(); }

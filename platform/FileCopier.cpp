@@ -60,6 +60,17 @@ void flushFolder(const std::string& folder)
     }
 }
 
+// Gives the open copy `fd` the source's permission bits (only those: set-user-id and
+// the like would be handed to the copy's new owner) and times. A file system that keeps
+// no permission bits (FAT, some FUSE ones) refuses the first: the copy is still whole.
+int keepModeAndTimes(int fd, const struct stat& source)
+{
+    if (::fchmod(fd, source.st_mode & 0777) != 0 && errno != ENOSYS && errno != EOPNOTSUPP && errno != EPERM)
+        return errno;
+    const struct timespec times[2] = {source.st_atim, source.st_mtim};
+    return ::futimens(fd, times) != 0 && errno != ENOSYS && errno != EOPNOTSUPP ? errno : 0;
+}
+
 // Gives a copied folder the source's permission bits and times. Done after its
 // content is in, which would otherwise change the time again.
 int settleFolder(const std::string& path, const struct stat& source)
@@ -67,9 +78,7 @@ int settleFolder(const std::string& path, const struct stat& source)
     const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return errno;
-    const struct timespec times[2] = {source.st_atim, source.st_mtim};
-    const int error =
-        ::fchmod(fd, source.st_mode & 0777) != 0 || ::futimens(fd, times) != 0 ? errno : 0;
+    const int error = keepModeAndTimes(fd, source);
     ::close(fd);
     return error;
 }
@@ -265,11 +274,7 @@ int FileCopier::copyFile(const std::string& source, const std::string& destinati
 
     int error = copyContent(in.fd, out.fd, static_cast<std::uint64_t>(status.st_size));
     if (error == 0) {
-        // Only the permission bits: set-user-id and the like would be handed to the
-        // copy's new owner.
-        const struct timespec times[2] = {status.st_atim, status.st_mtim};
-        if (::fchmod(out.fd, status.st_mode & 0777) != 0 || ::futimens(out.fd, times) != 0)
-            error = errno;
+        error = keepModeAndTimes(out.fd, status);
     }
     if (error == 0 && flush && ::fsync(out.fd) != 0)
         error = errno;

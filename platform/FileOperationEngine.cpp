@@ -76,6 +76,21 @@ bool isFolder(const std::string& path)
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// True when a file of a plain name can be made in the folder that is to hold
+// `destination`; the probe file is removed again at once.
+bool folderTakesPlainNames(const std::string& destination)
+{
+    if (!isFolder(folderOf(destination)))
+        return false;
+    const std::string probe = joined(folderOf(destination), ".quorvane-name-probe-" + std::to_string(::getpid()));
+    const int descriptor = ::open(probe.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (descriptor < 0)
+        return errno == EEXIST;
+    ::close(descriptor);
+    ::unlink(probe.c_str());
+    return true;
+}
+
 // True when `destination` lies in the folder `source` or below it, links resolved: a
 // copy there would copy itself without end.
 bool insideItself(const std::string& source, const std::string& destination)
@@ -200,6 +215,12 @@ void Operation::failPlacing(const Item& item, int error)
     // failure to show.
     if (error == EEXIST && m_request.guards.neverReplace)
         return noteTaken();
+    // File systems that refuse a name say so in odd ways ("not found", "not
+    // permitted", "invalid"): when a plain name can be made in the same folder, the
+    // name was the cause.
+    if ((error == ENOENT || error == EPERM || error == EINVAL || error == EILSEQ)
+        && folderTakesPlainNames(item.destination))
+        error = operation_texts::kNameRefused;
     fail(item.source, error);
 }
 

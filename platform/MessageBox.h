@@ -19,6 +19,10 @@ public:
     /// The same question with No as the default button, for a step that is hard to
     /// take back. Boxes without default buttons need not tell the two apart.
     virtual bool askYesNoDefaultNo(const std::string& text) { return askYesNo(text); }
+
+    /// The same question, where a standing "yes to everything" must not answer: a yes
+    /// starts work that will likely fail part-way (a destination too small).
+    virtual bool askYesNoUnassumed(const std::string& text) { return askYesNoDefaultNo(text); }
 };
 
 } // namespace platform

@@ -68,6 +68,8 @@ std::string reasonText(int error)
         return "移動先が指定されていません。";
     case kNotAnEntry:
         return "この名前では操作できません。";
+    case kNameRefused:
+        return "保存先のファイル システムがこの名前を受け付けません。";
     case ENOENT:
         return "ファイルまたはフォルダーが見つかりません。";
     case EACCES:

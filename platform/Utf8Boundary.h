@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Character boundaries in UTF-8 byte strings. A byte that belongs to no well-formed
@@ -16,5 +17,12 @@ std::size_t startOfLastCharacters(std::string_view text, std::size_t count);
 
 /// How many characters `text` holds.
 std::size_t characterCount(std::string_view text);
+
+/// Decodes the UTF-8 sequence at `at` into `codePoint`. Returns its length, or 0 when
+/// the bytes there are not a well-formed sequence (overlong forms and surrogates included).
+std::size_t decodeUtf8(std::string_view text, std::size_t at, char32_t& codePoint);
+
+/// Appends `codePoint` to `out` in UTF-8.
+void appendUtf8(std::string& out, char32_t codePoint);
 
 } // namespace platform

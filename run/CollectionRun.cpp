@@ -7,6 +7,7 @@
 #include "platform/TextCompare.h"
 #include "platform/Utf8Boundary.h"
 #include "run/DestPlanner.h"
+#include "run/NameFitting.h"
 #include "run/NameRules.h"
 #include "run/RunTexts.h"
 #include "run/TakenNames.h"
@@ -155,7 +156,7 @@ void CollectionRun::runSteps()
         if (blnCancel)
             return;
         recordPlan(true);
-        if (m_dryRun)
+        if (!destinationHasRoom() || m_dryRun)
             return;
         openJournal(false);
         copyOrMoveLoop(operation);
@@ -277,10 +278,14 @@ void CollectionRun::PlanDestPaths()
     std::string folder = m_inputs.destFolder;
     if (folder.empty() || folder.back() != '/')
         folder += '/';
+    // A name the destination's file system cannot hold gets one it can, before the
+    // numbering, so that two names fitted to one are numbered like any others.
+    m_destinationTraits = platform::fileSystemOf(folder);
     for (std::int32_t j = 0; j <= lngLastIndex; ++j) {
         yieldWhenDue();
         std::string& dest = strDestFiles[static_cast<std::size_t>(j)];
-        dest = folder + dest.substr(dest.rfind('/') + 1);
+        const std::string_view name = std::string_view(dest).substr(dest.rfind('/') + 1);
+        dest = folder + (m_destinationTraits.windowsNames ? fitWindowsName(name) : std::string(name));
     }
     // The probe writes into the user's folder; it is made only where its answer
     // changes the plan.
@@ -304,6 +309,8 @@ NameRules CollectionRun::destinationRules() const
     NameRules rules{entryExists, nullptr, fileNameStemEnd};
     if (m_destinationFoldsCase)
         rules.nameKey = caseFoldedKey;
+    if (m_destinationTraits.windowsNames)
+        rules.nameLength = NameLength::Utf16Units;
     return rules;
 }
 

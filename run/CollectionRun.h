@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileSystemTraits.h"
 #include "platform/UserServices.h"
 #include "run/Journal.h"
 #include "run/NameRules.h"
@@ -129,6 +130,7 @@ private:
     void recycleFiles();
     void deleteListed();
     void recordPlan(bool withDestinations);
+    bool destinationHasRoom();
     void finishRecord(FileRecord& file, const platform::FileOperationOutcome& outcome);
     void progressed();
 
@@ -161,6 +163,8 @@ private:
     bool m_closeRequested = false;
     bool m_stopAsked = false; // by cancel or close; no further check speaks after it
     bool m_destinationFoldsCase = false;
+    platform::FileSystemTraits m_destinationTraits;
+    std::uint64_t m_bytesNeeded = 0; // in the destination, by whole allocation blocks
     bool m_dryRun = false;
     std::chrono::nanoseconds m_yieldInterval = std::chrono::milliseconds(20);
     std::chrono::steady_clock::time_point m_lastYield;

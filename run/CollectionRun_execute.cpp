@@ -4,7 +4,11 @@
 
 #include "platform/ErrorCodes.h"
 #include "platform/FileOperationEngine.h"
+#include "platform/MessageBox.h"
+#include "run/NameFitting.h"
 #include "run/NameRules.h"
+#include "run/RunReportText.h"
+#include "run/RunTexts.h"
 #include "run/Undo.h"
 #include "toolkit/clsFileFolder.h"
 
@@ -25,7 +29,9 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             break;
         FileRecord& file = m_report.files[static_cast<std::size_t>(i)];
         const std::string& source = strSrcFiles[static_cast<std::size_t>(i)];
-        if (operation == Operation::Move && !movedSources.insert(source).second) {
+        if (file.outcome == FileOutcome::Skipped) {
+            // Planned out: the destination cannot hold it.
+        } else if (operation == Operation::Move && !movedSources.insert(source).second) {
             file.outcome = FileOutcome::Skipped;
             file.reason = "同じファイルが重ねて見つかりました。移動は一度だけです。";
         } else {
@@ -83,21 +89,57 @@ void CollectionRun::journalDone(const FileRecord& file, const undo::Recorded* so
 void CollectionRun::recordPlan(bool withDestinations)
 {
     m_report.files.resize(static_cast<std::size_t>(lngLastIndex) + 1);
+    m_bytesNeeded = 0;
+    const platform::FileSystemTraits& traits = m_destinationTraits;
+    // Space is taken by whole blocks: many small files need more than their bytes.
+    const std::uint64_t block =
+        withDestinations ? platform::freeSpaceOf(m_inputs.destFolder).value_or(platform::FreeSpace{}).blockBytes : 1;
+    struct stat destination {};
+    const bool destinationKnown = withDestinations && ::stat(m_inputs.destFolder.c_str(), &destination) == 0;
     for (std::size_t i = 0; i < m_report.files.size(); ++i) {
         FileRecord& file = m_report.files[i];
         file.source = strSrcFiles[i];
         struct stat status {};
         if (::stat(file.source.c_str(), &status) == 0 && S_ISREG(status.st_mode))
             file.bytes = static_cast<std::uint64_t>(status.st_size);
-        if (withDestinations) {
-            m_report.bytesTotal += file.bytes; // a delete goes by files, not bytes
-            file.dest = strDestFiles[i];
-            const auto nameOf = [](const std::string& path) {
-                return std::string_view(path).substr(path.rfind('/') + 1);
-            };
-            file.renamed = nameOf(file.dest) != nameOf(file.source);
+        if (!withDestinations)
+            continue;
+        m_report.bytesTotal += file.bytes; // a delete goes by files, not bytes
+        file.dest = strDestFiles[i];
+        const auto nameOf = [](const std::string& path) {
+            return std::string_view(path).substr(path.rfind('/') + 1);
+        };
+        const std::string_view sourceName = nameOf(file.source);
+        const std::string fittedName = traits.windowsNames ? fitWindowsName(sourceName) : std::string(sourceName);
+        file.fitted = fittedName != sourceName;
+        file.renamed = nameOf(file.dest) != fittedName;
+        if (traits.largestFile != 0 && file.bytes > traits.largestFile) {
+            file.outcome = FileOutcome::Skipped;
+            file.reason = texts::kTooLargeForDestination;
+            continue;
         }
+        // A move within the destination's file system takes no space.
+        if (m_inputs.operation == Operation::Copy || !destinationKnown || status.st_dev != destination.st_dev)
+            m_bytesNeeded += (file.bytes + block - 1) / block * block;
     }
+}
+
+bool CollectionRun::destinationHasRoom()
+{
+    const std::optional<platform::FreeSpace> space = platform::freeSpaceOf(m_inputs.destFolder);
+    if (!space || m_bytesNeeded <= space->availableBytes)
+        return true;
+    const std::string question = texts::notEnoughSpaceQuestion(report_text::size(m_bytesNeeded),
+                                                               report_text::size(space->availableBytes));
+    if (m_dryRun) {
+        // Nothing to ask: the plan tells it.
+        m_report.notice = question.substr(0, question.find("。") + std::string_view("。").size());
+        return true;
+    }
+    if (m_services.messages.askYesNoUnassumed(question))
+        return true;
+    m_report.stopped = true;
+    return false;
 }
 
 void CollectionRun::finishRecord(FileRecord& file, const platform::FileOperationOutcome& outcome)
@@ -149,7 +191,7 @@ std::string CollectionRun::nextFreeName(const std::string& planned)
     std::int32_t& counter = m_lastCounter[keyOf(planned)];
     const std::size_t stemEnd = rules.stemEnd(planned);
     for (;;) {
-        std::string candidate = numberedName(planned, stemEnd, stemEnd, ++counter);
+        std::string candidate = numberedName(planned, stemEnd, stemEnd, ++counter, rules.nameLength);
         if (!entryExists(candidate) && m_plannedKeys.insert(keyOf(candidate)).second)
             return candidate;
     }

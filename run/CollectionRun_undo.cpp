@@ -79,6 +79,9 @@ void CollectionRun::undoSteps()
         file.bytes = entry->bytes;
         m_report.bytesTotal += file.bytes;
     }
+    // Times on the destination are compared as finely as its file system keeps them.
+    if (!entries.empty() && journal.operation != Operation::Recycle)
+        m_destinationTraits = platform::fileSystemOf(entries.front()->dest.substr(0, entries.front()->dest.rfind('/')));
     openJournal(true);
     // Trashed files are looked for among what was trashed since the run began.
     std::unique_ptr<platform::TrashRestore> trash;
@@ -101,7 +104,11 @@ void CollectionRun::undoSteps()
 
 void CollectionRun::undoOne(FileRecord& file, const JournalEntry& entry, platform::TrashRestore* trash)
 {
-    const undo::Recorded recorded{entry.bytes, entry.mtimeNanoseconds, entry.changeNanoseconds, entry.inode};
+    const platform::FileSystemTraits& traits = m_destinationTraits;
+    // A change time derived from settable times proves nothing: the content is compared.
+    const undo::Recorded recorded{entry.bytes, entry.mtimeNanoseconds,
+                                  traits.keepsChangeTimes ? entry.changeNanoseconds : 0, entry.inode,
+                                  traits.timeResolutionNanoseconds > 1 ? traits.timeResolutionNanoseconds : 0};
     undo::Result result;
     switch (m_report.operation) {
     case Operation::Copy:

@@ -82,7 +82,7 @@ void DestPlanner::renumber(std::string& name, std::size_t& suffixLength,
     const std::size_t stemEnd = std::min(m_rules.stemEnd(name), name.size());
     // A suffix given earlier in the same pass is replaced, not stacked.
     const std::size_t keptStem = stemEnd - std::min(suffixLength, stemEnd);
-    name = numberedName(name, keptStem, stemEnd, counter);
+    name = numberedName(name, keptStem, stemEnd, counter, m_rules.nameLength);
     suffixLength = 1 + counterText(counter).size();
 }
 

@@ -1,6 +1,7 @@
 #include "run/NameRules.h"
 
 #include "platform/Utf8Boundary.h"
+#include "run/NameFitting.h"
 
 #include <cerrno>
 #include <clocale>
@@ -15,62 +16,6 @@
 namespace run {
 
 namespace {
-
-// Decodes one UTF-8 sequence at `at`. Returns its length, or 0 when the bytes there are
-// not a well-formed sequence.
-std::size_t decodeUtf8(std::string_view text, std::size_t at, char32_t& codePoint)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    std::size_t length = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        codePoint = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        codePoint = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        codePoint = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size())
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80)
-            return 0;
-        codePoint = (codePoint << 6) | (byte(at + i) & 0x3F);
-    }
-    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (codePoint < kSmallest[length] || codePoint > 0x10FFFF
-        || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        return 0;
-    return length;
-}
-
-void appendUtf8(std::string& out, char32_t codePoint)
-{
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
 
 // The case tables of the C library's UTF-8 locale, independent of the locale the
 // program happens to run under.
@@ -91,15 +36,21 @@ std::string counterText(std::int32_t counter)
 }
 
 std::string numberedName(std::string_view path, std::size_t keptStem, std::size_t stemEnd,
-                         std::int32_t counter)
+                         std::int32_t counter, NameLength length)
 {
     const std::string suffix = '_' + counterText(counter);
     const std::size_t slash = path.rfind('/', keptStem == 0 ? 0 : keptStem - 1);
     const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
     const std::size_t tailLength = suffix.size() + (path.size() - stemEnd);
     std::string_view stem = path.substr(nameStart, keptStem - nameStart);
-    if (stem.size() + tailLength > NAME_MAX && tailLength < NAME_MAX)
-        stem = stem.substr(0, platform::characterBoundaryAtMost(stem, NAME_MAX - tailLength));
+    if (length == NameLength::Bytes) {
+        if (stem.size() + tailLength > NAME_MAX && tailLength < NAME_MAX)
+            stem = stem.substr(0, platform::characterBoundaryAtMost(stem, NAME_MAX - tailLength));
+    } else {
+        const std::size_t tailUnits = suffix.size() + utf16Length(path.substr(stemEnd));
+        if (utf16Length(stem) + tailUnits > kLongestWindowsName && tailUnits < kLongestWindowsName)
+            stem = stem.substr(0, utf16BoundaryAtMost(stem, kLongestWindowsName - tailUnits));
+    }
     std::string name;
     name.reserve(nameStart + stem.size() + tailLength);
     name.append(path.substr(0, nameStart)).append(stem).append(suffix).append(path.substr(stemEnd));
@@ -136,7 +87,7 @@ std::string caseFoldedKey(std::string_view name)
     key.reserve(name.size());
     for (std::size_t at = 0; at < name.size();) {
         char32_t codePoint = 0;
-        const std::size_t length = decodeUtf8(name, at, codePoint);
+        const std::size_t length = platform::decodeUtf8(name, at, codePoint);
         if (length == 0) {
             key += name[at++];
             continue;
@@ -147,7 +98,7 @@ std::string caseFoldedKey(std::string_view name)
             // Up, then down: folds title-case letters and the odd forms (final sigma,
             // long s, the Kelvin sign) onto the same key as their plain letters.
             const auto upper = towupper_l(static_cast<wint_t>(codePoint), locale);
-            appendUtf8(key, static_cast<char32_t>(towlower_l(upper, locale)));
+            platform::appendUtf8(key, static_cast<char32_t>(towlower_l(upper, locale)));
         } else {
             key.append(name.substr(at, length));
         }

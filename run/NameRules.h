@@ -9,6 +9,10 @@
 
 namespace run {
 
+/// How a folder's file system measures the length of a name: in bytes (Linux file
+/// systems), or in UTF-16 units (those that keep Windows names).
+enum class NameLength { Bytes, Utf16Units };
+
 /// The three questions the plan of destination names asks about names. The real plan
 /// and any other implementation of the same numbering take them alike, so that the
 /// two can be compared on the same answers.
@@ -21,6 +25,8 @@ struct NameRules {
     /// Where the stem of a full path ends, that is where its extension (with its dot)
     /// begins; path.size() when it has none.
     std::function<std::size_t(std::string_view path)> stemEnd;
+    /// How long a numbered name may grow.
+    NameLength nameLength = NameLength::Bytes;
 };
 
 /// The counter of a numbered name: decimal, at least three digits ("001", "1000").
@@ -28,10 +34,11 @@ std::string counterText(std::int32_t counter);
 
 /// `path` with "_" and the counter's text in place of its bytes from `keptStem` to
 /// `stemEnd` (an earlier suffix, or nothing), the extension after them kept. Where the
-/// file name would grow past the longest name a folder holds, its stem is shortened
-/// at a character boundary to make room, so a numbered name can always be written.
+/// file name would grow past the longest name a folder holds (measured as `length`
+/// says), its stem is shortened at a character boundary to make room, so a numbered
+/// name can always be written.
 std::string numberedName(std::string_view path, std::size_t keptStem, std::size_t stemEnd,
-                         std::int32_t counter);
+                         std::int32_t counter, NameLength length = NameLength::Bytes);
 
 /// True when two of `names[0]` to `names[lastIndex]` differ only in the letter case of
 /// their file names: only then does it matter whether the destination folds case.

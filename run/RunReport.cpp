@@ -14,6 +14,8 @@ RunCounts RunReport::counts() const
             counts.bytesDone += file.bytes;
             if (file.renamed)
                 ++counts.renamed;
+            if (file.fitted)
+                ++counts.fitted;
             break;
         case FileOutcome::Skipped:
             ++counts.skipped;
@@ -56,7 +58,8 @@ bool RunReport::needsAttention() const
     // leaves them undone too, but that is an answer, not a surprise.
     return !notice.empty() || std::any_of(files.begin(), files.end(), [this](const FileRecord& file) {
         return file.outcome == FileOutcome::Failed || file.outcome == FileOutcome::Skipped
-            || (stopped && file.outcome == FileOutcome::NotDone);
+            || (stopped && file.outcome == FileOutcome::NotDone)
+            || (file.outcome == FileOutcome::Done && file.fitted); // it bears a name the user never gave it
     });
 }
 

@@ -32,6 +32,7 @@ struct FileRecord {
 struct RunCounts {
     std::size_t done = 0;
     std::size_t renamed = 0;
+    std::size_t fitted = 0;
     std::size_t skipped = 0;
     std::size_t failed = 0;
     std::size_t notDone = 0;
@@ -64,7 +65,8 @@ struct RunReport {
     /// Time since the start, up to the end once the run has ended.
     std::chrono::steady_clock::duration elapsed(std::chrono::steady_clock::time_point now) const;
     /// Whether the end deserves a report although its window never came up: a file
-    /// failed or was skipped, or was left undone by a stop, or there is a notice.
+    /// failed or was skipped, or was left undone by a stop, or got a name fitted to the
+    /// destination, or there is a notice.
     bool needsAttention() const;
 };
 

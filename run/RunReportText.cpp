@@ -3,6 +3,7 @@
 #include "platform/OperationTexts.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace run::report_text {
 
@@ -128,6 +129,8 @@ std::string summary(const RunReport& report)
                       + size(counts.bytesDone) + ")");
     if (counts.renamed > 0)
         addLine(text, "　うち番号付きの名前にしたファイル: " + count(counts.renamed));
+    if (counts.fitted > 0)
+        addLine(text, "　うち保存先に合わせて名前を変えたファイル: " + count(counts.fitted));
     if (counts.skipped > 0)
         addLine(text, "スキップしたファイル: " + count(counts.skipped));
     if (counts.failed > 0)
@@ -148,6 +151,15 @@ std::string problems(const RunReport& report)
             continue;
         addLine(text, file.source);
         addLine(text, "    " + file.reason);
+    }
+    bool headed = false;
+    for (const FileRecord& file : report.files) {
+        if (file.outcome != FileOutcome::Done || !file.fitted)
+            continue;
+        if (!std::exchange(headed, true))
+            addLine(text, "保存先のファイル システムに合わせて名前を変えたファイル:");
+        addLine(text, file.source);
+        addLine(text, "    → " + file.dest.substr(file.dest.rfind('/') + 1));
     }
     return text;
 }

@@ -25,7 +25,8 @@ std::string progress(const RunReport& report, std::chrono::steady_clock::time_po
 /// The counts of an ended run, a line each.
 std::string summary(const RunReport& report);
 /// Every file that failed or was skipped, with its reason: "path\n    reason", a pair
-/// of lines each. Empty when there is none.
+/// of lines each; then, under a heading, every file done under a name fitted to the
+/// destination: "path\n    → new name". Empty when there is none.
 std::string problems(const RunReport& report);
 
 } // namespace run::report_text

@@ -20,6 +20,14 @@ inline const std::string kStopping = "処理を中断します";
 inline const std::string kUnexpectedError =
     "予期しないエラーが発生したため、処理を中止しました。";
 
+/// "保存先の空き容量が足りません（必要 3.2 GB、空き 1.1 GB）。続けますか？"
+inline std::string notEnoughSpaceQuestion(const std::string& needed, const std::string& available)
+{
+    return "保存先の空き容量が足りません（必要 " + needed + "、空き " + available + "）。続けますか？";
+}
+inline const std::string kTooLargeForDestination =
+    "保存先のファイル システムは 4 GB 以上のファイルを保存できないため、処理しませんでした。";
+
 inline const std::string kDeleteCannotBeUndone = "前回の処理（完全削除）は元に戻せません。";
 
 } // namespace run::texts

@@ -33,8 +33,9 @@ bool unchanged(const std::string& path, Recorded recorded, bool& exists, Recorde
     struct stat status {};
     exists = ::lstat(path.c_str(), &status) == 0;
     now = recordOfStatus(status);
+    const std::int64_t drift = now.mtimeNanoseconds - recorded.mtimeNanoseconds;
     return exists && S_ISREG(status.st_mode) && now.bytes == recorded.bytes
-        && now.mtimeNanoseconds == recorded.mtimeNanoseconds;
+        && (drift < 0 ? -drift : drift) <= recorded.timeSlackNanoseconds;
 }
 
 // Same inode and change time: the file has not been written, replaced or renamed over

@@ -27,6 +27,9 @@ struct Recorded {
     std::int64_t mtimeNanoseconds = 0;
     std::int64_t changeNanoseconds = 0;
     std::uint64_t inode = 0;
+    /// How far the modification time may be off and still count as the same: the
+    /// file system's resolution, for those that keep times coarser than they were set.
+    std::int64_t timeSlackNanoseconds = 0;
 
     bool operator==(const Recorded&) const = default;
 };

@@ -2,6 +2,7 @@
 // trees: every subcommand, the dry run writing nothing, the exit codes, names that are
 // not UTF-8 in JSON and NUL-separated output, and an interrupt in the middle of a file.
 #include "support/FolderNames.h"
+#include "support/ProgramRun.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
 
@@ -14,25 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Result { int exit = -1; QByteArray out; QString err; };
-
-Result runProgram(const TempTree& tree, const QStringList& arguments, const QStringList& extraEnvironment = {})
-{
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    environment.insert(u"XDG_STATE_HOME"_s, QString::fromStdString(tree.path("state")));
-    environment.insert(u"XDG_DATA_HOME"_s, QString::fromStdString(tree.path("data")));
-    for (const QString& variable : extraEnvironment)
-        environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
-    program.setProcessEnvironment(environment);
-    program.setStandardInputFile(QProcess::nullDevice()); // not a terminal
-    program.start(QStringLiteral(QUORVANE_EXECUTABLE), arguments);
-    program.waitForFinished(120'000);
-    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, program.readAllStandardOutput(),
-            QString::fromUtf8(program.readAllStandardError())};
-}
+using Result = ProgramResult;
 
 const std::string kNonUtf8 = "caf\xe9.jpg";
 

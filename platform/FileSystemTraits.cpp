@@ -1,0 +1,170 @@
+#include "platform/FileSystemTraits.h"
+
+#include <array>
+#include <cstdio>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// `folder` if it exists, else its nearest existing parent.
+std::string nearestExisting(std::string folder)
+{
+    struct stat status {};
+    while (!folder.empty() && ::stat(folder.c_str(), &status) != 0) {
+        const std::size_t slash = folder.find_last_of('/', folder.size() - 1);
+        if (slash == std::string::npos)
+            return ".";
+        folder.resize(slash == 0 ? 1 : slash);
+        while (folder.size() > 1 && folder.back() == '/')
+            folder.pop_back();
+    }
+    return folder.empty() ? "." : folder;
+}
+
+// A mount table field with its octal escapes ("\040" for a space) decoded.
+std::string unescaped(std::string_view field)
+{
+    const auto octal = [&](std::size_t i) { return field[i] >= '0' && field[i] <= '7'; };
+    std::string text;
+    for (std::size_t at = 0; at < field.size(); ++at) {
+        if (field[at] == '\\' && at + 3 < field.size() && octal(at + 1) && octal(at + 2) && octal(at + 3)) {
+            text += static_cast<char>((field[at + 1] - '0') * 64 + (field[at + 2] - '0') * 8 + (field[at + 3] - '0'));
+            at += 3;
+        } else {
+            text += field[at];
+        }
+    }
+    return text;
+}
+
+struct Mount {
+    std::string type;
+    std::string source;
+};
+
+// The mount of the device `device`; the last one listed, which covers any before it.
+Mount mountOf(dev_t device)
+{
+    Mount found;
+    std::FILE* table = std::fopen("/proc/self/mountinfo", "re");
+    if (!table)
+        return found;
+    const std::string wanted = std::to_string(major(device)) + ":" + std::to_string(minor(device));
+    char* line = nullptr;
+    std::size_t capacity = 0;
+    for (ssize_t length; (length = ::getline(&line, &capacity, table)) > 0;) {
+        const std::string_view text(line, static_cast<std::size_t>(length));
+        // id parent major:minor root mount-point options [optional fields] - type source ...
+        std::array<std::string_view, 3> fields{};
+        std::size_t at = 0;
+        for (auto& field : fields) {
+            const std::size_t end = text.find(' ', at);
+            field = text.substr(at, end - at);
+            at = end == std::string_view::npos ? text.size() : end + 1;
+        }
+        if (fields[2] != wanted)
+            continue;
+        const std::size_t separator = text.find(" - ");
+        if (separator == std::string_view::npos)
+            continue;
+        std::string_view rest = text.substr(separator + 3);
+        const std::size_t typeEnd = rest.find(' ');
+        found.type = unescaped(rest.substr(0, typeEnd));
+        rest = typeEnd == std::string_view::npos ? std::string_view() : rest.substr(typeEnd + 1);
+        found.source = unescaped(rest.substr(0, rest.find(' ')));
+    }
+    std::free(line);
+    std::fclose(table);
+    return found;
+}
+
+// The first sector of the volume at `source`, a block device or an image file; empty
+// when it cannot be read (an unprivileged user reads no disk).
+std::string volumeStart(const std::string& source)
+{
+    const int descriptor = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor < 0)
+        return {};
+    std::string sector(512, '\0');
+    struct stat status {};
+    const bool volume = ::fstat(descriptor, &status) == 0 && (S_ISBLK(status.st_mode) || S_ISREG(status.st_mode));
+    const ssize_t got = volume ? ::pread(descriptor, sector.data(), sector.size(), 0) : -1;
+    ::close(descriptor);
+    sector.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return sector;
+}
+
+bool bytesAt(std::string_view sector, std::size_t at, std::string_view expected)
+{
+    return sector.size() >= at + expected.size() && sector.substr(at, expected.size()) == expected;
+}
+
+} // namespace
+
+FileSystemTraits traitsOfType(const std::string& type, const std::string& sector)
+{
+    std::string kind = type.starts_with("fuse.") ? type.substr(5) : type;
+    const bool fuseVolume = type == "fuseblk" || type == "fuse";
+    if (fuseVolume) {
+        if (bytesAt(sector, 3, "NTFS    "))
+            kind = "ntfs";
+        else if (bytesAt(sector, 3, "EXFAT   "))
+            kind = "exfat";
+        else if (bytesAt(sector, 82, "FAT32   ") || bytesAt(sector, 54, "FAT1"))
+            kind = "vfat";
+    }
+    FileSystemTraits traits;
+    traits.type = kind;
+    if (kind == "vfat" || kind == "msdos" || kind == "fat" || kind == "fusefat" || kind == "umsdos") {
+        traits.windowsNames = true;
+        traits.largestFile = 0xFFFF'FFFFull; // one byte short of 4 GiB
+        traits.timeResolutionNanoseconds = 2'000'000'000;
+        traits.keepsChangeTimes = false;
+    } else if (kind == "exfat") {
+        traits.windowsNames = true;
+        traits.timeResolutionNanoseconds = 10'000'000;
+        traits.keepsChangeTimes = false;
+    } else if (kind == "ntfs" || kind == "ntfs3" || kind == "ntfs-3g" || kind == "lowntfs-3g") {
+        traits.windowsNames = true;
+        traits.timeResolutionNanoseconds = 100;
+    } else if (kind == "cifs" || kind == "smb3" || kind == "smbfs") {
+        traits.windowsNames = true;
+        traits.timeResolutionNanoseconds = 100;
+    } else if (type == "fuseblk" && sector.empty()) {
+        // A FUSE block volume that cannot be read is nearly always NTFS or exFAT on a
+        // removable disk: names are fitted, and times compared as coarsely as FAT's.
+        traits.windowsNames = true;
+        traits.timeResolutionNanoseconds = 2'000'000'000;
+        traits.keepsChangeTimes = false;
+    }
+    return traits;
+}
+
+FileSystemTraits fileSystemOf(const std::string& folder)
+{
+    struct stat status {};
+    if (::stat(nearestExisting(folder).c_str(), &status) != 0)
+        return {};
+    const Mount mount = mountOf(status.st_dev);
+    const bool fuseVolume = mount.type == "fuseblk" || mount.type == "fuse";
+    return traitsOfType(mount.type, fuseVolume ? volumeStart(mount.source) : std::string());
+}
+
+std::optional<FreeSpace> freeSpaceOf(const std::string& folder)
+{
+    struct statvfs info {};
+    // A file system that reports no blocks at all (some FUSE ones) tells nothing.
+    if (::statvfs(nearestExisting(folder).c_str(), &info) != 0 || info.f_blocks == 0)
+        return std::nullopt;
+    const std::uint64_t block = info.f_frsize != 0 ? info.f_frsize : info.f_bsize;
+    return FreeSpace{static_cast<std::uint64_t>(info.f_bavail) * block, block == 0 ? 1 : block};
+}
+
+} // namespace platform

@@ -7,6 +7,8 @@ cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libqt6svg6
           fonts-ipafont-gothic fonts-noto-cjk libgl-dev)
+# The tests also write onto FAT32, exFAT and NTFS images mounted through FUSE.
+test_packages=(fuse3 fusefat exfat-fuse ntfs-3g dosfstools exfatprogs)
 
 install_missing_packages() {
     local missing=()
@@ -34,6 +36,7 @@ run)
     exec build/dev/app/quorvane
     ;;
 test)
+    packages+=("${test_packages[@]}")
     install_missing_packages
     build
     ctest --preset dev -j 2

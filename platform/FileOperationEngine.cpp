@@ -216,10 +216,11 @@ void Operation::failPlacing(const Item& item, int error)
     if (error == EEXIST && m_request.guards.neverReplace)
         return noteTaken();
     // File systems that refuse a name say so in odd ways ("not found", "not
-    // permitted", "invalid"): when a plain name can be made in the same folder, the
-    // name was the cause.
+    // permitted", "invalid"): when the source is still there and a plain name can be
+    // made in the same folder, the name was the cause.
+    struct stat source {};
     if ((error == ENOENT || error == EPERM || error == EINVAL || error == EILSEQ)
-        && folderTakesPlainNames(item.destination))
+        && ::lstat(item.source.c_str(), &source) == 0 && folderTakesPlainNames(item.destination))
         error = operation_texts::kNameRefused;
     fail(item.source, error);
 }

@@ -32,19 +32,19 @@ MountedImage::MountedImage(const std::string& folder, const std::string& type, i
 {
     struct Tools {
         const char* type;
-        const char* make;
+        const char* make;  // program, then its options
         const char* mount;
-        bool loop;
+        bool loop;         // mounts a block device, not the image file
     };
     static const Tools tools[] = {
         {"vfat", "mkfs.vfat -F 32", "fusefat -o rw+", false},
         {"exfat", "mkfs.exfat", "mount.exfat-fuse", true},
         {"ntfs", "mkfs.ntfs -F -Q", "ntfs-3g", false},
     };
-    const Tools* chosen = nullptr;
-    for (const Tools& candidate : tools)
-        if (type == candidate.type)
-            chosen = &candidate;
+    const Tools* chosen = &tools[0];
+    while (chosen->type != type)
+        ++chosen;
+    const auto program = [](const std::string& command) { return command.substr(0, command.find(' ')); };
     const std::string image = folder + "/" + type + ".img";
     const std::string point = folder + "/" + type;
     if (::geteuid() != 0)
@@ -53,9 +53,8 @@ MountedImage::MountedImage(const std::string& folder, const std::string& type, i
         m_why = "/dev/fuse is missing";
     else if (chosen->loop && ::access("/dev/loop-control", R_OK | W_OK) != 0)
         m_why = "loop devices are missing";
-    else if (!succeeds(std::string("command -v ") + std::string(chosen->make).substr(0, std::string(chosen->make).find(' '))
-                       + " && command -v " + std::string(chosen->mount).substr(0, std::string(chosen->mount).find(' '))))
-        m_why = std::string("the tools for ") + type + " are not installed";
+    else if (!succeeds("command -v " + program(chosen->make) + " && command -v " + program(chosen->mount)))
+        m_why = "the tools for " + type + " are not installed";
     if (!m_why.empty())
         return;
     ::mkdir(point.c_str(), 0755);

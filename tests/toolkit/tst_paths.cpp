@@ -75,7 +75,6 @@ private slots:
         QCOMPARE(m_toolkit.GetSplitPath(text), chain);
     }
 
-    // GetFileNameA, GetFileNameAB, GetFileTypeA and GetNoTypeFileNameA, which read only the text.
     void componentsOfAText_data()
     {
         QTest::addColumn<std::string>("path");
@@ -103,8 +102,6 @@ private slots:
             expected);
     }
 
-    // GetFileName, GetLongPath (GetShortPath alike), GetFileType(checked, by title) and
-    // GetFileType(checked, by whole path).
     void onDisk_data()
     {
         QTest::addColumn<std::string>("path");

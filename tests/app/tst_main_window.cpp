@@ -135,8 +135,8 @@ private slots:
             caption.replace(u"{T}"_s, qs(Module1::TempFolderPath)));
         QCOMPARE(control->toolTip(), toolTip);
         if (auto* label = qobject_cast<QLabel*>(control))
-            QCOMPARE(
-                QAccessible::queryAccessibleInterface(label->buddy())->text(QAccessible::Description), toolTip);
+            QCOMPARE(QAccessible::queryAccessibleInterface(label->buddy())->text(QAccessible::Description),
+                toolTip);
     }
 
     // Stored inputs go through the same checks as typed ones, and the choice of operation takes

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 class PathsTest : public QObject {
     Q_OBJECT
@@ -24,6 +25,7 @@ private slots:
         m_tree.folder("empty");
         m_tree.link("dir/toFolder", "../empty");
         m_tree.link("dir/dangling", "nowhere");
+        QVERIFY(::chdir(m_tree.root().c_str()) == 0); // so that the relative rows name existing entries
     }
 
     // Is it a folder, is it a visible file (or a pattern matching one), which folder does it stand

@@ -72,18 +72,15 @@ static std::pair<bool, bool> dragAndDrop(QWidget* control, const QMimeData& data
     return { enter && move, copies(QDropEvent(at, offered, &data, Qt::LeftButton, {})) };
 }
 
-struct Layout {
-    QString caption, toolTip;
-    QRect twips;
-};
 struct KeyCase {
     const char *focus, *answer; // answer: the folder chosen in the dialog, "" to cancel it; null for none
     int key, startClicks; // key 0 for a click
 };
-// Items: "f:" a file, "d:" a folder, "m:" a missing entry, "t:" plain text.
+// The items dropped, besides the text "/tmp": in the tree, folders A and B and the file
+// photo.jpg; any other name is missing.
 struct DropCase {
     const char* target;
-    std::string items;
+    Strings items;
     bool taken;
     const char* after = ""; // the folder the box ends with; empty for all boxes unchanged
     bool locked = false; // dropped while a run has the inputs locked
@@ -99,90 +96,55 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Captions and tooltips; a label is its box's buddy and names it for assistive technology.
     void layout_data()
     {
-        QTest::addColumn<Layout>("row");
-        const auto row = [](const char* name, const char* caption, const char* tip, QRect twips) {
-            QTest::newRow(name) << Layout { QString::fromUtf8(caption), QString::fromUtf8(tip), twips };
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("toolTip");
+        const auto row = [](const char* name, const char* caption, const char* tip) {
+            QTest::newRow(name) << QString::fromUtf8(caption) << QString::fromUtf8(tip);
         };
         const char* source = "操作する元のフォルダをフルパスで入力";
         const char* destination = "保存先のフォルダをフルパスで入力";
         const char* types = "処理対象にするファイルの拡張子をカンマ（，）で区切って入力";
-        row("Label1", "ファイル収集対象フォルダの指定", source, { 60, 60, 3000, 240 });
-        row("txtFolder_0", "", source, { 120, 300, 4800, 360 });
-        row("cmdRefer_0", "参照", "操作する元のフォルダの選択", { 4980, 300, 792, 375 });
-        row("Label2", "保存場所の指定", destination, { 60, 720, 1500, 240 });
-        row("txtFolder_1", "{T}", destination, { 120, 960, 4800, 360 });
-        row("cmdRefer_1", "参照", "保存先のフォルダの選択", { 4980, 960, 795, 375 });
-        row("Frame1", "処理内容", "処理する内容を選択", { 120, 1410, 2400, 1140 });
-        row("optOperat_0", "コピー", "コピーします", { 120, 300, 840, 300 });
-        row("optOperat_1", "移動", "移動します", { 120, 720, 840, 300 });
-        row("optOperat_2", "完全削除", "ごみ箱に入れずに削除します", { 1140, 300, 1140, 300 });
-        row("optOperat_3", "ごみ箱へ", "ごみ箱に削除します", { 1140, 720, 1140, 300 });
-        row("Label3", "収集対象ファイルの拡張子の指定", types, { 2700, 1410, 3075, 255 });
-        row("txtFileType", "jpg", types, { 2760, 1650, 3015, 360 });
-        row("cmdStart", "実行", "処理を開始します", { 2820, 2100, 1140, 570 });
-        row("cmdExit", "閉じる", "Quorvaneを閉じます", { 4560, 2100, 1140, 570 });
+        row("Label1", "ファイル収集対象フォルダの指定", source);
+        row("txtFolder_0", "", source);
+        row("cmdRefer_0", "参照", "操作する元のフォルダの選択");
+        row("Label2", "保存場所の指定", destination);
+        row("txtFolder_1", "{T}", destination);
+        row("cmdRefer_1", "参照", "保存先のフォルダの選択");
+        row("Frame1", "処理内容", "処理する内容を選択");
+        row("optOperat_0", "コピー", "コピーします");
+        row("optOperat_1", "移動", "移動します");
+        row("optOperat_2", "完全削除", "ごみ箱に入れずに削除します");
+        row("optOperat_3", "ごみ箱へ", "ごみ箱に削除します");
+        row("Label3", "収集対象ファイルの拡張子の指定", types);
+        row("txtFileType", "jpg", types);
+        row("cmdStart", "実行", "処理を開始します");
+        row("cmdExit", "閉じる", "Quorvaneを閉じます");
     }
 
-    // Captions, tooltips, geometry at 15 twips a pixel (the options' inside Frame1), labels as
-    // their boxes' buddies.
     void layout()
     {
-        QFETCH(Layout, row);
+        QFETCH(QString, caption);
+        QFETCH(QString, toolTip);
         Window fixture;
         QWidget* control = fixture.control(QTest::currentDataTag());
         QVERIFY(control);
         QCOMPARE(control->property(qobject_cast<QGroupBox*>(control) ? "title" : "text").toString(),
-            row.caption.replace(u"{T}"_s, qs(Module1::TempFolderPath)));
-        QCOMPARE(control->toolTip(), row.toolTip);
-        QCOMPARE(control->geometry(), QRect(row.twips.topLeft() / 15.0, row.twips.size() / 15.0));
-        if (auto* label = qobject_cast<QLabel*>(control)) // the box it names for assistive technology
+            caption.replace(u"{T}"_s, qs(Module1::TempFolderPath)));
+        QCOMPARE(control->toolTip(), toolTip);
+        if (auto* label = qobject_cast<QLabel*>(control))
             QCOMPARE(QAccessible::queryAccessibleInterface(label->buddy())->text(QAccessible::Description),
-                row.toolTip);
-    }
-
-    // The menu block sits in the menu bar and in the context menu; each entry opens its dialog
-    // modally, so the main window takes no input meanwhile. Enter closes the about box.
-    void menus()
-    {
-        Window fixture;
-        frmMain& window = fixture.window;
-        QStringList entries;
-        for (const QAction* action : window.actions())
-            entries << (action->isSeparator() ? u"-"_s : action->text() + u'=' + action->data().toString());
-        QCOMPARE(entries, kMenuBlock);
-        auto* bar = window.findChild<QMenuBar*>();
-        QCOMPARE(bar->actions().size(), 1);
-        QCOMPARE(bar->actions()[0]->text(), u"メニュー(&M)"_s);
-        QCOMPARE(bar->actions()[0]->menu()->actions(), window.actions());
-
-        QRadioButton* move = window.optOperat[frmMain::Move];
-        QStringList titles;
-        for (const int entry : { 1, 3 })
-            QVERIFY(inModal<QDialog>([&] { window.actions()[entry]->trigger(); },
-                [&](QDialog* dialog) {
-                    fixture.click(move);
-                    titles << dialog->windowTitle();
-                    if (auto* version = dialog->findChild<QLabel*>(u"lblVersion"_s)) {
-                        titles << version->text();
-                        QTest::keyClick(dialog, Qt::Key_Return);
-                    }
-                    titles << (dialog->isVisible() ? u"open"_s : u"closed"_s);
-                    dialog->hide();
-                }));
-        QCOMPARE(titles,
-            (QStringList { u"初期設定"_s, u"open"_s, u"ﾊﾞｰｼﾞｮﾝ情報 Quorvane"_s, u"Version 4.0"_s, u"closed"_s }));
-        QVERIFY(!move->isChecked());
-        fixture.click(move);
-        QVERIFY(move->isChecked());
+                toolTip);
     }
 
     // Stored inputs go through the same checks as typed ones, and the choice of operation takes
-    // effect. OK hides the settings dialog with
-    // its choice; its close box and the main window's shutdown unload it, so that it starts
-    // again at the first choice.
-    void storedInputsAndSettingsDialog()
+    // effect. The menu block sits in the menu bar and in the context menu; each entry opens its
+    // dialog modally, so the main window takes no input meanwhile, and Enter closes the about
+    // box. OK hides the settings dialog with its choice; its close box and the main window's
+    // shutdown unload it, so that it starts again at the first choice.
+    void menusAndSettingsDialog()
     {
         Window fixture("/in/a?b\r\n/out\r\n 2 \r\npng\r\n");
         frmMain& window = fixture.window;
@@ -190,28 +152,51 @@ private slots:
         QCOMPARE(fixture.user.shown, kForbidden);
         QVERIFY(window.optOperat[frmMain::Delete]->isChecked());
         QVERIFY(!window.txtFolder[frmMain::Destination]->isEnabled());
-        QString checked; // the choice each opening starts at
-        // Presses the buttons in the dialog; with none, closes it by its close box.
-        const auto open = [&](const QStringList& buttons) {
-            return inModal<frmOption>([&] { window.actions()[1]->trigger(); },
-                [&](frmOption* dialog) {
-                    for (int i = 0; i < 3; ++i)
-                        if (dialog->findChild<QRadioButton*>(u"optOption_%1"_s.arg(i))->isChecked())
-                            checked += QString::number(i);
+        QStringList entries;
+        for (const QAction* action : window.actions())
+            entries << (action->isSeparator() ? u"-"_s : action->text() + u'=' + action->data().toString());
+        QCOMPARE(entries, kMenuBlock);
+        auto* bar = window.findChild<QMenuBar*>();
+        QCOMPARE(bar->actions()[0]->text(), u"メニュー(&M)"_s);
+        QCOMPARE(bar->actions()[0]->menu()->actions(), window.actions());
+
+        QRadioButton* move = window.optOperat[frmMain::Move];
+        QStringList seen; // each dialog's title, then the choice it starts at or its version
+        // Clicks 移動 in the main window while the entry's dialog is open, then presses the
+        // buttons in it; with none, closes it by its close box.
+        const auto open = [&](int entry, const QStringList& buttons) {
+            return inModal<QDialog>([&] { window.actions()[entry]->trigger(); },
+                [&](QDialog* dialog) {
+                    fixture.click(move);
+                    seen << dialog->windowTitle();
+                    for (const auto* option : dialog->findChildren<QRadioButton*>())
+                        if (option->isChecked())
+                            seen << option->objectName();
+                    if (auto* version = dialog->findChild<QLabel*>(u"lblVersion"_s)) {
+                        seen << version->text();
+                        QTest::keyClick(dialog, Qt::Key_Return);
+                        seen << (dialog->isVisible() ? u"open"_s : u"closed"_s);
+                    }
                     for (const QString& name : buttons)
                         dialog->findChild<QAbstractButton*>(name)->click();
                     if (buttons.isEmpty())
                         dialog->close();
                 });
         };
-        QVERIFY(open({ u"optOption_2"_s, u"cmdOKCancel_0"_s })); // reset the file and the window
+        QVERIFY(open(1, { u"optOption_2"_s, u"cmdOKCancel_0"_s })); // reset the file and the window
         QCOMPARE(fixture.texts(), (QStringList { QString(), qs(Module1::TempFolderPath), u"jpg"_s }));
         QCOMPARE(window.selectedOperation(), run::Operation::Copy);
         QVERIFY(window.txtFolder[frmMain::Destination]->isEnabled());
         QCOMPARE(TempTree::read(fixture.settingsPath), "\r\n" + Module1::TempFolderPath + "\r\n0\r\njpg\r\n");
-        QVERIFY(open({}));
-        QVERIFY(open({ u"cmdOKCancel_1"_s }));
-        QCOMPARE(checked, u"020"_s);
+        QVERIFY(open(1, {}));
+        QVERIFY(open(1, { u"cmdOKCancel_1"_s }));
+        QVERIFY(open(3, {}));
+        QCOMPARE(seen,
+            (QStringList { u"初期設定"_s, u"optOption_0"_s, u"初期設定"_s, u"optOption_2"_s, u"初期設定"_s,
+                u"optOption_0"_s, u"ﾊﾞｰｼﾞｮﾝ情報 Quorvane"_s, u"Version 4.0"_s, u"closed"_s }));
+        QVERIFY(!move->isChecked());
+        fixture.click(move);
+        QVERIFY(move->isChecked());
         QPointer<frmOption> kept = window.systemMenu().option();
         QVERIFY(kept);
         window.close();
@@ -257,28 +242,28 @@ private slots:
     // in, except in the first two characters (a drive letter and its colon); the caret stays.
     void forbiddenCharacters()
     {
-        for (const std::size_t box : { frmMain::Source, frmMain::Destination }) {
-            Window fixture;
-            QLineEdit* edit = fixture.window.txtFolder[box];
+        Window fixture;
+        for (QLineEdit* edit : fixture.window.txtFolder) {
             edit->setText(u"C?/x"_s);
             edit->insert(u":?|<>\"*y"_s);
             QCOMPARE(edit->text(), u"C?/xy"_s);
             edit->setCursorPosition(3);
             edit->insert(u"?"_s);
             QCOMPARE(std::pair(edit->text(), edit->cursorPosition()), std::pair(u"C?/xy"_s, 3));
-            QCOMPARE(fixture.user.shown, (Strings { kForbidden[0], kForbidden[0] }));
         }
+        QCOMPARE(fixture.user.shown, Strings(4, kForbidden[0]));
     }
 
     void drop_data()
     {
         QTest::addColumn<DropCase>("row");
-        QTest::newRow("file, A, B on a box") << DropCase { "txtFolder_1", "f:photo.jpg d:A d:B", true, "B" };
+        QTest::newRow("file, A, B on a box")
+            << DropCase { "txtFolder_1", { "photo.jpg", "A", "B" }, true, "B" };
         QTest::newRow("A, file, missing on a button")
-            << DropCase { "cmdRefer_0", "d:A f:x.txt m:gone", true, "A" };
-        QTest::newRow("text") << DropCase { "txtFolder_0", "t:/tmp", false };
-        QTest::newRow("extension box takes nothing") << DropCase { "txtFileType", "d:A", false };
-        QTest::newRow("inputs locked by a run") << DropCase { "txtFolder_0", "d:A", false, "", true };
+            << DropCase { "cmdRefer_0", { "A", "photo.jpg", "gone" }, true, "A" };
+        QTest::newRow("text") << DropCase { "txtFolder_0", {}, false };
+        QTest::newRow("extension box takes nothing") << DropCase { "txtFileType", { "A" }, false };
+        QTest::newRow("inputs locked by a run") << DropCase { "txtFolder_0", { "A" }, false, "", true };
     }
 
     void drop()
@@ -286,17 +271,14 @@ private slots:
         QFETCH(DropCase, row);
         Window fixture;
         TempTree& tree = fixture.tree;
+        tree.folder("A");
+        tree.folder("B");
+        tree.file("photo.jpg");
         QMimeData data;
+        data.setText(u"/tmp"_s);
         QList<QUrl> urls;
-        for (const QString& item : qs(row.items).split(u' ', Qt::SkipEmptyParts)) {
-            const std::string name = item.mid(2).toStdString();
-            if (item[0] == u't')
-                data.setText(item.mid(2));
-            else if (item[0] == u'd')
-                urls << QUrl::fromLocalFile(qs(tree.folder(name)));
-            else
-                urls << QUrl::fromLocalFile(qs(item[0] == u'f' ? tree.file(name) : tree.path(name)));
-        }
+        for (const std::string& item : row.items)
+            urls << QUrl::fromLocalFile(qs(tree.path(item)));
         if (!urls.isEmpty())
             data.setUrls(urls);
         fixture.window.txtFolder[frmMain::Source]->setText(u"/keep"_s);
@@ -325,23 +307,21 @@ private slots:
     {
         QFETCH(Act, act);
         const std::size_t files = 120;
-        TempTree tree;
+        Window fixture;
+        frmMain& window = fixture.window;
+        TempTree& tree = fixture.tree;
         for (std::size_t i = 0; i < files; ++i)
             tree.file("src/day" + std::to_string(i % 4) + "/IMG_" + std::to_string(i) + ".jpg", std::string(512, 'p'));
         const std::string dest = tree.folder("dest");
-        FakeUser user;
-        frmMain window{user.services()};
         window.collectionRun().setYieldInterval(std::chrono::nanoseconds(0)); // a yield at every step
-        window.txtFolder[frmMain::Source]->setText(QString::fromStdString(tree.path("src")));
-        if (act != Act::CloseWhileFiltering)
-            window.txtFolder[frmMain::Destination]->setText(QString::fromStdString(dest));
-        window.show();
-        window.activateWindow();
+        window.txtFolder[frmMain::Source]->setText(qs(tree.path("src")));
+        const bool noDestination = act == Act::CloseWhileFiltering;
+        window.txtFolder[frmMain::Destination]->setText(noDestination ? QString() : qs(dest));
         window.cmdStart->setFocus();
 
         std::size_t copiedWhenActed = 0;
         bool busySeen = false, locked = true, acted = false, visibleAfterAct = false;
-        user.onYield = [&](int) {
+        fixture.user.onYield = [&](int) {
             busySeen |= ( // the window's own hourglass, not an application-wide one
                 !window.cmdStart->isEnabled() && window.cursor().shape() == Qt::WaitCursor
                 && QApplication::overrideCursor() == nullptr);
@@ -369,7 +349,7 @@ private slots:
         QVERIFY(acted && busySeen && locked && visibleAfterAct);
         QCOMPARE(namesIn(dest).size(), act == Act::DeleteWhileFiltering ? files : copiedWhenActed);
         QCOMPARE(namesIn(tree.path("src/day0")).size(), files / 4); // no source lost
-        QCOMPARE(user.shown, act == Act::Cancel ? Strings{"処理を中断します"} : Strings{});
+        QCOMPARE(fixture.user.shown, act == Act::Cancel ? Strings{"処理を中断します"} : Strings{});
         QCOMPARE(window.isVisible(), act != Act::CloseWhileFiltering);
         QVERIFY(window.cmdExit->text() == u"閉じる"_s && window.cmdStart->isEnabled()
             && window.cursor().shape() == Qt::ArrowCursor);

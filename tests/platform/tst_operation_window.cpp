@@ -26,8 +26,7 @@ private slots:
         child->setAttribute(Qt::WA_NativeWindow);
         top->show();
         const std::uint64_t topId = top->winId();
-        const std::uint64_t childId = child->winId();
-        for (const std::uint64_t window : {childId, std::uint64_t(77), std::uint64_t(0), topId}) {
+        for (const std::uint64_t window : {child->winId(), WId(77), WId(0), top->winId()}) {
             toolkit.Target(topId);
             toolkit.Target(window);
             QCOMPARE(toolkit.Target(), window == topId ? topId : 0);
@@ -51,16 +50,13 @@ private slots:
         };
         operations.setProgressDelay(0);
         std::size_t answer = 99;
-        bool cancelSeen = false;
         operations.runWithProgress(0, "コピーしています...", true, [&](platform::ProgressReport& report) {
             report.beginItem(0, 2, "/in/写真.jpg", 100);
-            answer = operations.choose(0, "置き換えますか?", {"はい", "いいえ"}, 1);
+            answer = operations.choose(0, "置き換えますか?", {"はい", "いいえ"}, 0);
             while (!report.cancelRequested()) // ends when the queued click above lands
                 std::this_thread::yield();
-            cancelSeen = true;
         });
         QCOMPARE(answer, std::size_t(1));
-        QVERIFY(cancelSeen);
     }
 
     // A question of slow work stays the active window however long it stays open: no

@@ -80,9 +80,10 @@ bool isFolder(const std::string& path)
 // `destination`; the probe file is removed again at once.
 bool folderTakesPlainNames(const std::string& destination)
 {
-    if (!isFolder(folderOf(destination)))
+    const std::string folder = folderOf(destination);
+    if (!isFolder(folder))
         return false;
-    const std::string probe = joined(folderOf(destination), ".quorvane-name-probe-" + std::to_string(::getpid()));
+    const std::string probe = joined(folder, ".quorvane-name-probe-" + std::to_string(::getpid()));
     const int descriptor = ::open(probe.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
     if (descriptor < 0)
         return errno == EEXIST;

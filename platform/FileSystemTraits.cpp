@@ -18,7 +18,7 @@ std::string nearestExisting(std::string folder)
 {
     struct stat status {};
     while (!folder.empty() && ::stat(folder.c_str(), &status) != 0) {
-        const std::size_t slash = folder.find_last_of('/', folder.size() - 1);
+        const std::size_t slash = folder.rfind('/');
         if (slash == std::string::npos)
             return ".";
         folder.resize(slash == 0 ? 1 : slash);
@@ -106,8 +106,8 @@ bool bytesAt(std::string_view sector, std::size_t at, std::string_view expected)
     return sector.size() >= at + expected.size() && sector.substr(at, expected.size()) == expected;
 }
 
-} // namespace
-
+// The traits of a file system of the mount table's type `type`; `sector`, where known,
+// is the first sector of its volume, which tells what a FUSE block mount holds.
 FileSystemTraits traitsOfType(const std::string& type, const std::string& sector)
 {
     std::string kind = type.starts_with("fuse.") ? type.substr(5) : type;
@@ -121,7 +121,6 @@ FileSystemTraits traitsOfType(const std::string& type, const std::string& sector
             kind = "vfat";
     }
     FileSystemTraits traits;
-    traits.type = kind;
     if (kind == "vfat" || kind == "msdos" || kind == "fat" || kind == "fusefat" || kind == "umsdos") {
         traits.windowsNames = true;
         traits.largestFile = 0xFFFF'FFFFull; // one byte short of 4 GiB
@@ -146,6 +145,8 @@ FileSystemTraits traitsOfType(const std::string& type, const std::string& sector
     }
     return traits;
 }
+
+} // namespace
 
 FileSystemTraits fileSystemOf(const std::string& folder)
 {

@@ -8,9 +8,6 @@ namespace platform {
 
 /// What a folder's file system allows, as far as a run must know before it writes.
 struct FileSystemTraits {
-    /// The type the mount table gives ("ext4", "vfat", "fuse.fusefat", "fuseblk"), or
-    /// the type read from the volume itself where the table names only FUSE ("exfat").
-    std::string type;
     /// It keeps the naming rules of Windows: FAT, exFAT, NTFS, SMB shares.
     bool windowsNames = false;
     /// The largest file it holds, in bytes; 0 when only the free space limits files.
@@ -26,10 +23,6 @@ struct FileSystemTraits {
 /// missing folder is looked up by its nearest existing parent. Unknown file systems
 /// get the traits of Linux file systems.
 FileSystemTraits fileSystemOf(const std::string& folder);
-
-/// The traits of a file system of type `type`; `volumeStart`, where known, is the
-/// first sector of its volume, which tells what a FUSE block mount holds.
-FileSystemTraits traitsOfType(const std::string& type, const std::string& volumeStart);
 
 /// Space for new files in the file system of `folder`, as an unprivileged writer may
 /// use it, and its allocation unit. Empty when it cannot be told (a file system that

@@ -164,6 +164,7 @@ private:
     bool m_stopAsked = false; // by cancel or close; no further check speaks after it
     bool m_destinationFoldsCase = false;
     platform::FileSystemTraits m_destinationTraits;
+    std::optional<platform::FreeSpace> m_destinationSpace; // as the plan was recorded
     std::uint64_t m_bytesNeeded = 0; // in the destination, by whole allocation blocks
     bool m_dryRun = false;
     std::chrono::nanoseconds m_yieldInterval = std::chrono::milliseconds(20);

@@ -92,8 +92,8 @@ void CollectionRun::recordPlan(bool withDestinations)
     m_bytesNeeded = 0;
     const platform::FileSystemTraits& traits = m_destinationTraits;
     // Space is taken by whole blocks: many small files need more than their bytes.
-    const std::uint64_t block =
-        withDestinations ? platform::freeSpaceOf(m_inputs.destFolder).value_or(platform::FreeSpace{}).blockBytes : 1;
+    m_destinationSpace = withDestinations ? platform::freeSpaceOf(m_inputs.destFolder) : std::nullopt;
+    const std::uint64_t block = m_destinationSpace.value_or(platform::FreeSpace{}).blockBytes;
     struct stat destination {};
     const bool destinationKnown = withDestinations && ::stat(m_inputs.destFolder.c_str(), &destination) == 0;
     for (std::size_t i = 0; i < m_report.files.size(); ++i) {
@@ -126,17 +126,17 @@ void CollectionRun::recordPlan(bool withDestinations)
 
 bool CollectionRun::destinationHasRoom()
 {
-    const std::optional<platform::FreeSpace> space = platform::freeSpaceOf(m_inputs.destFolder);
+    const std::optional<platform::FreeSpace>& space = m_destinationSpace;
     if (!space || m_bytesNeeded <= space->availableBytes)
         return true;
-    const std::string question = texts::notEnoughSpaceQuestion(report_text::size(m_bytesNeeded),
-                                                               report_text::size(space->availableBytes));
+    const std::string shortage = texts::notEnoughSpace(report_text::size(m_bytesNeeded),
+                                                       report_text::size(space->availableBytes));
     if (m_dryRun) {
         // Nothing to ask: the plan tells it.
-        m_report.notice = question.substr(0, question.find("。") + std::string_view("。").size());
+        m_report.notice = shortage;
         return true;
     }
-    if (m_services.messages.askYesNoUnassumed(question))
+    if (m_services.messages.askYesNoUnassumed(shortage + texts::kGoOnQuestion))
         return true;
     m_report.stopped = true;
     return false;

@@ -20,11 +20,13 @@ inline const std::string kStopping = "処理を中断します";
 inline const std::string kUnexpectedError =
     "予期しないエラーが発生したため、処理を中止しました。";
 
-/// "保存先の空き容量が足りません（必要 3.2 GB、空き 1.1 GB）。続けますか？"
-inline std::string notEnoughSpaceQuestion(const std::string& needed, const std::string& available)
+/// "保存先の空き容量が足りません（必要 3.2 GB、空き 1.1 GB）。"; as a question it is
+/// followed by kGoOnQuestion.
+inline std::string notEnoughSpace(const std::string& needed, const std::string& available)
 {
-    return "保存先の空き容量が足りません（必要 " + needed + "、空き " + available + "）。続けますか？";
+    return "保存先の空き容量が足りません（必要 " + needed + "、空き " + available + "）。";
 }
+inline const std::string kGoOnQuestion = "続けますか？";
 inline const std::string kTooLargeForDestination =
     "保存先のファイル システムは 4 GB 以上のファイルを保存できないため、処理しませんでした。";
 

@@ -1,5 +1,6 @@
 #include "platform/FileOperationEngine.h"
 
+#include "platform/DestinationFolders.h"
 #include "platform/ErrorCodes.h"
 #include "platform/FileCopier.h"
 #include "platform/FolderListing.h"
@@ -70,12 +71,6 @@ std::string joined(const std::string& folder, const std::string& name)
     return (folder == "/" ? "" : folder) + "/" + name;
 }
 
-bool isFolder(const std::string& path)
-{
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
 // True when `destination` lies in the folder `source` or below it, links resolved: a
 // copy there would copy itself without end.
 bool insideItself(const std::string& source, const std::string& destination)
@@ -144,6 +139,7 @@ private:
     const FileOperationSeams& m_seams;
     std::vector<Item> m_items;
     std::vector<std::string> m_destinations;
+    DestinationFolders m_folders;
     int m_result = 0;
     bool m_stop = false;
     bool m_stopRequested = false;
@@ -291,13 +287,14 @@ void Operation::planDestinations()
         const std::string& target = targets[index];
         const std::string folder = withoutTrailingSlashes(target);
         struct stat status {};
-        const bool exists = ::stat(folder.c_str(), &status) == 0;
+        const bool exists = m_folders.stat(folder, status);
+        const int lookError = exists ? 0 : errno;
         // Into the folder when the target is one, or must be one because several
         // entries go there; else the target is the new full path.
         const bool into = (exists && S_ISDIR(status.st_mode)) || target.back() == '/'
             || item.fromPattern || (!multiple && (m_items.size() > 1 || anyPattern));
         item.destination = into ? joined(folder, lastComponent(item.source)) : folder;
-        item.seenFree = !into && !exists && errno == ENOENT;
+        item.seenFree = !into && lookError == ENOENT;
         m_destinations.push_back(into ? folder : folderOf(folder));
     }
 }
@@ -306,7 +303,7 @@ bool Operation::makeDestinationFolders()
 {
     std::unordered_set<std::string> seen;
     for (const std::string& folder : m_destinations) {
-        if (!seen.insert(folder).second || isFolder(folder))
+        if (!seen.insert(folder).second || m_folders.open(folder))
             continue;
         if (!has(flag::kNoConfirmMkdir) && !has(flag::kNoConfirmation)) {
             const std::size_t answer = m_window.choose(
@@ -319,7 +316,7 @@ bool Operation::makeDestinationFolders()
         }
         createFolderWithParents(folder);
         const int error = errno;
-        if (!isFolder(folder)) {
+        if (!m_folders.open(folder)) {
             fail(folder, error != 0 ? error : ENOTDIR);
             return false;
         }
@@ -428,8 +425,10 @@ void Operation::copyItem(Item& item, const struct stat& source, FileCopier& copi
     const std::optional<Placement> placement = settleTakenName(item, source);
     if (!placement)
         return;
-    const int error = folder
-        ? copier.copyTree(item.source, item.destination, *placement, false)
+    const int folderFd = m_folders.find(folderOf(item.destination));
+    const int error = folder ? copier.copyTree(item.source, item.destination, *placement, false)
+        : folderFd >= 0
+        ? copier.copyFile(item.source, folderFd, lastComponent(item.destination), *placement, false)
         : copier.copyFile(item.source, item.destination, *placement, false);
     if (error == ECANCELED)
         return stopByUser();

@@ -172,9 +172,17 @@ int FileCopier::copyContent(int in, int out, std::uint64_t size)
         }
         m_cloneRefused = true; // the file systems at hand share no blocks: stop asking
     }
-    for (;;) {
+    // The copy ends at the size the source had when it was opened, which spares a
+    // small file the second call that would only report the end. The times the copy
+    // gets are from that same moment. A file that says it is empty is copied to its
+    // end all the same: some (in /proc, for one) have content they do not count.
+    for (std::uint64_t done = 0;;) {
+        // A cancel during the last block still stops the copy, as it would before a
+        // call that found the end.
         if (const int error = nextBlockError())
             return error;
+        if (size != 0 && done >= size)
+            return 0;
         const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, kBlockBytes, 0);
         if (copied < 0) {
             if (errno == EINTR)
@@ -187,6 +195,7 @@ int FileCopier::copyContent(int in, int out, std::uint64_t size)
         }
         if (copied == 0)
             return 0;
+        done += static_cast<std::uint64_t>(copied);
         m_report.addBytes(static_cast<std::uint64_t>(copied));
     }
 }

@@ -118,6 +118,8 @@ private:
     void expandSources();
     void planDestinations();
     bool makeDestinationFolders();
+    bool lookAtDestination(const std::string& path, struct stat& status);
+    bool isDestinationFolder(const std::string& path);
     bool confirmDelete();
     void runItems(ProgressReport& report);
 
@@ -287,7 +289,7 @@ void Operation::planDestinations()
         const std::string& target = targets[index];
         const std::string folder = withoutTrailingSlashes(target);
         struct stat status {};
-        const bool exists = m_folders.stat(folder, status);
+        const bool exists = lookAtDestination(folder, status);
         const int lookError = exists ? 0 : errno;
         // Into the folder when the target is one, or must be one because several
         // entries go there; else the target is the new full path.
@@ -299,11 +301,28 @@ void Operation::planDestinations()
     }
 }
 
+// A copy works from the destination folders' descriptors; a move renames by path, where
+// holding the folder open would only add a call per item.
+bool Operation::lookAtDestination(const std::string& path, struct stat& status)
+{
+    if (m_request.code == FileOperationCode::Copy)
+        return m_folders.stat(path, status);
+    return ::stat(path.c_str(), &status) == 0;
+}
+
+bool Operation::isDestinationFolder(const std::string& path)
+{
+    if (m_request.code == FileOperationCode::Copy)
+        return m_folders.open(path);
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 bool Operation::makeDestinationFolders()
 {
     std::unordered_set<std::string> seen;
     for (const std::string& folder : m_destinations) {
-        if (!seen.insert(folder).second || m_folders.open(folder))
+        if (!seen.insert(folder).second || isDestinationFolder(folder))
             continue;
         if (!has(flag::kNoConfirmMkdir) && !has(flag::kNoConfirmation)) {
             const std::size_t answer = m_window.choose(
@@ -316,7 +335,7 @@ bool Operation::makeDestinationFolders()
         }
         createFolderWithParents(folder);
         const int error = errno;
-        if (!m_folders.open(folder)) {
+        if (!isDestinationFolder(folder)) {
             fail(folder, error != 0 ? error : ENOTDIR);
             return false;
         }

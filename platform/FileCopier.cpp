@@ -5,6 +5,7 @@
 #include "platform/TreeRemoval.h"
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -37,27 +38,31 @@ struct FdCloser {
 
 bool unnamedFilesLinkable()
 {
-    // Linking an unnamed file into place goes through its /proc entry, which works
-    // without privileges.
+    // Linking an unnamed file into place may have to go through its /proc entry.
     static const bool available = ::access("/proc/self/fd", X_OK) == 0;
     return available;
 }
 
-void splitPath(const std::string& path, std::string& folder, std::string& name)
+// Links the unnamed file `fd` as `name` in `folderFd`. Straight from the descriptor
+// where the kernel allows it (it does for privileged callers, and recent kernels for
+// the file's own opener): that spares the lookup of a /proc entry, which the kernel
+// builds anew for each file. Elsewhere the /proc entry, which needs no privilege.
+int linkDescriptor(int fd, int folderFd, const char* name)
 {
-    const std::size_t slash = path.rfind('/');
-    folder = slash == 0 ? std::string("/") : path.substr(0, slash);
-    name = path.substr(slash + 1);
-}
-
-// Makes the new name itself last, before a move removes the source.
-void flushFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    static std::atomic<bool> emptyPathRefused{false};
+    if (!emptyPathRefused.load(std::memory_order_relaxed)) {
+        if (::linkat(fd, "", folderFd, name, AT_EMPTY_PATH) == 0)
+            return 0;
+        // A refusal says ENOENT, as does a folder removed meanwhile: only a /proc link
+        // that works where this failed tells them apart.
+        if (errno != ENOENT)
+            return errno;
     }
+    const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, procPath.c_str(), folderFd, name, AT_SYMLINK_FOLLOW) != 0)
+        return errno;
+    emptyPathRefused.store(true, std::memory_order_relaxed);
+    return 0;
 }
 
 // Gives the open copy `fd` the source's permission bits (only those: set-user-id and
@@ -96,6 +101,16 @@ std::vector<std::string> namesInFolder(const std::string& path, int& error)
     }
     ::closedir(folder);
     return names;
+}
+
+// Makes the new name itself last, before a move removes the source.
+void flushFolder(int folderFd, const std::string& folder)
+{
+    const int fd = ::openat(folderFd, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 } // namespace
@@ -166,9 +181,17 @@ int FileCopier::copyContent(int in, int out, std::uint64_t size)
         }
         m_cloneRefused = true; // the file systems at hand share no blocks: stop asking
     }
-    for (;;) {
+    // The copy ends at the size the source had when it was opened, which spares a
+    // small file the second call that would only report the end. The times the copy
+    // gets are from that same moment. A file that says it is empty is copied to its
+    // end all the same: some (in /proc, for one) have content they do not count.
+    for (std::uint64_t done = 0;;) {
+        // A cancel during the last block still stops the copy, as it would before a
+        // call that found the end.
         if (const int error = nextBlockError())
             return error;
+        if (size != 0 && done >= size)
+            return 0;
         const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, kBlockBytes, 0);
         if (copied < 0) {
             if (errno == EINTR)
@@ -181,6 +204,7 @@ int FileCopier::copyContent(int in, int out, std::uint64_t size)
         }
         if (copied == 0)
             return 0;
+        done += static_cast<std::uint64_t>(copied);
         m_report.addBytes(static_cast<std::uint64_t>(copied));
     }
 }
@@ -205,40 +229,51 @@ int FileCopier::createUnderTemporaryName(const std::string& folder,
     }
 }
 
-int FileCopier::replaceThroughTemporary(const std::string& folder,
-                                        const std::string& destination,
+int FileCopier::replaceThroughTemporary(const Spot& spot,
                                         const std::function<int(const char*)>& create)
 {
     std::string temporary;
-    if (const int error = createUnderTemporaryName(folder, create, temporary))
+    if (const int error = createUnderTemporaryName(spot.folder, create, temporary))
         return error;
-    const int error = moveName(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(),
-                               Placement::Replace);
+    const int error = moveName(spot.folderFd, temporary.c_str(), spot.folderFd,
+                               spot.name.c_str(), Placement::Replace);
     if (error != 0)
-        ::unlink(temporary.c_str());
+        ::unlinkat(spot.folderFd, temporary.c_str(), 0);
     return error;
 }
 
-int FileCopier::linkUnnamed(int fd, const std::string& folder, const std::string& destination,
-                            Placement placement)
+int FileCopier::linkUnnamed(int fd, const Spot& spot, Placement placement)
 {
-    const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
-    if (placement == Placement::NeverReplace) {
-        return ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, destination.c_str(),
-                        AT_SYMLINK_FOLLOW)
-                == 0
-            ? 0
-            : errno;
-    }
+    if (placement == Placement::NeverReplace)
+        return linkDescriptor(fd, spot.folderFd, spot.name.c_str());
     // Replacing: give the copy a hidden name first, then rename it over the old file
     // in one step, so that the old file stays whole until the new one is complete.
-    return replaceThroughTemporary(folder, destination, [&](const char* candidate) {
-        return ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, candidate, AT_SYMLINK_FOLLOW);
+    return replaceThroughTemporary(spot, [&](const char* candidate) {
+        errno = linkDescriptor(fd, spot.folderFd, candidate);
+        return errno == 0 ? 0 : -1;
     });
+}
+
+FileCopier::Spot FileCopier::spotOf(const std::string& destination)
+{
+    const std::size_t slash = destination.rfind('/');
+    return {AT_FDCWD, slash == 0 ? std::string("/") : destination.substr(0, slash), destination};
 }
 
 int FileCopier::copyFile(const std::string& source, const std::string& destination,
                          Placement placement, bool flush)
+{
+    return copyFileTo(source, spotOf(destination), placement, flush);
+}
+
+int FileCopier::copyFile(const std::string& source, int folderFd, const std::string& name,
+                         Placement placement, bool flush)
+{
+    return copyFileTo(source, {folderFd, ".", name}, placement, flush);
+}
+
+int FileCopier::copyFileTo(const std::string& source, const Spot& spot, Placement placement,
+                           bool flush)
 {
     // O_NONBLOCK: a FIFO put in place of the file must not block the open. Regular
     // files ignore the flag, so it can stay.
@@ -251,21 +286,19 @@ int FileCopier::copyFile(const std::string& source, const std::string& destinati
     if (!S_ISREG(status.st_mode))
         return operation_texts::kNotRegularFile;
 
-    std::string folder;
-    std::string name;
-    splitPath(destination, folder, name);
     std::string temporary; // path of the hidden temporary file, when one is used
     FdCloser out;
     if (!m_avoidUnnamedFiles && unnamedFilesLinkable()) {
-        out.fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        out.fd = ::openat(spot.folderFd, spot.folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         if (out.fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return errno;
     }
     if (out.fd < 0) {
         if (const int error = createUnderTemporaryName(
-                folder,
+                spot.folder,
                 [&](const char* candidate) {
-                    out.fd = ::open(candidate, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+                    out.fd = ::openat(spot.folderFd, candidate,
+                                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
                     return out.fd < 0 ? -1 : 0;
                 },
                 temporary))
@@ -279,14 +312,14 @@ int FileCopier::copyFile(const std::string& source, const std::string& destinati
     if (error == 0 && flush && ::fsync(out.fd) != 0)
         error = errno;
     if (error == 0) {
-        error = temporary.empty()
-            ? linkUnnamed(out.fd, folder, destination, placement)
-            : moveName(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(), placement);
+        error = temporary.empty() ? linkUnnamed(out.fd, spot, placement)
+                                  : moveName(spot.folderFd, temporary.c_str(), spot.folderFd,
+                                             spot.name.c_str(), placement);
     }
     if (error == 0 && flush)
-        flushFolder(folder);
+        flushFolder(spot.folderFd, spot.folder);
     if (error != 0 && !temporary.empty())
-        ::unlink(temporary.c_str());
+        ::unlinkat(spot.folderFd, temporary.c_str(), 0);
     return error;
 }
 
@@ -333,12 +366,10 @@ int FileCopier::copyTree(const std::string& source, const std::string& destinati
     struct stat status {};
     if (::stat(source.c_str(), &status) != 0)
         return errno;
-    std::string folder;
-    std::string name;
-    splitPath(destination, folder, name);
+    const Spot spot = spotOf(destination);
     std::string temporary;
     if (const int error = createUnderTemporaryName(
-            folder, [](const char* candidate) { return ::mkdir(candidate, 0700); }, temporary))
+            spot.folder, [](const char* candidate) { return ::mkdir(candidate, 0700); }, temporary))
         return error;
 
     std::vector<MadeFolder> made;
@@ -365,7 +396,7 @@ int FileCopier::copyTree(const std::string& source, const std::string& destinati
         return error;
     }
     if (flush)
-        flushFolder(folder);
+        flushFolder(AT_FDCWD, spot.folder);
     return 0;
 }
 
@@ -378,10 +409,7 @@ int FileCopier::copyLink(const std::string& source, const std::string& destinati
         return errno;
     if (placement == Placement::NeverReplace)
         return ::symlink(target.data(), destination.c_str()) == 0 ? 0 : errno;
-    std::string folder;
-    std::string name;
-    splitPath(destination, folder, name);
-    return replaceThroughTemporary(folder, destination, [&](const char* candidate) {
+    return replaceThroughTemporary(spotOf(destination), [&](const char* candidate) {
         return ::symlink(target.data(), candidate);
     });
 }

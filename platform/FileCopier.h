@@ -38,6 +38,10 @@ public:
     /// cancelled), or kNotRegularFile from OperationTexts.h.
     int copyFile(const std::string& source, const std::string& destination,
                  Placement placement, bool flush);
+    /// The same, the destination being `name` in the folder open as `folderFd` (an
+    /// O_PATH descriptor will do): the copy then never walks the folder's path again.
+    int copyFile(const std::string& source, int folderFd, const std::string& name,
+                 Placement placement, bool flush);
 
     /// Copies the folder `source` (a link to one followed) with everything in it to
     /// `destination`: files as copyFile does, links as links, folders with their
@@ -53,6 +57,15 @@ public:
                  Placement placement);
 
 private:
+    /// Where an entry is being placed: `folder` and `name` are paths relative to
+    /// `folderFd`, which is AT_FDCWD for absolute paths.
+    struct Spot {
+        int folderFd;
+        std::string folder;
+        std::string name;
+    };
+    static Spot spotOf(const std::string& destination);
+    int copyFileTo(const std::string& source, const Spot& spot, Placement placement, bool flush);
     struct MadeFolder {
         std::string path;
         struct stat source;
@@ -68,10 +81,8 @@ private:
                                  std::string& path);
     /// Makes the new entry under a hidden name with `create`, then renames it over
     /// `destination` in one step, so that the old entry stays whole until then.
-    int replaceThroughTemporary(const std::string& folder, const std::string& destination,
-                                const std::function<int(const char*)>& create);
-    int linkUnnamed(int fd, const std::string& folder, const std::string& destination,
-                    Placement placement);
+    int replaceThroughTemporary(const Spot& spot, const std::function<int(const char*)>& create);
+    int linkUnnamed(int fd, const Spot& spot, Placement placement);
 
     ProgressReport& m_report;
     std::function<int()> m_beforeBlock;

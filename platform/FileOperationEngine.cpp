@@ -1,5 +1,6 @@
 #include "platform/FileOperationEngine.h"
 
+#include "platform/DestinationFolders.h"
 #include "platform/ErrorCodes.h"
 #include "platform/FileCopier.h"
 #include "platform/FolderListing.h"
@@ -139,6 +140,8 @@ private:
     void expandSources();
     void planDestinations();
     bool makeDestinationFolders();
+    bool lookAtDestination(const std::string& path, struct stat& status);
+    bool isDestinationFolder(const std::string& path);
     bool confirmDelete();
     void runItems(ProgressReport& report);
 
@@ -160,6 +163,7 @@ private:
     const FileOperationSeams& m_seams;
     std::vector<Item> m_items;
     std::vector<std::string> m_destinations;
+    DestinationFolders m_folders;
     int m_result = 0;
     bool m_stop = false;
     bool m_stopRequested = false;
@@ -314,22 +318,40 @@ void Operation::planDestinations()
         const std::string& target = targets[index];
         const std::string folder = withoutTrailingSlashes(target);
         struct stat status {};
-        const bool exists = ::stat(folder.c_str(), &status) == 0;
+        const bool exists = lookAtDestination(folder, status);
+        const int lookError = exists ? 0 : errno;
         // Into the folder when the target is one, or must be one because several
         // entries go there; else the target is the new full path.
         const bool into = (exists && S_ISDIR(status.st_mode)) || target.back() == '/'
             || item.fromPattern || (!multiple && (m_items.size() > 1 || anyPattern));
         item.destination = into ? joined(folder, lastComponent(item.source)) : folder;
-        item.seenFree = !into && !exists && errno == ENOENT;
+        item.seenFree = !into && lookError == ENOENT;
         m_destinations.push_back(into ? folder : folderOf(folder));
     }
+}
+
+// A copy works from the destination folders' descriptors; a move renames by path, where
+// holding the folder open would only add a call per item.
+bool Operation::lookAtDestination(const std::string& path, struct stat& status)
+{
+    if (m_request.code == FileOperationCode::Copy)
+        return m_folders.stat(path, status);
+    return ::stat(path.c_str(), &status) == 0;
+}
+
+bool Operation::isDestinationFolder(const std::string& path)
+{
+    if (m_request.code == FileOperationCode::Copy)
+        return m_folders.open(path);
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 bool Operation::makeDestinationFolders()
 {
     std::unordered_set<std::string> seen;
     for (const std::string& folder : m_destinations) {
-        if (!seen.insert(folder).second || isFolder(folder))
+        if (!seen.insert(folder).second || isDestinationFolder(folder))
             continue;
         if (!has(flag::kNoConfirmMkdir) && !has(flag::kNoConfirmation)) {
             const std::size_t answer = m_window.choose(
@@ -342,7 +364,7 @@ bool Operation::makeDestinationFolders()
         }
         createFolderWithParents(folder);
         const int error = errno;
-        if (!isFolder(folder)) {
+        if (!isDestinationFolder(folder)) {
             fail(folder, error != 0 ? error : ENOTDIR);
             return false;
         }
@@ -451,8 +473,10 @@ void Operation::copyItem(Item& item, const struct stat& source, FileCopier& copi
     const std::optional<Placement> placement = settleTakenName(item, source);
     if (!placement)
         return;
-    const int error = folder
-        ? copier.copyTree(item.source, item.destination, *placement, false)
+    const int folderFd = m_folders.find(folderOf(item.destination));
+    const int error = folder ? copier.copyTree(item.source, item.destination, *placement, false)
+        : folderFd >= 0
+        ? copier.copyFile(item.source, folderFd, lastComponent(item.destination), *placement, false)
         : copier.copyFile(item.source, item.destination, *placement, false);
     if (error == ECANCELED)
         return stopByUser();

@@ -93,19 +93,30 @@ bool FolderListing::read(const std::string& path)
                     && S_ISDIR(target.st_mode);
             }
             const std::size_t length = std::strlen(record->d_name);
-            m_entries.push_back({static_cast<std::uint32_t>(m_names.size()),
-                                 static_cast<std::uint32_t>(length), isFolder});
+            const std::size_t offset = m_names.size();
             m_names.append(record->d_name, length);
-            for (std::size_t i = 0; i < length; ++i)
-                m_folded.push_back(static_cast<char>(foldAsciiCase(static_cast<unsigned char>(record->d_name[i]))));
+            m_folded.append(record->d_name, length);
+            std::uint64_t key = 0;
+            for (std::size_t i = offset; i < offset + length; ++i) {
+                const unsigned char folded = foldAsciiCase(static_cast<unsigned char>(m_folded[i]));
+                m_folded[i] = static_cast<char>(folded);
+                if (i - offset < sizeof key)
+                    key |= std::uint64_t{folded} << (8 * (sizeof key - 1 - (i - offset)));
+            }
+            m_entries.push_back({key, static_cast<std::uint32_t>(offset),
+                                 static_cast<std::uint32_t>(length), isFolder});
         }
     }
 
-    // Comparing the folded copies with memcmp is what keeps sorting cheap; the raw
-    // bytes only decide between names that fold alike.
+    // The first eight folded bytes, as one number, order most pairs of names; the
+    // rest of the folded copies (compared with memcmp) the others. Names hold no NUL,
+    // so a short name's zero padding sorts it before the longer names it begins. The
+    // raw bytes only decide between names that fold alike.
     const std::string_view names(m_names);
     const std::string_view folded(m_folded);
     std::sort(m_entries.begin(), m_entries.end(), [names, folded](const Entry& a, const Entry& b) {
+        if (a.key != b.key)
+            return a.key < b.key;
         const int order = folded.substr(a.offset, a.length).compare(folded.substr(b.offset, b.length));
         if (order != 0)
             return order < 0;

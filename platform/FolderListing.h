@@ -38,6 +38,7 @@ public:
 
 private:
     struct Entry {
+        std::uint64_t key; // the first eight folded bytes, big-endian, for sorting
         std::uint32_t offset;
         std::uint32_t length;
         bool isFolder;

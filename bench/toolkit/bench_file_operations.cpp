@@ -2,8 +2,9 @@
 // the same system calls, all as whole processes in the same run, alternating A B A B
 // after an untimed warm-up. Every input is made before the first timed run, and nothing
 // is deleted until the end, so that freed inodes do not slow later runs.
-//   bench_file_operations [folder on the main disk] [folder on another file system]
-//   (defaults: /tmp/quorvane-bench-ops and /dev/shm/quorvane-bench-ops)
+//   bench_file_operations [--only=CASE] [folder on the main disk] [folder on another file system]
+//   (defaults: /tmp/quorvane-bench-ops and /dev/shm/quorvane-bench-ops; CASE is one of
+//   copy, big, move, trash, cross, delete, and only its inputs are made)
 #include "BenchSupport.h"
 #include "SilentUser.h"
 
@@ -159,10 +160,17 @@ Contest contest(const char* title, Command command)
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && std::strncmp(argv[1], "--", 2) == 0)
+    if (argc == 3 && std::strncmp(argv[1], "--", 2) == 0 && std::strncmp(argv[1], "--only=", 7) != 0)
         return runMode(argv[1], argv[2]);
 
     const std::string self = argv[0];
+    std::string only;
+    if (argc > 1 && std::strncmp(argv[1], "--only=", 7) == 0) {
+        only = argv[1] + 7;
+        --argc;
+        ++argv;
+    }
+    auto wanted = [&only](const char* name) { return only.empty() || only == name; };
     const std::string root = argc > 1 ? argv[1] : "/tmp/quorvane-bench-ops";
     const std::string other = argc > 2 ? argv[2] : "/dev/shm/quorvane-bench-ops";
     if (::access(root.c_str(), F_OK) == 0 || ::access(other.c_str(), F_OK) == 0) {
@@ -178,11 +186,12 @@ int main(int argc, char** argv)
     // destination numbers it, as a collection run plans it.
     const std::string small = root + "/small";
     makeFolder(small);
+    const int smallFiles = wanted("copy") ? kSmallFiles : 0;
     std::vector<std::string> smallSources;
     std::vector<std::string> smallNames;
     std::map<std::string, int> taken;
     unsigned seed = 12345;
-    for (int i = 0, name = 0; i < kSmallFiles; ++i) {
+    for (int i = 0, name = 0; i < smallFiles; ++i) {
         const std::string folder = small + "/d" + std::to_string(i % 100);
         makeFolder(folder);
         const int nameNumber = i % kTakenEvery == kTakenEvery - 1 ? name / 2 : name++;
@@ -195,7 +204,7 @@ int main(int argc, char** argv)
         std::snprintf(numbered, sizeof numbered, "_%03d", count);
         smallNames.push_back(base + (count == 0 ? "" : numbered) + ".jpg");
     }
-    for (int round = 0; round <= kRounds; ++round) {
+    for (int round = 0; round <= kRounds && wanted("copy"); ++round) {
         std::vector<std::string> pairs;
         for (const char* kind : {"/copyOurs", "/copyOursAgain", "/copyMinimal"}) {
             const std::string destination = root + kind + std::to_string(round);
@@ -212,11 +221,11 @@ int main(int argc, char** argv)
     const std::string big = root + "/big";
     makeFolder(big);
     std::vector<std::string> bigSources;
-    for (int i = 0; i < kBigFiles; ++i) {
+    for (int i = 0; i < kBigFiles && wanted("big"); ++i) {
         bigSources.push_back(big + "/film" + std::to_string(i) + ".mp4");
         writeFile(bigSources.back(), kBigBytes);
     }
-    for (int round = 0; round <= kRounds; ++round) {
+    for (int round = 0; round <= kRounds && wanted("big"); ++round) {
         makeFolder(root + "/bigOurs" + std::to_string(round));
         makeFolder(root + "/bigCp" + std::to_string(round));
         std::vector<std::string> pairs;
@@ -228,7 +237,8 @@ int main(int argc, char** argv)
     }
 
     // Same file system: the files go back and forth between two folders.
-    const std::vector<std::string> there = makeFlatFolder(root + "/moveA", kSmallFiles, 1024);
+    const std::vector<std::string> there =
+        makeFlatFolder(root + "/moveA", wanted("move") ? kSmallFiles : 0, 1024);
     makeFolder(root + "/moveB");
     std::vector<std::string> forth, back;
     for (const std::string& path : there) {
@@ -241,7 +251,7 @@ int main(int argc, char** argv)
 
     // One fresh set per run for the operations that use up their input.
     for (const char* kind : {"trash", "cross", "delete"}) {
-        for (int round = 0; round <= kRounds; ++round) {
+        for (int round = 0; round <= kRounds && wanted(kind); ++round) {
             for (const char* who : {"Ours", "Theirs"}) {
                 const std::string folder = root + "/" + kind + who + std::to_string(round);
                 const std::vector<std::string> paths = makeFlatFolder(
@@ -263,21 +273,25 @@ int main(int argc, char** argv)
 
     auto r = [](int round) { return std::to_string(round); };
     std::printf("\n");
-    report(contest("flat copy, 10,000 small files, 1/6 renamed",
-                   [&](int round, bool ours) -> std::vector<std::string> {
-                       if (ours)
-                           return {self, "--copy", root + "/copyOurs" + r(round) + ".list"};
-                       return {"cp", "-pr", small, root + "/cpTree" + r(round)};
-                   }),
-           "cp -pr (tree)");
-    report(contest("flat copy, 10,000 small files, 1/6 renamed",
-                   [&](int round, bool ours) -> std::vector<std::string> {
-                       return {self, ours ? "--copy" : "--copy-minimal",
-                               root + (ours ? "/copyOursAgain" : "/copyMinimal") + r(round)
-                                   + ".list"};
-                   }),
-           "copy_file_range loop");
-    {
+    if (wanted("copy")) {
+        report(contest("flat copy, 10,000 small files, 1/6 renamed",
+                       [&](int round, bool ours) -> std::vector<std::string> {
+                           if (ours)
+                               return {self, "--copy", root + "/copyOurs" + r(round) + ".list"};
+                           return {"cp", "-pr", small, root + "/cpTree" + r(round)};
+                       }),
+               "cp -pr (tree)");
+    }
+    if (wanted("copy")) {
+        report(contest("flat copy, 10,000 small files, 1/6 renamed",
+                       [&](int round, bool ours) -> std::vector<std::string> {
+                           return {self, ours ? "--copy" : "--copy-minimal",
+                                   root + (ours ? "/copyOursAgain" : "/copyMinimal") + r(round)
+                                       + ".list"};
+                       }),
+               "copy_file_range loop");
+    }
+    if (wanted("big")) {
         // Big files vary a lot from run to run: compare each pair of runs.
         Contest pairs = contest("3 x 128 MiB files", [&](int round, bool ours) {
             if (ours)
@@ -295,38 +309,46 @@ int main(int argc, char** argv)
                     bench::median(ratios));
     }
     bool filesInA = true; // each run moves the files to the other folder
-    report(contest("move 10,000 files, same file system",
-                   [&](int, bool ours) -> std::vector<std::string> {
-                       const std::string list = root + (filesInA ? "/moveForth.list" : "/moveBack.list");
-                       filesInA = !filesInA;
-                       return {self, ours ? "--move" : "--move-minimal", list};
-                   }),
-           "renameat2 loop");
-    report(contest("trash 10,000 files (home trash)",
-                   [&](int round, bool ours) -> std::vector<std::string> {
-                       if (ours)
-                           return {self, "--trash", root + "/trashOurs" + r(round) + ".list"};
-                       std::vector<std::string> command{"gio", "trash"};
-                       const std::vector<std::string> paths =
-                           readList((root + "/trashTheirs" + r(round) + ".list").c_str());
-                       command.insert(command.end(), paths.begin(), paths.end());
-                       return command;
-                   }),
-           "gio trash");
-    report(contest("move 10,000 files to another file system",
-                   [&](int round, bool ours) -> std::vector<std::string> {
-                       if (ours)
-                           return {self, "--move", root + "/crossOurs" + r(round) + ".list"};
-                       return {"mv", root + "/crossTheirs" + r(round), other + "/mv" + r(round)};
-                   }),
-           "mv");
-    report(contest("delete 10,000 files",
-                   [&](int round, bool ours) -> std::vector<std::string> {
-                       if (ours)
-                           return {self, "--delete", root + "/deleteOurs" + r(round) + ".list"};
-                       return {"find", root + "/deleteTheirs" + r(round), "-delete"};
-                   }),
-           "find -delete");
+    if (wanted("move")) {
+        report(contest("move 10,000 files, same file system",
+                       [&](int, bool ours) -> std::vector<std::string> {
+                           const std::string list = root + (filesInA ? "/moveForth.list" : "/moveBack.list");
+                           filesInA = !filesInA;
+                           return {self, ours ? "--move" : "--move-minimal", list};
+                       }),
+               "renameat2 loop");
+    }
+    if (wanted("trash")) {
+        report(contest("trash 10,000 files (home trash)",
+                       [&](int round, bool ours) -> std::vector<std::string> {
+                           if (ours)
+                               return {self, "--trash", root + "/trashOurs" + r(round) + ".list"};
+                           std::vector<std::string> command{"gio", "trash"};
+                           const std::vector<std::string> paths =
+                               readList((root + "/trashTheirs" + r(round) + ".list").c_str());
+                           command.insert(command.end(), paths.begin(), paths.end());
+                           return command;
+                       }),
+               "gio trash");
+    }
+    if (wanted("cross")) {
+        report(contest("move 10,000 files to another file system",
+                       [&](int round, bool ours) -> std::vector<std::string> {
+                           if (ours)
+                               return {self, "--move", root + "/crossOurs" + r(round) + ".list"};
+                           return {"mv", root + "/crossTheirs" + r(round), other + "/mv" + r(round)};
+                       }),
+               "mv");
+    }
+    if (wanted("delete")) {
+        report(contest("delete 10,000 files",
+                       [&](int round, bool ours) -> std::vector<std::string> {
+                           if (ours)
+                               return {self, "--delete", root + "/deleteOurs" + r(round) + ".list"};
+                           return {"find", root + "/deleteTheirs" + r(round), "-delete"};
+                       }),
+               "find -delete");
+    }
 
     // Clean up only after every measurement.
     bench::timeCommand({"rm", "-rf", root, other});

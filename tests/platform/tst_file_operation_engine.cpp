@@ -237,6 +237,22 @@ private slots:
 
     // A move to another file system refused by permission bits: what was copied stays with the
     // source beside it, and the message says what happened, never that a file is missing.
+    // More destination folders than an operation holds open: the rest are copied to by path.
+    void copyToManyFolders()
+    {
+        TempTree tree;
+        std::string from, to;
+        for (int i = 0; i < 70; ++i) {
+            const std::string number = std::to_string(i);
+            from += tree.file("in/" + number, number) + '\0';
+            to += (i % 2 ? tree.folder("out" + number) : tree.path("new" + number)) + "/copy" + '\0';
+        }
+        FakeOperations operations;
+        QCOMPARE(run(operations, FileOperationCode::Copy, from, to, flag::kMultiDestFiles | flag::kNoConfirmation).result, 0);
+        for (int i = 0; i < 70; ++i)
+            QCOMPARE(TempTree::read(tree.path((i % 2 ? "out" : "new") + std::to_string(i) + "/copy")), std::to_string(i));
+    }
+
     void refusedByPermission()
     {
         QFETCH(std::string, from);

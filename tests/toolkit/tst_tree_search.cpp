@@ -81,6 +81,12 @@ private slots:
               "{R}/line\nbreak", "{R}/README"},
              {6},
              {".hidden", ".dir/inner.jpg", "README", "caf\xe9.jpg", "line\nbreak", "-dash *star?.jpg"}});
+        row("order: either case together, a name before those it begins, raw bytes break ties",
+            {Method::GetFile, "{R}",
+             {"{R}/A1", "{R}/a10", "{R}/abcdefg", "{R}/ABCDEFGH", "{R}/abcdefgh", "{R}/abcdefghi",
+              "{R}/B", "{R}/b", "{R}/_u", "{R}/\xe9"},
+             {10},
+             {"b", "\xe9", "abcdefghi", "B", "_u", "abcdefgh", "a10", "ABCDEFGH", "A1", "abcdefg"}});
         // A link is followed unless it leads back to a folder being walked above it:
         // a/back and a/self would loop, a/toB is an ordinary link, and b/loop reaches a
         // again, which is on the chain only when b was entered through a/toB.

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,33 @@ enum class FileOutcome {
     Failed,  // the operation refused it; `reason` says why
 };
 
+/// A text that most records leave empty, kept out of line: an empty one costs a pointer,
+/// not a whole string, in each of a large plan's records.
+class RareText {
+public:
+    RareText() = default;
+    RareText(const RareText& other) { *this = other.text(); }
+    RareText(RareText&&) noexcept = default;
+    RareText& operator=(const RareText& other) { return *this = other.text(); }
+    RareText& operator=(RareText&&) noexcept = default;
+    RareText& operator=(std::string text)
+    {
+        m_text = text.empty() ? nullptr : std::make_unique<std::string>(std::move(text));
+        return *this;
+    }
+
+    bool empty() const { return !m_text; }
+    const std::string& text() const
+    {
+        static const std::string kEmpty;
+        return m_text ? *m_text : kEmpty;
+    }
+    operator const std::string&() const { return text(); }
+
+private:
+    std::unique_ptr<std::string> m_text;
+};
+
 struct FileRecord {
     std::string source;
     std::string dest;       // where it was placed, or planned to be; empty for delete and trash
@@ -25,7 +53,7 @@ struct FileRecord {
     FileOutcome outcome = FileOutcome::NotDone;
     bool renamed = false;   // it got a numbered name: its own name was taken
     bool fitted = false;    // its name was changed to one the destination's file system holds
-    std::string reason;
+    RareText reason;
 };
 
 /// The totals of a report, by outcome.

@@ -4,10 +4,12 @@
 #include <chrono>
 #include <cstdio>
 #include <dirent.h>
+#include <functional>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -42,6 +44,26 @@ inline Timing timeCommand(const std::vector<std::string>& command)
     posix_spawn_file_actions_destroy(&actions);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         std::fprintf(stderr, "command failed: %s\n", command.front().c_str());
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    return {std::chrono::duration<double>(ended - started).count(),
+            seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss};
+}
+
+/// Runs `work` once in a child process, timed as timeCommand() times a command.
+inline Timing timeChild(const std::function<void()>& work)
+{
+    std::fflush(nullptr);
+    const auto started = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        work();
+        _exit(0);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (child > 0)
+        wait4(child, &status, 0, &usage);
+    const auto ended = std::chrono::steady_clock::now();
     auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
     return {std::chrono::duration<double>(ended - started).count(),
             seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss};

@@ -12,7 +12,7 @@
 namespace run {
 
 /// What became of one planned file.
-enum class FileOutcome {
+enum class FileOutcome : std::uint8_t {
     NotDone, // not reached: the run was stopped, or has not got to it yet
     Done,    // copied, moved, deleted or trashed
     Skipped, // passed over on purpose (a file listed twice is moved once)
@@ -46,13 +46,15 @@ private:
     std::unique_ptr<std::string> m_text;
 };
 
+// A run of a million files holds a million records: the size and the three small
+// fields share one word.
 struct FileRecord {
     std::string source;
     std::string dest;       // where it was placed, or planned to be; empty for delete and trash
-    std::uint64_t bytes = 0;
-    FileOutcome outcome = FileOutcome::NotDone;
-    bool renamed = false;   // it got a numbered name: its own name was taken
-    bool fitted = false;    // its name was changed to one the destination's file system holds
+    std::uint64_t bytes : 60 = 0;
+    FileOutcome outcome : 2 = FileOutcome::NotDone;
+    bool renamed : 1 = false; // it got a numbered name: its own name was taken
+    bool fitted : 1 = false;  // its name was changed to one the destination's file system holds
     RareText reason;
 };
 

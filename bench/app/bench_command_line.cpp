@@ -11,8 +11,9 @@
 // With --million it measures only a copy of 1,000,000 one-byte files in 10,000 folders
 // flattened into one folder, against `cp -rp` of the tree and against the floor of a
 // folder that holds a million names: a minimal loop making 1,000,000 empty files in one
-// folder. It needs about 6 million free inodes (the tree, kept between runs, and five
-// outputs, which are left for removal later) and a quarter of an hour.
+// folder. It needs about 6 million free inodes and 25 GB of disk (a one-byte file takes
+// a 4 KiB block: the tree, kept between runs, and five outputs, left for removal after
+// the measurements) and half an hour.
 //   bench_command_line QUORVANE [folder] --million
 #include "BenchSupport.h"
 #include "PhotoTree.h"

@@ -155,6 +155,7 @@ private slots:
         add("create: a file has the name", {.dest = "{R}/src/a.jpg", .answers = {true}, .shown = {ask, texts::kFolderAlreadyExists}});
         add("delete, matched twice, no destination",
             {.types = "jpg,JPG", .dest = "", .operation = Delete, .changed = "-src/a.jpg=A"});
+        add("copy, matched twice: two copies", {.types = "jpg,JPG", .changed = "+dest/a.jpg=A +dest/a_001.jpg=A"});
         add("move, matched twice", {.files = "src/1/p.jpg=1 src/2/p.JPG=2", .types = "jpg,JPG", .operation = Move,
                                     .changed = "+dest/p.JPG=2 +dest/p.jpg=1 -src/1/p.jpg=1 -src/2/p.JPG=2", .probed = true});
         // Clicks and edits while the run works do not reach it: it copies as asked.

@@ -18,12 +18,14 @@
 #include "BenchSupport.h"
 #include "PhotoTree.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <fcntl.h>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -50,6 +52,12 @@ void makeEmptyFiles(const std::string& folder, int count)
 
 int millionCase(const std::string& quorvane, const std::string& base)
 {
+    // A full disk would fail the runs and every other program writing to it.
+    struct statvfs disk {};
+    if (statvfs(base.c_str(), &disk) != 0 || disk.f_bavail * disk.f_frsize < 25e9 || disk.f_favail < 6'000'000) {
+        std::fprintf(stderr, "%s needs 25 GB and 6 million inodes free\n", base.c_str());
+        return 1;
+    }
     const std::string tree = base + "/million";
     bench::makeWideTree(tree, 1'000'000, 10'000, 10'000);
     const std::string outputs = base + "/million-out-" + std::to_string(getpid());
@@ -81,14 +89,18 @@ int millionCase(const std::string& quorvane, const std::string& base)
     for (const std::size_t side : order) {
         timings[side].push_back(sides[side].second());
         const bench::Timing& t = timings[side].back();
-        std::printf("  %-14s %7.2f s wall %7.2f s processor %6ld MiB\n", sides[side].first, t.wall, t.cpu,
-                    t.peakKiB / 1024);
+        std::printf("  %-14s %7.2f s wall %7.2f s processor %6ld MiB%s\n", sides[side].first, t.wall, t.cpu,
+                    t.peakKiB / 1024, t.failed ? "  FAILED, left out" : "");
         std::fflush(stdout);
     }
     const auto medianOf = [&](std::size_t side, double bench::Timing::*field) {
         std::vector<double> values;
-        for (const bench::Timing& t : timings[side])
-            values.push_back(t.*field);
+        for (const bench::Timing& t : timings[side]) {
+            if (!t.failed)
+                values.push_back(t.*field);
+        }
+        if (values.empty())
+            return std::nan("");
         std::sort(values.begin(), values.end());
         return (values.front() + values.back()) / 2; // of two runs, their mean
     };

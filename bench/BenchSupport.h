@@ -4,10 +4,12 @@
 #include <chrono>
 #include <cstdio>
 #include <dirent.h>
+#include <functional>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -19,6 +21,7 @@ struct Timing {
     double wall = 0;
     double cpu = 0;
     long peakKiB = 0; // the largest resident size the command reached
+    bool failed = false; // it did not exit with status 0
 };
 
 /// Runs a command once, its output thrown away. Processor time is given besides wall
@@ -40,11 +43,33 @@ inline Timing timeCommand(const std::vector<std::string>& command)
         wait4(child, &status, 0, &usage);
     const auto ended = std::chrono::steady_clock::now();
     posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    const bool failed = !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+    if (failed)
         std::fprintf(stderr, "command failed: %s\n", command.front().c_str());
     auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
     return {std::chrono::duration<double>(ended - started).count(),
-            seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss};
+            seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss, failed};
+}
+
+/// Runs `work` once in a child process, timed as timeCommand() times a command.
+inline Timing timeChild(const std::function<void()>& work)
+{
+    std::fflush(nullptr);
+    const auto started = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        work();
+        _exit(0);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (child > 0)
+        wait4(child, &status, 0, &usage);
+    const auto ended = std::chrono::steady_clock::now();
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    return {std::chrono::duration<double>(ended - started).count(),
+            seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss,
+            !WIFEXITED(status) || WEXITSTATUS(status) != 0};
 }
 
 /// The entries of a folder whose names do not start with a dot.

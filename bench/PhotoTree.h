@@ -48,4 +48,29 @@ inline void makePhotoTree(const std::string& root, int files, int names, const s
     close(open(marker.c_str(), O_CREAT | O_WRONLY, 0644));
 }
 
+/// A wide tree: `folders` folders of `files / folders` files each, one byte apiece. A
+/// folder holds consecutive files, and file i is named IMG_nnnnn.jpg after i modulo
+/// `names`: no folder holds a name twice, and each name recurs across files / names
+/// folders. Made once, as makePhotoTree().
+inline void makeWideTree(const std::string& root, int files, int folders, int names)
+{
+    const std::string marker = root + "/.complete";
+    if (access(marker.c_str(), F_OK) == 0)
+        return;
+    std::printf("making %d files in %d folders under %s ...\n", files, folders, root.c_str());
+    std::fflush(stdout);
+    mkdir(root.c_str(), 0755);
+    const int perFolder = files / folders;
+    for (int folder = 0; folder < folders; ++folder) {
+        const std::string path = root + "/d" + std::to_string(folder);
+        mkdir(path.c_str(), 0755);
+        for (int file = folder * perFolder; file < (folder + 1) * perFolder; ++file) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/IMG_%05d.jpg", file % names);
+            writeFile(path + name, "x");
+        }
+    }
+    close(open(marker.c_str(), O_CREAT | O_WRONLY, 0644));
+}
+
 } // namespace bench

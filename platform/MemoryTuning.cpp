@@ -34,4 +34,9 @@ void preferLargeHeapPages()
         madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
+void returnFreedMemory()
+{
+    malloc_trim(0);
+}
+
 } // namespace platform

@@ -7,4 +7,9 @@ namespace platform {
 /// thousands, which on virtual machines is most of the search's time. Call once, early.
 void preferLargeHeapPages();
 
+/// Hands the heap's free pages back to the system. The heap keeps what is freed for
+/// reuse, so after a large working set is gone (a long plan's index) its pages would
+/// still count against the process while the next large block comes from elsewhere.
+void returnFreedMemory();
+
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/ErrorCodes.h"
 #include "platform/EventPump.h"
+#include "platform/MemoryTuning.h"
 #include "platform/MessageBox.h"
 #include "platform/OperationWindow.h"
 #include "platform/TextCompare.h"
@@ -14,9 +15,11 @@
 #include "toolkit/clsFileFolder.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace run {
 
@@ -141,7 +144,8 @@ void CollectionRun::runSteps()
         return;
     if (!ParseFileTypes(m_inputs.fileTypes))
         return;
-    strSrcFiles = objFileFolder.SFilePath(m_inputs.sourceFolder);
+    objFileFolder.SFilePath(m_inputs.sourceFolder);
+    strSrcFiles = objFileFolder.takeSFileList();
     lngLastIndex = objFileFolder.SFilePathCount();
     if (lngLastIndex == 0)
         return;
@@ -153,6 +157,7 @@ void CollectionRun::runSteps()
             return;
         m_window.setExitCaption(texts::kCancel);
         PlanDestPaths();
+        platform::returnFreedMemory(); // the plan's index, before the report is built
         if (blnCancel)
             return;
         recordPlan(true);
@@ -246,7 +251,11 @@ bool CollectionRun::CheckDestFolder(const std::string& text)
 
 bool CollectionRun::FilterByFileType()
 {
-    PathList kept;
+    // The kept entries are gathered as indices first, so that each path is moved into
+    // the kept list (copied only when two items keep it): a large tree's paths are
+    // never held twice.
+    std::vector<std::int32_t> keptIndex;
+    std::vector<std::uint8_t> timesKept(static_cast<std::size_t>(std::max(lngLastIndex, 0)));
     const std::size_t itemCount = strFileTypes.empty() ? 0 : strFileTypes.size() - 1;
     for (std::size_t e = 0; e < itemCount; ++e) {
         const std::string& item = strFileTypes[e];
@@ -257,9 +266,24 @@ bool CollectionRun::FilterByFileType()
                 return false;
             const std::string_view path = strSrcFiles[static_cast<std::size_t>(p)];
             const std::string_view tail = path.substr(platform::startOfLastCharacters(path, itemLength));
-            if (m_services.text.equalIgnoringCase(tail, item))
-                kept.push_back(strSrcFiles[static_cast<std::size_t>(p)]);
+            if (m_services.text.equalIgnoringCase(tail, item)) {
+                keptIndex.push_back(p);
+                std::uint8_t& times = timesKept[static_cast<std::size_t>(p)];
+                times = static_cast<std::uint8_t>(std::min(times + 1, 255)); // 255: always copied
+            }
         }
+    }
+    PathList kept;
+    kept.reserve(std::max<std::size_t>(keptIndex.size(), 1));
+    for (const std::int32_t p : keptIndex) {
+        std::string& path = strSrcFiles[static_cast<std::size_t>(p)];
+        std::uint8_t& times = timesKept[static_cast<std::size_t>(p)];
+        if (times == 1)
+            kept.push_back(std::move(path));
+        else
+            kept.push_back(path);
+        if (times < 255)
+            --times;
     }
     if (kept.empty()) {
         blnCancel = true;
@@ -268,7 +292,6 @@ bool CollectionRun::FilterByFileType()
     } else {
         lngLastIndex = static_cast<std::int32_t>(kept.size() - 1);
     }
-    strDestFiles = kept;
     strSrcFiles = std::move(kept);
     return true;
 }
@@ -281,11 +304,18 @@ void CollectionRun::PlanDestPaths()
     // A name the destination's file system cannot hold gets one it can, before the
     // numbering, so that two names fitted to one are numbered like any others.
     m_destinationTraits = platform::fileSystemOf(folder);
+    strDestFiles.assign(static_cast<std::size_t>(lngLastIndex) + 1, std::string());
     for (std::int32_t j = 0; j <= lngLastIndex; ++j) {
         yieldWhenDue();
+        const std::string_view source = strSrcFiles[static_cast<std::size_t>(j)];
+        const std::string_view name = source.substr(source.rfind('/') + 1);
         std::string& dest = strDestFiles[static_cast<std::size_t>(j)];
-        const std::string_view name = std::string_view(dest).substr(dest.rfind('/') + 1);
-        dest = folder + (m_destinationTraits.windowsNames ? fitWindowsName(name) : std::string(name));
+        if (m_destinationTraits.windowsNames) {
+            dest = folder + fitWindowsName(name);
+        } else {
+            dest.reserve(folder.size() + name.size());
+            dest.append(folder).append(name);
+        }
     }
     // The probe writes into the user's folder; it is made only where its answer
     // changes the plan.
@@ -317,8 +347,9 @@ NameRules CollectionRun::destinationRules() const
 bool CollectionRun::JoinFileList()
 {
     std::string joined;
-    for (std::int32_t i = 0; i <= lngLastIndex; ++i) {
-        joined += strSrcFiles[static_cast<std::size_t>(i)];
+    // The report holds the kept paths by now (see recordPlan).
+    for (const FileRecord& file : m_report.files) {
+        joined += file.source;
         joined += '\0';
     }
     if (joined.empty())

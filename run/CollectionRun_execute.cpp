@@ -28,14 +28,14 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
         if (blnCancel)
             break;
         FileRecord& file = m_report.files[static_cast<std::size_t>(i)];
-        const std::string& source = strSrcFiles[static_cast<std::size_t>(i)];
+        const std::string& source = file.source;
         if (file.outcome == FileOutcome::Skipped) {
             // Planned out: the destination cannot hold it.
         } else if (operation == Operation::Move && !movedSources.insert(source).second) {
             file.outcome = FileOutcome::Skipped;
             file.reason = "同じファイルが重ねて見つかりました。移動は一度だけです。";
         } else {
-            std::string& dest = strDestFiles[static_cast<std::size_t>(i)];
+            std::string dest = file.dest;
             // A source that looks the same before and after its copy was not written
             // meanwhile: the journal keeps how it looked, so that undo can tell the copy
             // still matches it without reading either.
@@ -43,7 +43,7 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             const bool copying = operation == Operation::Copy && undo::recordOf(source, before, true);
             finishRecord(file, copyOrMoveOne(operation, source, dest));
             file.renamed = file.renamed || file.dest != dest;
-            file.dest = dest;
+            file.dest = std::move(dest);
             journalDone(file, copying && undo::recordOf(source, after, true) && after == before ? &after : nullptr);
         }
         ++m_report.filesFinished;
@@ -88,6 +88,8 @@ void CollectionRun::journalDone(const FileRecord& file, const undo::Recorded* so
 
 void CollectionRun::recordPlan(bool withDestinations)
 {
+    // The paths move into the report, which holds the plan from here on; the lists
+    // are dropped, so that a large plan is not kept twice.
     m_report.files.resize(static_cast<std::size_t>(lngLastIndex) + 1);
     m_bytesNeeded = 0;
     const platform::FileSystemTraits& traits = m_destinationTraits;
@@ -98,21 +100,25 @@ void CollectionRun::recordPlan(bool withDestinations)
     const bool destinationKnown = withDestinations && ::stat(m_inputs.destFolder.c_str(), &destination) == 0;
     for (std::size_t i = 0; i < m_report.files.size(); ++i) {
         FileRecord& file = m_report.files[i];
-        file.source = strSrcFiles[i];
+        file.source = std::move(strSrcFiles[i]);
         struct stat status {};
         if (::stat(file.source.c_str(), &status) == 0 && S_ISREG(status.st_mode))
             file.bytes = static_cast<std::uint64_t>(status.st_size);
         if (!withDestinations)
             continue;
         m_report.bytesTotal += file.bytes; // a delete goes by files, not bytes
-        file.dest = strDestFiles[i];
+        file.dest = std::move(strDestFiles[i]);
         const auto nameOf = [](const std::string& path) {
             return std::string_view(path).substr(path.rfind('/') + 1);
         };
         const std::string_view sourceName = nameOf(file.source);
-        const std::string fittedName = traits.windowsNames ? fitWindowsName(sourceName) : std::string(sourceName);
-        file.fitted = fittedName != sourceName;
-        file.renamed = nameOf(file.dest) != fittedName;
+        if (traits.windowsNames) {
+            const std::string fittedName = fitWindowsName(sourceName);
+            file.fitted = fittedName != sourceName;
+            file.renamed = nameOf(file.dest) != fittedName;
+        } else {
+            file.renamed = nameOf(file.dest) != sourceName;
+        }
         if (traits.largestFile != 0 && file.bytes > traits.largestFile) {
             file.outcome = FileOutcome::Skipped;
             file.reason = texts::kTooLargeForDestination;
@@ -122,6 +128,8 @@ void CollectionRun::recordPlan(bool withDestinations)
         if (m_inputs.operation == Operation::Copy || !destinationKnown || status.st_dev != destination.st_dev)
             m_bytesNeeded += (file.bytes + block - 1) / block * block;
     }
+    strSrcFiles = PathList{std::string()};
+    strDestFiles = PathList{std::string()};
 }
 
 bool CollectionRun::destinationHasRoom()
@@ -183,8 +191,9 @@ std::string CollectionRun::nextFreeName(const std::string& planned)
         return rules.nameKey ? rules.nameKey(name) : name;
     };
     if (m_plannedKeys.empty()) {
-        for (std::int32_t i = 0; i <= lngLastIndex; ++i)
-            m_plannedKeys.insert(keyOf(strDestFiles[static_cast<std::size_t>(i)]));
+        // Until this first clash every record still holds its planned name.
+        for (const FileRecord& file : m_report.files)
+            m_plannedKeys.insert(keyOf(file.dest));
     }
     // Counting on from the last number given to this name keeps a name that many
     // files race for from being tried from 1 again each time.

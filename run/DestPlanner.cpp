@@ -1,6 +1,8 @@
 #include "run/DestPlanner.h"
 
 #include <algorithm>
+#include <bit>
+#include <functional>
 #include <limits>
 #include <utility>
 
@@ -9,12 +11,26 @@ namespace run {
 namespace {
 
 constexpr std::int32_t kNoBucket = -1;
+// Marks, in a bucket's key length, a key stored whole because it lacks the shared prefix.
+constexpr std::uint32_t kOutside = 0x80000000U;
+
+std::uint32_t hashOf(std::string_view key)
+{
+    return static_cast<std::uint32_t>(std::hash<std::string_view>{}(key));
+}
 
 } // namespace
 
 DestPlanner::DestPlanner(NameRules rules, std::function<bool()> keepGoing)
     : m_rules(std::move(rules)), m_keepGoing(std::move(keepGoing))
 {
+}
+
+std::span<const std::int32_t> DestPlanner::entriesOf(const Bucket& bucket) const
+{
+    if (bucket.many >= 0 && !m_manyLists[static_cast<std::size_t>(bucket.many)].empty())
+        return m_manyLists[static_cast<std::size_t>(bucket.many)];
+    return {&bucket.single, bucket.single < 0 ? 0U : 1U};
 }
 
 std::string_view DestPlanner::keyOf(const std::string& name)
@@ -25,25 +41,80 @@ std::string_view DestPlanner::keyOf(const std::string& name)
     return m_keyScratch;
 }
 
+DestPlanner::StoredKey DestPlanner::storedKey(std::string_view key) const
+{
+    const bool outside = key.substr(0, m_keyPrefix.size()) != m_keyPrefix;
+    if (!outside)
+        key.remove_prefix(m_keyPrefix.size());
+    // The flag keeps a whole key apart from a shortened one with the same bytes.
+    return {key, outside, hashOf(key) ^ (outside ? 0x9E3779B9U : 0U)};
+}
+
+std::int32_t DestPlanner::findKey(const StoredKey& key, std::size_t& slot) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    const std::uint32_t length = static_cast<std::uint32_t>(key.bytes.size()) | (key.outside ? kOutside : 0U);
+    for (slot = key.hash & mask;; slot = (slot + 1) & mask) {
+        const Slot& probe = m_slots[slot];
+        if (probe.bucket == kNoBucket)
+            return kNoBucket;
+        if (probe.hash != key.hash)
+            continue;
+        const Bucket& candidate = m_buckets[static_cast<std::size_t>(probe.bucket)];
+        if (candidate.keyLength == length
+            && std::string_view(m_keyBytes.data() + candidate.keyOffset, key.bytes.size()) == key.bytes)
+            return probe.bucket;
+    }
+}
+
 std::int32_t DestPlanner::findBucket(const std::string& name)
 {
-    const auto found = m_bucketByKey.find(keyOf(name));
-    return found == m_bucketByKey.end() ? kNoBucket : found->second;
+    std::size_t slot = 0;
+    return findKey(storedKey(keyOf(name)), slot);
 }
 
 std::int32_t DestPlanner::bucketOf(const std::string& name)
 {
-    const std::string_view key = keyOf(name);
-    const auto found = m_bucketByKey.find(key);
-    return found != m_bucketByKey.end() ? found->second : addBucket(key);
+    const StoredKey key = storedKey(keyOf(name));
+    std::size_t slot = 0;
+    const std::int32_t found = findKey(key, slot);
+    return found != kNoBucket ? found : addBucket(key, slot);
 }
 
 std::int32_t DestPlanner::addBucket(std::string_view key)
 {
+    const StoredKey stored = storedKey(key);
+    std::size_t slot = 0;
+    findKey(stored, slot);
+    return addBucket(stored, slot);
+}
+
+std::int32_t DestPlanner::addBucket(const StoredKey& key, std::size_t slot)
+{
     const auto bucket = static_cast<std::int32_t>(m_buckets.size());
-    m_bucketByKey.emplace(std::string(key), bucket);
-    m_buckets.emplace_back();
+    const std::uint32_t length = static_cast<std::uint32_t>(key.bytes.size()) | (key.outside ? kOutside : 0U);
+    m_buckets.push_back({m_keyBytes.size(), length, 0, -1, -1});
+    m_keyBytes.insert(m_keyBytes.end(), key.bytes.begin(), key.bytes.end());
+    m_slots[slot] = {bucket, key.hash};
+    // At most half full, so that a probe ends after a few slots.
+    if (m_buckets.size() * 2 > m_slots.size())
+        growSlots();
     return bucket;
+}
+
+void DestPlanner::growSlots()
+{
+    std::vector<Slot> old(m_slots.size() * 2);
+    old.swap(m_slots);
+    const std::size_t mask = m_slots.size() - 1;
+    for (const Slot& moving : old) {
+        if (moving.bucket == kNoBucket)
+            continue;
+        std::size_t slot = moving.hash & mask;
+        while (m_slots[slot].bucket != kNoBucket)
+            slot = (slot + 1) & mask;
+        m_slots[slot] = moving;
+    }
 }
 
 void DestPlanner::leaveBucket(std::int32_t entry)
@@ -58,12 +129,18 @@ void DestPlanner::joinBucket(std::int32_t entry, std::int32_t bucket)
     Bucket& target = m_buckets[bucket];
     if (target.live == 0) {
         // Nobody bears this name any more: drop the records of those who left.
-        target.many.clear();
+        if (target.many >= 0)
+            m_manyLists[static_cast<std::size_t>(target.many)].clear();
         target.single = entry;
     } else {
-        if (target.many.empty())
-            target.many.push_back(target.single);
-        target.many.insert(std::lower_bound(target.many.begin(), target.many.end(), entry), entry);
+        if (target.many < 0) {
+            target.many = static_cast<std::int32_t>(m_manyLists.size());
+            m_manyLists.emplace_back();
+        }
+        std::vector<std::int32_t>& many = m_manyLists[static_cast<std::size_t>(target.many)];
+        if (many.empty())
+            many.push_back(target.single);
+        many.insert(std::lower_bound(many.begin(), many.end(), entry), entry);
     }
     ++target.live;
     m_bucketOfEntry[entry] = bucket;
@@ -89,11 +166,25 @@ void DestPlanner::renumber(std::string& name, std::size_t& suffixLength,
 bool DestPlanner::plan(PathList& names, std::int32_t lastIndex)
 {
     const std::int32_t count = lastIndex + 1;
-    m_bucketByKey.clear();
+    const auto entries = static_cast<std::size_t>(std::max(count, 0));
     m_buckets.clear();
-    m_bucketOfEntry.assign(static_cast<std::size_t>(std::max(count, 0)), kNoBucket);
-    // Every entry may come to bear a name of its own, besides the names it starts with.
-    m_bucketByKey.reserve(static_cast<std::size_t>(std::max(count, 0)) * 2);
+    m_manyLists.clear();
+    m_keyBytes.clear();
+    m_bucketOfEntry.assign(entries, kNoBucket);
+    // Every entry may come to bear a name of its own, besides the names it starts with;
+    // room reserved and never written costs no memory.
+    std::size_t nameBytes = 0;
+    for (std::int32_t i = 0; i < count; ++i)
+        nameBytes += names[static_cast<std::size_t>(i)].size();
+    m_keyBytes.reserve(2 * nameBytes + entries * 8);
+    m_buckets.reserve(2 * entries);
+    m_slots.assign(std::bit_ceil(std::max<std::size_t>(2 * entries, 16)), Slot{});
+    // The names of a plan share their folder: keys are kept without it.
+    m_keyPrefix.clear();
+    if (count > 0) {
+        const std::string_view first = keyOf(names[0]);
+        m_keyPrefix.assign(first.substr(0, first.rfind('/') + 1));
+    }
     for (std::int32_t i = 0; i < count; ++i) {
         if (!m_keepGoing())
             return false;
@@ -131,7 +222,7 @@ bool DestPlanner::pass(PathList& names, std::int32_t j)
     const auto nextLive = [this](std::int32_t bucket, std::int32_t after) {
         if (bucket == kNoBucket)
             return kNone;
-        const std::span<const std::int32_t> entries = m_buckets[bucket].entries();
+        const std::span<const std::int32_t> entries = entriesOf(m_buckets[bucket]);
         auto at = std::upper_bound(entries.begin(), entries.end(), after);
         while (at != entries.end() && m_bucketOfEntry[*at] != bucket)
             ++at;

@@ -8,7 +8,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace run {
@@ -34,29 +33,40 @@ public:
 
 private:
     // The entries bearing one name, ascending; may still list entries that have left.
-    // Most names are borne by one entry, which is kept without a heap allocation.
+    // Most names are borne by one entry, which is kept without a heap allocation. The
+    // name's key lies in m_keyBytes: a plan of a million names makes a million keys, and
+    // one block of bytes costs a fraction of a string and a map node each.
     struct Bucket {
+        std::uint64_t keyOffset = 0;
+        std::uint32_t keyLength = 0;
         std::int32_t live = 0;
         std::int32_t single = -1;
-        std::vector<std::int32_t> many; // used once two entries bear the name at once
-
-        std::span<const std::int32_t> entries() const
-        {
-            return many.empty() ? std::span<const std::int32_t>(&single, single < 0 ? 0 : 1)
-                                : std::span<const std::int32_t>(many);
-        }
+        std::int32_t many = -1; // in m_manyLists, once two entries bear the name at once
     };
 
-    // Hash lookups by string_view, without making a std::string for each question.
-    struct KeyHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+    // A slot of the open-addressing table: a bucket, or none, with its key's hash so
+    // that most mismatches are seen without reading the bucket.
+    struct Slot {
+        std::int32_t bucket = -1;
+        std::uint32_t hash = 0;
     };
 
+    // A key as the index keeps it: without the prefix the plan's names share.
+    struct StoredKey {
+        std::string_view bytes;
+        bool outside; // the key does not start with the shared prefix, so is kept whole
+        std::uint32_t hash;
+    };
+
+    std::span<const std::int32_t> entriesOf(const Bucket& bucket) const;
+    StoredKey storedKey(std::string_view key) const;
     std::string_view keyOf(const std::string& name);
     std::int32_t findBucket(const std::string& name);
+    std::int32_t findKey(const StoredKey& key, std::size_t& slot) const;
     std::int32_t bucketOf(const std::string& name);
     std::int32_t addBucket(std::string_view key);
+    std::int32_t addBucket(const StoredKey& key, std::size_t slot);
+    void growSlots();
     void leaveBucket(std::int32_t entry);
     void joinBucket(std::int32_t entry, std::int32_t bucket);
     std::int32_t othersBearing(std::int32_t bucket) const;
@@ -65,9 +75,12 @@ private:
 
     NameRules m_rules;
     std::function<bool()> m_keepGoing;
-    std::unordered_map<std::string, std::int32_t, KeyHash, std::equal_to<>> m_bucketByKey;
     std::string m_keyScratch;
+    std::string m_keyPrefix;
+    std::vector<char> m_keyBytes;
+    std::vector<Slot> m_slots; // open addressing, linear probing, a power of two long
     std::vector<Bucket> m_buckets;
+    std::vector<std::vector<std::int32_t>> m_manyLists;
     std::vector<std::int32_t> m_bucketOfEntry;
     // The entry whose pass is running is kept out of the buckets; its bucket is here.
     std::int32_t m_passBucket = -1;

@@ -5,27 +5,57 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace run {
 
 /// What became of one planned file.
-enum class FileOutcome {
+enum class FileOutcome : std::uint8_t {
     NotDone, // not reached: the run was stopped, or has not got to it yet
     Done,    // copied, moved, deleted or trashed
     Skipped, // passed over on purpose (a file listed twice is moved once)
     Failed,  // the operation refused it; `reason` says why
 };
 
+/// A text that most records leave empty, kept out of line: an empty one costs a pointer,
+/// not a whole string, in each of a large plan's records.
+class RareText {
+public:
+    RareText() = default;
+    RareText(const RareText& other) { *this = other.text(); }
+    RareText(RareText&&) noexcept = default;
+    RareText& operator=(const RareText& other) { return *this = other.text(); }
+    RareText& operator=(RareText&&) noexcept = default;
+    RareText& operator=(std::string text)
+    {
+        m_text = text.empty() ? nullptr : std::make_unique<std::string>(std::move(text));
+        return *this;
+    }
+
+    bool empty() const { return !m_text; }
+    const std::string& text() const
+    {
+        static const std::string kEmpty;
+        return m_text ? *m_text : kEmpty;
+    }
+    operator const std::string&() const { return text(); }
+
+private:
+    std::unique_ptr<std::string> m_text;
+};
+
+// A run of a million files holds a million records: the size and the three small
+// fields share one word.
 struct FileRecord {
     std::string source;
     std::string dest;       // where it was placed, or planned to be; empty for delete and trash
-    std::uint64_t bytes = 0;
-    FileOutcome outcome = FileOutcome::NotDone;
-    bool renamed = false;   // it got a numbered name: its own name was taken
-    bool fitted = false;    // its name was changed to one the destination's file system holds
-    std::string reason;
+    std::uint64_t bytes : 60 = 0;
+    FileOutcome outcome : 2 = FileOutcome::NotDone;
+    bool renamed : 1 = false; // it got a numbered name: its own name was taken
+    bool fitted : 1 = false;  // its name was changed to one the destination's file system holds
+    RareText reason;
 };
 
 /// The totals of a report, by outcome.

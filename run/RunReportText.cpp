@@ -150,7 +150,7 @@ std::string problems(const RunReport& report)
         if (file.outcome != FileOutcome::Failed && file.outcome != FileOutcome::Skipped)
             continue;
         addLine(text, file.source);
-        addLine(text, "    " + file.reason);
+        addLine(text, "    " + file.reason.text());
     }
     bool headed = false;
     for (const FileRecord& file : report.files) {

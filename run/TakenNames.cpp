@@ -28,7 +28,7 @@ bool TakenNames::isTaken(const std::string& path) const
         path.compare(0, m_folder.size(), m_folder) == 0 ? m_folder.size() : path.size());
     if (!m_listed || name.empty() || name.find('/') != std::string_view::npos)
         return entryExists(path);
-    if (m_names.count(m_foldsCase ? caseFoldedKey(name) : std::string(name)) > 0)
+    if (m_foldsCase ? m_names.contains(caseFoldedKey(name)) : m_names.contains(name))
         return true;
     // A folding file system may fold pairs our key keeps apart; it has the last word.
     return m_foldsCase && entryExists(path);

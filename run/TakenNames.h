@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 namespace run {
@@ -21,7 +23,12 @@ private:
     std::string m_folder;
     bool m_foldsCase;
     bool m_listed = false;
-    std::unordered_set<std::string> m_names; // keys, folded where the folder folds case
+    // Looked up by string_view, without making a string for each question.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    std::unordered_set<std::string, NameHash, std::equal_to<>> m_names; // keys, folded where the folder folds case
 };
 
 } // namespace run

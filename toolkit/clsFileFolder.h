@@ -97,6 +97,10 @@ public:
     PathList GetFolder(const std::string& strFolderPath);
     /// Every file below the folder; a subfolder's files stand where it was met.
     const PathList& SFilePath(const std::string& strFolderPath);
+    /// The list the last SFilePath() returned, handed over instead of copied (a search
+    /// of a large tree holds a path per file); what stays behind is the one empty text.
+    /// SFilePathCount() is unchanged.
+    PathList takeSFileList();
     /// Each file directly in the folder.
     PathList GetFile(const std::string& strFolderPath);
     /// The start folder, and every folder (ending in "/") and file below it.

@@ -154,6 +154,13 @@ const PathList& clsFileFolder::SFilePath(const std::string& strFolderPath)
     return strSFileList;
 }
 
+PathList clsFileFolder::takeSFileList()
+{
+    PathList list = std::move(strSFileList);
+    strSFileList.assign(1, std::string());
+    return list;
+}
+
 const PathList& clsFileFolder::SFileFolderPath(const std::string& strFolderPath)
 {
     strSFileFolderList.clear();

@@ -7,13 +7,25 @@
 // pair runs twice in alternating order after a warm-up; the medians are shown.
 // `find -exec cp --backup=numbered` takes minutes here: bench_copy_run measures it.
 //   bench_command_line QUORVANE [folder]   (default: $TMPDIR or /tmp, + /quorvane-bench-cli)
+//
+// With --million it measures only a copy of 1,000,000 one-byte files in 10,000 folders
+// flattened into one folder, against `cp -rp` of the tree and against the floor of a
+// folder that holds a million names: a minimal loop making 1,000,000 empty files in one
+// folder. It needs about 6 million free inodes and 25 GB of disk (a one-byte file takes
+// a 4 KiB block: the tree, kept between runs, and five outputs, left for removal after
+// the measurements) and half an hour.
+//   bench_command_line QUORVANE [folder] --million
 #include "BenchSupport.h"
 #include "PhotoTree.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <fcntl.h>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -25,18 +37,103 @@ struct Case {
     bool consumesSource; // the source is made again before each run
 };
 
+// About as many names as a copy run gives a million files with 100 to a name.
+void makeEmptyFiles(const std::string& folder, int count)
+{
+    char name[32];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(name, sizeof name, "/IMG_%05d_%03d.jpg", i % 10'000, i / 10'000);
+        const int fd = open((folder + name).c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd < 0)
+            _exit(1);
+        close(fd);
+    }
+}
+
+int millionCase(const std::string& quorvane, const std::string& base)
+{
+    // A full disk would fail the runs and every other program writing to it.
+    struct statvfs disk {};
+    if (statvfs(base.c_str(), &disk) != 0 || disk.f_bavail * disk.f_frsize < 25e9 || disk.f_favail < 6'000'000) {
+        std::fprintf(stderr, "%s needs 25 GB and 6 million inodes free\n", base.c_str());
+        return 1;
+    }
+    const std::string tree = base + "/million";
+    bench::makeWideTree(tree, 1'000'000, 10'000, 10'000);
+    const std::string outputs = base + "/million-out-" + std::to_string(getpid());
+    mkdir(outputs.c_str(), 0755);
+    ::setenv("XDG_STATE_HOME", (outputs + "/state").c_str(), 1);
+    int number = 0;
+    const auto fresh = [&] {
+        const std::string folder = outputs + "/" + std::to_string(number++);
+        mkdir(folder.c_str(), 0755);
+        return folder;
+    };
+    // cp makes its own target; ours and the loop fill an empty folder.
+    const std::vector<std::pair<const char*, std::function<bench::Timing()>>> sides{
+        {"quorvane copy", [&] { return bench::timeCommand({quorvane, "copy", tree, fresh(), "-q"}); }},
+        {"cp -rp", [&] { return bench::timeCommand({"cp", "-rp", tree, fresh() + "/tree"}); }},
+        {"floor", [&] {
+             const std::string folder = fresh();
+             return bench::timeChild([&] { makeEmptyFiles(folder, 1'000'000); });
+         }},
+    };
+    // The warm-up reads the whole tree and takes the memory a run takes, but makes no
+    // files: each output costs a million inodes.
+    std::printf("warm-up: dry run ...\n");
+    bench::timeCommand({quorvane, "copy", tree, fresh(), "-q", "--dry-run"});
+    std::vector<std::vector<bench::Timing>> timings(sides.size());
+    // Ours, cp, the floor; then cp and ours again, in the other order. The floor's
+    // figure is a property of the file system, measured once.
+    const std::vector<std::size_t> order{0, 1, 2, 1, 0};
+    for (const std::size_t side : order) {
+        timings[side].push_back(sides[side].second());
+        const bench::Timing& t = timings[side].back();
+        std::printf("  %-14s %7.2f s wall %7.2f s processor %6ld MiB%s\n", sides[side].first, t.wall, t.cpu,
+                    t.peakKiB / 1024, t.failed ? "  FAILED, left out" : "");
+        std::fflush(stdout);
+    }
+    const auto medianOf = [&](std::size_t side, double bench::Timing::*field) {
+        std::vector<double> values;
+        for (const bench::Timing& t : timings[side]) {
+            if (!t.failed)
+                values.push_back(t.*field);
+        }
+        if (values.empty())
+            return std::nan("");
+        std::sort(values.begin(), values.end());
+        return (values.front() + values.back()) / 2; // of two runs, their mean
+    };
+    long peak = 0;
+    for (const bench::Timing& t : timings[0])
+        peak = std::max(peak, t.peakKiB);
+    for (const auto field : {&bench::Timing::wall, &bench::Timing::cpu}) {
+        const char* what = field == &bench::Timing::wall ? "wall" : "processor";
+        std::printf("%-9s ours %7.2f s, cp -rp %7.2f s, floor %7.2f s: %.2fx cp -rp, %.2fx the floor\n", what,
+                    medianOf(0, field), medianOf(1, field), medianOf(2, field), medianOf(0, field) / medianOf(1, field),
+                    medianOf(0, field) / medianOf(2, field));
+    }
+    std::printf("our peak memory: %ld MiB\n(outputs are left in %s; remove them when done measuring)\n", peak / 1024,
+                outputs.c_str());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_command_line QUORVANE [folder]\n");
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const bool million = std::erase(arguments, "--million") > 0;
+    if (arguments.empty()) {
+        std::fprintf(stderr, "usage: bench_command_line QUORVANE [folder] [--million]\n");
         return 2;
     }
-    const std::string quorvane = argv[1];
+    const std::string quorvane = arguments[0];
     const char* tmp = std::getenv("TMPDIR");
-    const std::string base = argc > 2 ? argv[2] : std::string(tmp ? tmp : "/tmp") + "/quorvane-bench-cli";
+    const std::string base = arguments.size() > 1 ? arguments[1] : std::string(tmp ? tmp : "/tmp") + "/quorvane-bench-cli";
     mkdir(base.c_str(), 0755);
+    if (million)
+        return millionCase(quorvane, base);
     const std::string tree = base + "/tree";
     bench::makePhotoTree(tree, 100'000, 1'001, std::string(256, 'x'));
     const std::string outputs = base + "/out-" + std::to_string(getpid());

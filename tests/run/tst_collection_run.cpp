@@ -155,6 +155,7 @@ private slots:
         add("create: a file has the name", {.dest = "{R}/src/a.jpg", .answers = {true}, .shown = {ask, texts::kFolderAlreadyExists}});
         add("delete, matched twice, no destination",
             {.types = "jpg,JPG", .dest = "", .operation = Delete, .changed = "-src/a.jpg=A"});
+        add("copy, matched twice: two copies", {.types = "jpg,JPG", .changed = "+dest/a.jpg=A +dest/a_001.jpg=A"});
         add("move, matched twice", {.files = "src/1/p.jpg=1 src/2/p.JPG=2", .types = "jpg,JPG", .operation = Move,
                                     .changed = "+dest/p.JPG=2 +dest/p.jpg=1 -src/1/p.jpg=1 -src/2/p.JPG=2", .probed = true});
         // Clicks and edits while the run works do not reach it: it copies as asked.
@@ -341,7 +342,7 @@ private slots:
     }
 
     // The fast plan against the literal one on thousands of small seeded plans full of
-    // clashes, with names compared exactly or folded.
+    // clashes, with names compared exactly or folded; one plan in four mixes two folders.
     void agreesWithLiteralPlan()
     {
         std::mt19937 random(20240611u);
@@ -355,7 +356,8 @@ private slots:
             const bool foldCase = round % 2;
             const std::string folder = random() % 3 == 0 ? "/d.x/" : "/d/";
             Strings names(1 + random() % 12), onDisk(random() % 6);
-            std::generate(names.begin(), names.end(), [&] { return randomName(folder); });
+            const bool mixed = round % 4 == 3;
+            std::generate(names.begin(), names.end(), [&] { return randomName(mixed && random() % 2 ? "/e/" : folder); });
             std::generate(onDisk.begin(), onDisk.end(), [&] { return randomName(folder); });
             const Strings fast = plan(false, names, onDisk, foldCase), literal = plan(true, names, onDisk, foldCase);
             if (fast != literal)

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -48,6 +50,20 @@ struct RunGuards {
     /// Delete and trash act on entries that are not folders: an entry that is a folder
     /// by now is left alone (never recursed into) and reported as not deleted.
     bool nonFoldersOnly = false;
+    /// A move of a regular file to another file system places the copy without waiting
+    /// for it to reach the disk and leaves the source: FileOperationOutcome::sourceLeft
+    /// hands the move over to finishMoves(), which flushes many copies at once.
+    bool leaveSourceAcross = false;
+};
+
+/// A move to another file system whose copy is in place and whose source is still there.
+struct LeftSource {
+    std::string source;
+    std::string copy;
+    /// The source as it was before it was copied; one changed since then is not removed.
+    std::int64_t changeNanoseconds = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t bytes = 0;
 };
 
 /// One file operation as its caller hands it over.
@@ -78,6 +94,9 @@ struct FileOperationOutcome {
     /// What the first failure was and why, in one line without its path; empty when
     /// nothing failed.
     std::string failureReason;
+    /// With RunGuards::leaveSourceAcross, in an operation of one item: the item's copy is
+    /// in place on another file system, and its source is left for finishMoves().
+    std::optional<LeftSource> sourceLeft;
 };
 
 /// Points where tests make the file system misbehave on purpose.
@@ -96,5 +115,13 @@ struct FileOperationSeams {
 FileOperationOutcome runFileOperation(const FileOperationRequest& request,
                                       OperationWindow& window,
                                       const FileOperationSeams& seams = {});
+
+/// Completes moves left by RunGuards::leaveSourceAcross whose copies all lie on one file
+/// system: one flush of that file system makes every copy last, then the sources are
+/// removed. A source that cannot be removed, or was changed since it was copied, stays
+/// and is reported through `window` as a move reports it; when the flush fails, no source
+/// is removed and the copies are taken away again. One outcome per move, in order.
+std::vector<FileOperationOutcome> finishMoves(const std::vector<LeftSource>& moves,
+                                              OperationWindow& window, std::uint64_t ownerWindow);
 
 } // namespace platform

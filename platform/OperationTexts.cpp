@@ -68,6 +68,8 @@ std::string reasonText(int error)
         return "移動先が指定されていません。";
     case kNotAnEntry:
         return "この名前では操作できません。";
+    case kChangedSinceCopied:
+        return "コピーした後で元のファイルが変更されました。";
     case ENOENT:
         return "ファイルまたはフォルダーが見つかりません。";
     case EACCES:

@@ -16,6 +16,7 @@ inline constexpr int kInsideItself = -4;     // a folder moved or copied into it
 inline constexpr int kNoTrash = -5;          // no usable trash on the file's file system
 inline constexpr int kNoDestination = -6;    // an empty or missing to-list entry
 inline constexpr int kNotAnEntry = -7;       // "/", "." or "..": names no single entry
+inline constexpr int kChangedSinceCopied = -8; // a move's source was written after its copy
 
 enum class Verb { Move, Copy, Delete, Trash, Rename };
 

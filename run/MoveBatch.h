@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/FileOperationEngine.h"
+#include "run/CollectionRun.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace run {
+
+/// The files of a move to another file system whose copies are in place and whose
+/// sources are still there. They are completed together, so that one flush of the
+/// destination makes a whole batch last instead of a flush of each file and folder; a
+/// record says Done, and the journal has it, only once its source is gone. Settled when
+/// full, at the end of the loop and however else the loop is left.
+class CollectionRun::MoveBatch {
+public:
+    explicit MoveBatch(CollectionRun& run) : m_run(run) {}
+    ~MoveBatch();
+    MoveBatch(const MoveBatch&) = delete;
+    MoveBatch& operator=(const MoveBatch&) = delete;
+
+    /// The move of the record at `index` waits for its batch.
+    void add(std::size_t index, platform::LeftSource move);
+    /// Settles the batch once it holds many files, many bytes or has waited long: a
+    /// crash loses no file, but the journal knows of none of them until then.
+    void settleWhenDue();
+    /// Makes the copies last, removes the sources, and gives the records their outcome.
+    void settle();
+
+private:
+    CollectionRun& m_run;
+    std::vector<std::size_t> m_records;
+    std::vector<platform::LeftSource> m_moves;
+    std::uint64_t m_bytes = 0;
+    std::chrono::steady_clock::time_point m_started;
+};
+
+} // namespace run

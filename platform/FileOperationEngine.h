@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace platform {
 
@@ -52,7 +51,7 @@ struct RunGuards {
     bool nonFoldersOnly = false;
     /// A move of a regular file to another file system places the copy without waiting
     /// for it to reach the disk and leaves the source: FileOperationOutcome::sourceLeft
-    /// hands the move over to finishMoves(), which flushes many copies at once.
+    /// hands the move over to a MoveFinisher, which flushes many copies at once.
     bool leaveSourceAcross = false;
 };
 
@@ -95,7 +94,7 @@ struct FileOperationOutcome {
     /// nothing failed.
     std::string failureReason;
     /// With RunGuards::leaveSourceAcross, in an operation of one item: the item's copy is
-    /// in place on another file system, and its source is left for finishMoves().
+    /// in place on another file system, and its source is left for a MoveFinisher.
     std::optional<LeftSource> sourceLeft;
 };
 
@@ -115,13 +114,5 @@ struct FileOperationSeams {
 FileOperationOutcome runFileOperation(const FileOperationRequest& request,
                                       OperationWindow& window,
                                       const FileOperationSeams& seams = {});
-
-/// Completes moves left by RunGuards::leaveSourceAcross whose copies all lie on one file
-/// system: one flush of that file system makes every copy last, then the sources are
-/// removed. A source that cannot be removed, or was changed since it was copied, stays
-/// and is reported through `window` as a move reports it; when the flush fails, no source
-/// is removed and the copies are taken away again. One outcome per move, in order.
-std::vector<FileOperationOutcome> finishMoves(const std::vector<LeftSource>& moves,
-                                              OperationWindow& window, std::uint64_t ownerWindow);
 
 } // namespace platform

@@ -38,20 +38,30 @@ void CollectionRun::MoveBatch::settleWhenDue()
     if (!m_moves.empty()
         && (m_moves.size() >= kBatchFiles || m_bytes >= kBatchBytes
             || std::chrono::steady_clock::now() - m_started >= kBatchWait))
-        settle();
+        handOver();
 }
 
 void CollectionRun::MoveBatch::settle()
 {
-    if (m_moves.empty())
-        return;
-    // Taken out first: a batch is settled once, whatever happens while it is.
-    const std::vector<std::size_t> records = std::exchange(m_records, {});
-    const std::vector<platform::LeftSource> moves = std::exchange(m_moves, {});
+    handOver();
+    collect();
+}
+
+void CollectionRun::MoveBatch::handOver()
+{
+    collect();
+    m_finishing = std::exchange(m_records, {});
     m_bytes = 0;
+    m_finisher.start(std::exchange(m_moves, {}));
+}
+
+void CollectionRun::MoveBatch::collect()
+{
+    // Taken out first: a batch is completed once, whatever happens while it is.
+    const std::vector<std::size_t> records = std::exchange(m_finishing, {});
     const std::vector<platform::FileOperationOutcome> outcomes =
-        platform::finishMoves(moves, m_run.m_services.operations, m_run.objFileFolder.Target());
-    for (std::size_t i = 0; i < records.size(); ++i) {
+        m_finisher.finish(m_run.m_services.operations, m_run.objFileFolder.Target());
+    for (std::size_t i = 0; i < records.size() && i < outcomes.size(); ++i) {
         FileRecord& file = m_run.m_report.files[records[i]];
         m_run.finishRecord(file, outcomes[i]);
         m_run.journalDone(file, nullptr);

@@ -1,19 +1,17 @@
-// The second half of moves to another file system made in batches: their copies were
-// placed without a flush each, so one flush of the file system they are on makes all of
-// them last, and only then do the sources go.
+#include "platform/MoveFinisher.h"
+
 #include "platform/ErrorCodes.h"
-#include "platform/FileOperationEngine.h"
 #include "platform/OperationTexts.h"
 #include "platform/OperationWindow.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <exception>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -55,9 +53,8 @@ int removeSource(const LeftSource& move)
     return ::unlink(move.source.c_str()) == 0 ? 0 : errno;
 }
 
-std::vector<int> removeSources(const std::vector<LeftSource>& moves)
+void removeSources(const std::vector<LeftSource>& moves, std::vector<int>& errors)
 {
-    std::vector<int> errors(moves.size());
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i; (i = next.fetch_add(1)) < moves.size();)
@@ -67,21 +64,40 @@ std::vector<int> removeSources(const std::vector<LeftSource>& moves)
     try {
         for (std::size_t i = 1; i < std::min(kRemovers, moves.size()); ++i)
             removers.emplace_back(work);
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
         // No more threads to be had: the ones there are do the work.
     }
     work();
-    return errors;
 }
 
 } // namespace
 
-std::vector<FileOperationOutcome> finishMoves(const std::vector<LeftSource>& moves,
-                                              OperationWindow& window, std::uint64_t ownerWindow)
+void MoveFinisher::start(std::vector<LeftSource> moves)
 {
+    m_moves = std::move(moves);
+    m_errors.assign(m_moves.size(), 0);
+    m_flushError = 0;
+    if (m_moves.empty())
+        return;
+    m_worker = std::jthread([this] {
+        try {
+            m_flushError = flushFileSystemOf(m_moves.front().copy);
+        } catch (const std::exception&) {
+            m_flushError = ENOMEM;
+        }
+        if (m_flushError == 0)
+            removeSources(m_moves, m_errors);
+    });
+}
+
+std::vector<FileOperationOutcome> MoveFinisher::finish(OperationWindow& window, std::uint64_t ownerWindow)
+{
+    if (m_worker.joinable()) {
+        window.runWithProgress(ownerWindow, operation_texts::progressTitle(Verb::Move), false,
+                               [this](ProgressReport&) { m_worker.join(); });
+    }
+    const std::vector<LeftSource> moves = std::exchange(m_moves, {});
     std::vector<FileOperationOutcome> outcomes(moves.size());
-    if (moves.empty())
-        return outcomes;
     bool stop = false;
     const auto fail = [&](std::size_t i, int error, const std::string& line, const std::string& text) {
         outcomes[i].result = error > 0 ? errorNumberFromErrno(error) : kErrorGeneric;
@@ -91,26 +107,22 @@ std::vector<FileOperationOutcome> finishMoves(const std::vector<LeftSource>& mov
             stop = window.choose(ownerWindow, text, operation_texts::errorButtons(), 0) == 1;
         outcomes[i].stopRequested = stop;
     };
-    window.runWithProgress(ownerWindow, operation_texts::progressTitle(Verb::Move), false,
-                           [&](ProgressReport&) {
-        if (const int error = flushFileSystemOf(moves.front().copy)) {
-            // A copy that may never reach the disk is no copy: the sources stay, and the
-            // copies go, as after any failed move.
-            const std::string line = operation_texts::failureLine(Verb::Move, error);
-            for (std::size_t i = 0; i < moves.size(); ++i) {
-                ::unlink(moves[i].copy.c_str());
-                fail(i, error, line,
-                     i == 0 ? operation_texts::errorText(Verb::Move, moves[i].source, error) : std::string());
-            }
-            return;
-        }
-        const std::vector<int> errors = removeSources(moves);
+    if (m_flushError != 0) {
+        // A copy that may never reach the disk is no copy: the sources stay, and the
+        // copies go, as after any failed move. One message says it for all.
+        const std::string line = operation_texts::failureLine(Verb::Move, m_flushError);
         for (std::size_t i = 0; i < moves.size(); ++i) {
-            if (errors[i] != 0)
-                fail(i, errors[i], operation_texts::notRemovedLine(false, errors[i]),
-                     operation_texts::notRemovedText(moves[i].source, false, errors[i]));
+            ::unlink(moves[i].copy.c_str());
+            fail(i, m_flushError, line,
+                 i == 0 ? operation_texts::errorText(Verb::Move, moves[i].source, m_flushError) : std::string());
         }
-    });
+        return outcomes;
+    }
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        if (m_errors[i] != 0)
+            fail(i, m_errors[i], operation_texts::notRemovedLine(false, m_errors[i]),
+                 operation_texts::notRemovedText(moves[i].source, false, m_errors[i]));
+    }
     return outcomes;
 }
 

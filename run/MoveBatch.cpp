@@ -61,6 +61,7 @@ void CollectionRun::MoveBatch::collect()
     const std::vector<std::size_t> records = std::exchange(m_finishing, {});
     const std::vector<platform::FileOperationOutcome> outcomes =
         m_finisher.finish(m_run.m_services.operations, m_run.objFileFolder.Target());
+    m_run.m_journal.hold();
     for (std::size_t i = 0; i < records.size() && i < outcomes.size(); ++i) {
         FileRecord& file = m_run.m_report.files[records[i]];
         m_run.finishRecord(file, outcomes[i]);
@@ -68,6 +69,7 @@ void CollectionRun::MoveBatch::collect()
         if (outcomes[i].stopRequested)
             m_run.blnCancel = true;
     }
+    m_run.m_journal.release();
 }
 
 } // namespace run

@@ -6,7 +6,8 @@
 // each (trashing their folder would be one rename). Each
 // pair runs twice in alternating order after a warm-up; the medians are shown.
 // `find -exec cp --backup=numbered` takes minutes here: bench_copy_run measures it.
-//   bench_command_line QUORVANE [folder]   (default: $TMPDIR or /tmp, + /quorvane-bench-cli)
+//   bench_command_line QUORVANE [folder [case]]   (folder: $TMPDIR or /tmp, + /quorvane-bench-cli;
+//   case: only the cases whose name holds this text, such as "move")
 #include "BenchSupport.h"
 #include "PhotoTree.h"
 
@@ -30,15 +31,15 @@ struct Case {
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_command_line QUORVANE [folder]\n");
+        std::fprintf(stderr, "usage: bench_command_line QUORVANE [folder [case]]\n");
         return 2;
     }
     const std::string quorvane = argv[1];
     const char* tmp = std::getenv("TMPDIR");
     const std::string base = argc > 2 ? argv[2] : std::string(tmp ? tmp : "/tmp") + "/quorvane-bench-cli";
     mkdir(base.c_str(), 0755);
+    const std::string only = argc > 3 ? argv[3] : "";
     const std::string tree = base + "/tree";
-    bench::makePhotoTree(tree, 100'000, 1'001, std::string(256, 'x'));
     const std::string outputs = base + "/out-" + std::to_string(getpid());
     const std::string otherDisk = "/dev/shm/quorvane-bench-cli-" + std::to_string(getpid());
     mkdir(outputs.c_str(), 0755);
@@ -83,9 +84,14 @@ int main(int argc, char** argv)
              return std::vector<std::string>{"find", s, "-type", "f", "-exec", "gio", "trash", "{}", "+"}; },
          {}, true},
     };
-    std::printf("%-36s %9s %9s %7s %10s %10s\n", "case (ours / theirs)", "ours", "theirs", "ratio", "our peak", "their peak");
+    std::printf("%-36s %9s %9s %7s %7s %9s %9s %10s %10s\n", "case (ours / theirs)", "ours", "theirs", "ratio", "paired",
+                "our cpu", "their cpu", "our peak", "their peak");
     for (const Case& test : cases) {
-        std::vector<double> ours, theirs;
+        if (std::string(test.name).find(only) == std::string::npos)
+            continue;
+        if (test.source == tree)
+            bench::makePhotoTree(tree, 100'000, 1'001, std::string(256, 'x'));
+        std::vector<double> ours, theirs, ourCpu, theirCpu;
         long ourPeak = 0, theirPeak = 0;
         for (int round = 0; round <= 3; ++round) {
             // Ours first in even rounds, theirs first in odd ones.
@@ -95,12 +101,20 @@ int main(int argc, char** argv)
                 if (round == 0)
                     continue; // warm-up
                 (mine ? ours : theirs).push_back(timing.wall);
+                (mine ? ourCpu : theirCpu).push_back(timing.cpu);
                 long& peak = mine ? ourPeak : theirPeak;
                 peak = std::max(peak, timing.peakKiB);
             }
         }
-        std::printf("%-36s %8.2fs %8.2fs %7.2f %7ld MiB %7ld MiB\n", test.name, bench::median(ours),
-                    bench::median(theirs), bench::median(ours) / bench::median(theirs), ourPeak / 1024, theirPeak / 1024);
+        // Each run beside the other side's run of the same round: other work on the machine
+        // then weighs on both.
+        std::vector<double> paired;
+        for (std::size_t i = 0; i < ours.size(); ++i)
+            paired.push_back(ours[i] / theirs[i]);
+        std::printf("%-36s %8.2fs %8.2fs %7.2f %7.2f %8.2fs %8.2fs %7ld MiB %7ld MiB\n", test.name, bench::median(ours),
+                    bench::median(theirs), bench::median(ours) / bench::median(theirs), bench::median(paired),
+                    bench::median(ourCpu),
+                    bench::median(theirCpu), ourPeak / 1024, theirPeak / 1024);
     }
     std::printf("(outputs are left in %s and %s; remove them when the disk has settled)\n", outputs.c_str(),
                 otherDisk.c_str());

@@ -20,8 +20,8 @@ namespace {
 using operation_texts::Verb;
 
 // Removals under way at once. A removal on a disk that discards freed blocks waits for
-// the device, so a few overlap well even on two processors.
-constexpr std::size_t kRemovers = 4;
+// the device, so two overlap well; more only take processor time from the copying.
+constexpr std::size_t kRemovers = 2;
 
 std::int64_t nanoseconds(const timespec& time)
 {

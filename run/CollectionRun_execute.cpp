@@ -1,10 +1,10 @@
 // The second half of a run: copying or moving the kept files one by one, and deleting
 // or recycling them in one operation.
 #include "run/CollectionRun.h"
-#include "run/MoveBatch.h"
 
 #include "platform/ErrorCodes.h"
 #include "platform/FileOperationEngine.h"
+#include "run/MoveBatch.h"
 #include "run/NameRules.h"
 #include "run/Undo.h"
 #include "toolkit/clsFileFolder.h"
@@ -135,8 +135,9 @@ platform::FileOperationOutcome CollectionRun::copyOrMoveOne(Operation operation,
     const auto code = operation == Operation::Copy ? platform::FileOperationCode::Copy
                                                    : platform::FileOperationCode::Move;
     for (;;) {
-        platform::FileOperationOutcome outcome =
-            objFileFolder.RunOperation(code, source, dest, {.neverReplace = true, .leaveSourceAcross = operation == Operation::Move});
+        // A move across file systems leaves its source for the loop's batch to remove.
+        platform::FileOperationOutcome outcome = objFileFolder.RunOperation(
+            code, source, dest, {.neverReplace = true, .leaveSourceAcross = operation == Operation::Move});
         if (!outcome.destinationTaken)
             return outcome;
         dest = nextFreeName(dest);

@@ -74,6 +74,8 @@ void removeSources(const std::vector<LeftSource>& moves, std::vector<int>& error
 
 void MoveFinisher::start(std::vector<LeftSource> moves)
 {
+    if (m_worker.joinable())
+        m_worker.join(); // never two batches on the same vectors
     m_moves = std::move(moves);
     m_errors.assign(m_moves.size(), 0);
     m_flushError = 0;

@@ -20,15 +20,13 @@ void noteInterrupt(int)
     g_interrupted = 1;
 }
 
-// QUORVANE_INTERRUPT_AT=N: an interrupt arrives as the N-th file of the run (from 1)
-// has begun to be written. Lets tests stop a run in the middle of a file.
-std::size_t interruptAt()
+// QUORVANE_INTERRUPT_AT=N and QUORVANE_KILL_AT=N: an interrupt, or a SIGKILL as a crash
+// would end the program, arrives as the N-th file of the run (from 1) has begun to be
+// written. Lets tests stop a run in the middle of a file.
+std::size_t fileNumberFrom(const char* variable)
 {
-    static const std::size_t at = [] {
-        const char* text = std::getenv("QUORVANE_INTERRUPT_AT");
-        return text ? static_cast<std::size_t>(std::strtoul(text, nullptr, 10)) : 0;
-    }();
-    return at;
+    const char* text = std::getenv(variable);
+    return text ? static_cast<std::size_t>(std::strtoul(text, nullptr, 10)) : 0;
 }
 
 } // namespace
@@ -119,7 +117,11 @@ void TerminalServices::beginItem(std::size_t index, std::size_t, const std::stri
 void TerminalServices::addBytes(std::uint64_t bytes)
 {
     m_bytesDone += bytes;
-    if (m_itemsBegun == interruptAt() && !interrupted())
+    static const std::size_t interruptAt = fileNumberFrom("QUORVANE_INTERRUPT_AT");
+    static const std::size_t killAt = fileNumberFrom("QUORVANE_KILL_AT");
+    if (m_itemsBegun == killAt)
+        std::raise(SIGKILL);
+    if (m_itemsBegun == interruptAt && !interrupted())
         std::raise(SIGINT);
     if (m_progress)
         m_progress(m_index, m_bytesDone);

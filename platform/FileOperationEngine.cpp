@@ -71,6 +71,11 @@ std::string joined(const std::string& folder, const std::string& name)
     return (folder == "/" ? "" : folder) + "/" + name;
 }
 
+std::int64_t nanoseconds(const timespec& time)
+{
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
 bool isFolder(const std::string& path)
 {
     struct stat status {};
@@ -170,6 +175,7 @@ private:
     bool m_replaceAll = false;
     bool m_destinationTaken = false;
     std::string m_failureReason;
+    std::optional<LeftSource> m_sourceLeft;
 };
 
 Verb Operation::verb() const
@@ -521,14 +527,21 @@ void Operation::moveItem(Item& item, FileCopier& copier)
     const std::optional<Placement> placement = settleTakenName(item, source);
     if (!placement)
         return;
+    // The caller flushes many such copies at once before their sources go.
+    const bool leaveSource = m_request.guards.leaveSourceAcross && S_ISREG(source.st_mode);
     error = folder ? copier.copyTree(item.source, item.destination, *placement, true)
         : S_ISLNK(source.st_mode)
         ? copier.copyLink(item.source, item.destination, *placement)
-        : copier.copyFile(item.source, item.destination, *placement, true);
+        : copier.copyFile(item.source, item.destination, *placement, !leaveSource);
     if (error == ECANCELED)
         return stopByUser();
     if (error != 0)
         return failPlacing(item, error);
+    if (leaveSource) {
+        m_sourceLeft = LeftSource{item.source, item.destination, nanoseconds(source.st_ctim),
+                                  source.st_ino, static_cast<std::uint64_t>(source.st_size)};
+        return;
+    }
     error = folder ? removeForGood(item.source) : ::unlink(item.source.c_str()) == 0 ? 0 : errno;
     if (error != 0)
         report(operation_texts::notRemovedText(item.source, folder, error),
@@ -607,19 +620,19 @@ FileOperationOutcome Operation::run()
 {
     expandSources();
     if (m_items.empty())
-        return {kErrorFileNotFound, false, false, {}};
+        return {kErrorFileNotFound, false, false, {}, {}};
     if (m_request.code == FileOperationCode::Delete) {
         if (!confirmDelete())
-            return {m_result, false, false, {}};
+            return {m_result, false, false, {}, {}};
     } else {
         planDestinations();
         if (!makeDestinationFolders())
-            return {m_result, m_stopRequested, m_destinationTaken, m_failureReason};
+            return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, {}};
     }
     m_window.runWithProgress(m_request.ownerWindow, operation_texts::progressTitle(verb()),
                              !has(flag::kSilent),
                              [this](ProgressReport& report) { runItems(report); });
-    return {m_result, m_stopRequested, m_destinationTaken, m_failureReason};
+    return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, m_sourceLeft};
 }
 
 } // namespace

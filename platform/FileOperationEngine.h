@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,20 @@ struct RunGuards {
     /// Delete and trash act on entries that are not folders: an entry that is a folder
     /// by now is left alone (never recursed into) and reported as not deleted.
     bool nonFoldersOnly = false;
+    /// A move of a regular file to another file system places the copy without waiting
+    /// for it to reach the disk and leaves the source: FileOperationOutcome::sourceLeft
+    /// hands the move over to a MoveFinisher, which flushes many copies at once.
+    bool leaveSourceAcross = false;
+};
+
+/// A move to another file system whose copy is in place and whose source is still there.
+struct LeftSource {
+    std::string source;
+    std::string copy;
+    /// The source as it was before it was copied; one changed since then is not removed.
+    std::int64_t changeNanoseconds = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t bytes = 0;
 };
 
 /// One file operation as its caller hands it over.
@@ -78,6 +93,9 @@ struct FileOperationOutcome {
     /// What the first failure was and why, in one line without its path; empty when
     /// nothing failed.
     std::string failureReason;
+    /// With RunGuards::leaveSourceAcross, in an operation of one item: the item's copy is
+    /// in place on another file system, and its source is left for a MoveFinisher.
+    std::optional<LeftSource> sourceLeft;
 };
 
 /// Points where tests make the file system misbehave on purpose.

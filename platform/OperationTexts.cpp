@@ -70,6 +70,8 @@ std::string reasonText(int error)
         return "この名前では操作できません。";
     case kNameRefused:
         return "保存先のファイル システムがこの名前を受け付けません。";
+    case kChangedSinceCopied:
+        return "コピーした後で元のファイルが変更されました。";
     case ENOENT:
         return "ファイルまたはフォルダーが見つかりません。";
     case EACCES:

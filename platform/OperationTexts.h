@@ -17,6 +17,7 @@ inline constexpr int kNoTrash = -5;          // no usable trash on the file's fi
 inline constexpr int kNoDestination = -6;    // an empty or missing to-list entry
 inline constexpr int kNotAnEntry = -7;       // "/", "." or "..": names no single entry
 inline constexpr int kNameRefused = -8;      // the destination's file system refuses the name
+inline constexpr int kChangedSinceCopied = -9; // a move's source was written after its copy
 
 enum class Verb { Move, Copy, Delete, Trash, Rename };
 

@@ -108,6 +108,7 @@ public:
 
 private:
     class EndOfRun;
+    class MoveBatch;
 
     WindowAction guardedRun(void (CollectionRun::*steps)());
     void runSteps();

@@ -6,6 +6,7 @@
 #include "platform/FileOperationEngine.h"
 #include "platform/MessageBox.h"
 #include "run/NameFitting.h"
+#include "run/MoveBatch.h"
 #include "run/NameRules.h"
 #include "run/RunReportText.h"
 #include "run/RunTexts.h"
@@ -21,6 +22,7 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
     // A file kept by two items is listed twice. Copying it twice makes two copies;
     // moving it a second time would only find it gone.
     std::unordered_set<std::string> movedSources;
+    MoveBatch batch(*this);
     m_plannedKeys.clear();
     m_lastCounter.clear();
     for (std::int32_t i = 0; i <= lngLastIndex; ++i) {
@@ -41,10 +43,15 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             // still matches it without reading either.
             undo::Recorded before, after;
             const bool copying = operation == Operation::Copy && undo::recordOf(source, before, true);
-            finishRecord(file, copyOrMoveOne(operation, source, dest));
+            platform::FileOperationOutcome outcome = copyOrMoveOne(operation, source, dest);
             file.renamed = file.renamed || file.dest != dest;
             file.dest = std::move(dest);
-            journalDone(file, copying && undo::recordOf(source, after, true) && after == before ? &after : nullptr);
+            if (outcome.sourceLeft) {
+                batch.add(static_cast<std::size_t>(i), std::move(*outcome.sourceLeft));
+            } else {
+                finishRecord(file, outcome);
+                journalDone(file, copying && undo::recordOf(source, after, true) && after == before ? &after : nullptr);
+            }
         }
         ++m_report.filesFinished;
         m_report.bytesFinished += file.bytes;
@@ -52,7 +59,9 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
         // The user chose "stop" in the operation's own error message or question.
         if (objFileFolder.stopRequested())
             blnCancel = true;
+        batch.settleWhenDue();
     }
+    batch.settle();
     m_report.stopped = blnCancel;
 }
 
@@ -176,8 +185,9 @@ platform::FileOperationOutcome CollectionRun::copyOrMoveOne(Operation operation,
     const auto code = operation == Operation::Copy ? platform::FileOperationCode::Copy
                                                    : platform::FileOperationCode::Move;
     for (;;) {
-        platform::FileOperationOutcome outcome =
-            objFileFolder.RunOperation(code, source, dest, {.neverReplace = true});
+        // A move across file systems leaves its source for the loop's batch to remove.
+        platform::FileOperationOutcome outcome = objFileFolder.RunOperation(
+            code, source, dest, {.neverReplace = true, .leaveSourceAcross = operation == Operation::Move});
         if (!outcome.destinationTaken)
             return outcome;
         dest = nextFreeName(dest);

@@ -160,15 +160,26 @@ void JournalWriter::writeLine(const std::string& line)
 {
     if (m_fd < 0 || m_failed)
         return;
-    // One write per line: a line is in the file whole, or (after a crash in the middle
-    // of it) cut off at its end, where the reader drops it.
-    const std::string text = line + '\n';
-    if (::write(m_fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+    m_held += line;
+    m_held += '\n';
+    if (!m_holding)
+        release();
+}
+
+void JournalWriter::release()
+{
+    m_holding = false;
+    // Whole lines in one write: after a crash in the middle of it, the file ends in
+    // whole lines or in a line cut off, which the reader drops.
+    if (!m_held.empty() && m_fd >= 0 && !m_failed
+        && ::write(m_fd, m_held.data(), m_held.size()) != static_cast<ssize_t>(m_held.size()))
         m_failed = true;
+    m_held.clear();
 }
 
 bool JournalWriter::close()
 {
+    release();
     bool good = !m_failed;
     if (m_fd >= 0) {
         good = ::fdatasync(m_fd) == 0 && good;

@@ -59,6 +59,10 @@ public:
     /// keeps only the newest `keep` journals there.
     bool open(const std::string& folder, Operation operation, bool isUndo, std::size_t keep = 50);
     void write(const JournalEntry& entry);
+    /// The lines written from now until release() (or close()) reach the system
+    /// together, in one write: for many files finished at the same moment.
+    void hold() { m_holding = true; }
+    void release();
     /// Flushes to the disk and closes. False when the journal could not be opened or a
     /// line was lost; true also when none was open.
     bool close();
@@ -69,6 +73,8 @@ private:
 
     int m_fd = -1;
     bool m_failed = false;
+    bool m_holding = false;
+    std::string m_held;
     std::string m_path;
 };
 

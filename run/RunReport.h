@@ -75,7 +75,7 @@ struct RunCounts {
 struct RunReport {
     Operation operation = Operation::Copy;
     std::vector<FileRecord> files; // empty until the plan is made
-    std::size_t filesFinished = 0; // records that have their outcome
+    std::size_t filesFinished = 0; // records the run is past (a move's may await its batch)
     std::uint64_t bytesTotal = 0;
     std::uint64_t bytesFinished = 0;     // of the finished records
     std::uint64_t currentBytesDone = 0;  // of the file in progress

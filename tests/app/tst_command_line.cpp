@@ -1,6 +1,7 @@
 // The built program run from a "terminal" as a child process, with no display, on real
 // trees: every subcommand, the dry run writing nothing, the exit codes, names that are
-// not UTF-8 in JSON and NUL-separated output, and an interrupt in the middle of a file.
+// not UTF-8 in JSON and NUL-separated output, an interrupt in the middle of a file, and a
+// kill in the middle of a move to another file system.
 #include "support/FolderNames.h"
 #include "support/ProgramRun.h"
 #include "support/TempTree.h"
@@ -9,6 +10,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <memory>
+#include <sstream>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -110,6 +113,45 @@ private slots:
         QCOMPARE(result.exit, 130);
         QCOMPARE(namesIn(dest), Strings{"1.jpg"}); // hidden temporary names included
         QCOMPARE(TempTree::read(dest + "/1.jpg").size(), big.size());
+    }
+
+    // A move of 2,000 files to another file system, whose sources go a batch at a time
+    // after their copies, killed at points before, between and inside batches: every file
+    // is whole in one place at least, the destination holds nothing partial, and the
+    // journal lists only files whose source is gone.
+    void killedWhileMovingAcross_data()
+    {
+        QTest::addColumn<int>("killAt");
+        for (const int at : {1, 1000, 1001, 1300, 2000})
+            QTest::addRow("killed in file %d", at) << at;
+    }
+
+    void killedWhileMovingAcross()
+    {
+        QFETCH(int, killAt);
+        TempTree tree;
+        const std::unique_ptr<TempTree> other = TempTree::onOtherFileSystem(tree);
+        if (!other)
+            QSKIP("no second file system at /dev/shm");
+        const auto content = [](int i) { return std::string(1 + i % 97 * 41, char('a' + i % 26)); };
+        const auto source = [&](int i) { return tree.path("src/d" + std::to_string(i % 20) + "/" + std::to_string(i) + ".jpg"); };
+        for (int i = 0; i < 2000; ++i)
+            tree.file(source(i).substr(tree.root().size() + 1), content(i));
+        const std::string dest = other->folder("dest");
+        const Result result = runProgram(tree, {u"move"_s, QString::fromStdString(tree.path("src")), QString::fromStdString(dest)},
+                                         {u"QUORVANE_KILL_AT="_s + QString::number(killAt)});
+        QCOMPARE(result.exit, -1);
+        for (int i = 0; i < 2000; ++i) {
+            const std::string copy = dest + "/" + std::to_string(i) + ".jpg";
+            QVERIFY2(!TempTree::exists(copy) || TempTree::read(copy) == content(i), copy.c_str());
+            QVERIFY2(TempTree::read(source(i)) == content(i) || TempTree::exists(copy), copy.c_str());
+        }
+        std::istringstream journal(TempTree::read(tree.path("state/quorvane/runs/") + namesIn(tree.path("state/quorvane/runs")).back()));
+        for (std::string kind, bytes, mtime, moved; journal >> kind;) {
+            if (kind == "D" && journal >> bytes >> mtime >> moved)
+                QVERIFY2(!TempTree::exists(moved), moved.c_str());
+            journal.ignore(1 << 20, '\n');
+        }
     }
 };
 

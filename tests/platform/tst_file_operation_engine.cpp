@@ -1,4 +1,5 @@
 #include "platform/FileOperationEngine.h"
+#include "platform/MoveFinisher.h"
 #include "support/FakeOperations.h"
 #include "support/FolderNames.h"
 #include "support/HomeTrash.h"
@@ -278,6 +279,50 @@ private slots:
         QCOMPARE(shown.value_or("no report"), "「" + source + "」 " + message + "\n\nアクセスが拒否されました。");
         QCOMPARE(everythingIn(tree.path("locked")), before);
         QCOMPARE(everythingIn(out), arrived);
+    }
+
+    void leftSourceFinished_data()
+    {
+        QTest::addColumn<std::string>("change"); // to the source, between its copy and the finish
+        QTest::addColumn<std::string>("reason"); // in the message; empty: none shown
+        QTest::addColumn<bool>("sourceStays");
+        const std::string changed = "コピーした後で元のファイルが変更されました。";
+        QTest::newRow("untouched: it goes") << ""s << ""s << false;
+        QTest::newRow("written since") << "write"s << changed << true;
+        QTest::newRow("replaced since") << "replace"s << changed << true;
+    }
+
+    // A move to another file system that leaves its source for a later finish: a source
+    // changed in between holds what its copy lacks and stays, and the message says why.
+    void leftSourceFinished()
+    {
+        QFETCH(std::string, change);
+        QFETCH(std::string, reason);
+        QFETCH(bool, sourceStays);
+        TempTree tree;
+        const std::unique_ptr<TempTree> other = TempTree::onOtherFileSystem(tree);
+        if (!other)
+            QSKIP(kNoOtherFileSystem);
+        const std::string source = tree.file("a.txt", "old");
+        const std::string out = other->folder("out");
+        FakeOperations operations;
+        operations.answers = {"スキップ"};
+        const platform::FileOperationOutcome moved =
+            run(operations, FileOperationCode::Move, source, out, 0, {.leaveSourceAcross = true});
+        QVERIFY(moved.result == 0 && moved.sourceLeft && TempTree::exists(source));
+        if (change == "write")
+            tree.file("a.txt", "old and new");
+        else if (change == "replace")
+            QVERIFY(::rename(tree.file("b.txt", "old").c_str(), source.c_str()) == 0);
+        platform::MoveFinisher finisher;
+        finisher.start({*moved.sourceLeft});
+        const std::vector<platform::FileOperationOutcome> outcomes = finisher.finish(operations, 0);
+        QCOMPARE(outcomes.size(), std::size_t(1));
+        QCOMPARE(outcomes[0].failureReason.empty(), reason.empty());
+        const std::string shown = operations.shown.empty() ? ""s : operations.shown.back();
+        QCOMPARE(shown.substr(shown.find_last_of('\n') + 1), reason);
+        QCOMPARE(TempTree::exists(source), sourceStays);
+        QCOMPARE(TempTree::read(out + "/a.txt"), "old"s);
     }
 };
 

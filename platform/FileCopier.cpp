@@ -277,6 +277,7 @@ int FileCopier::copyFileTo(const std::string& source, const Spot& spot, Placemen
 {
     // O_NONBLOCK: a FIFO put in place of the file must not block the open. Regular
     // files ignore the flag, so it can stay.
+    m_lastCopied.reset();
     FdCloser in{::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
     if (in.fd < 0)
         return errno;
@@ -318,6 +319,9 @@ int FileCopier::copyFileTo(const std::string& source, const Spot& spot, Placemen
     }
     if (error == 0 && flush)
         flushFolder(spot.folderFd, spot.folder);
+    CopiedFile copied{status, {}, {}};
+    if (error == 0 && ::fstat(in.fd, &copied.sourceAfter) == 0 && ::fstat(out.fd, &copied.copy) == 0)
+        m_lastCopied = copied;
     if (error != 0 && !temporary.empty())
         ::unlinkat(spot.folderFd, temporary.c_str(), 0);
     return error;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -9,6 +10,14 @@
 namespace platform {
 
 class ProgressReport;
+
+/// A regular file's copy as seen through its descriptors, for callers that record it
+/// without looking the paths up again.
+struct CopiedFile {
+    struct stat sourceBefore; // before its content was read
+    struct stat sourceAfter;  // once the copy was in place
+    struct stat copy;         // under its final name (placing it changed its change time)
+};
 
 /// Whether placing an entry under its final name may replace what is there.
 enum class Placement { NeverReplace, Replace };
@@ -56,6 +65,9 @@ public:
     int copyLink(const std::string& source, const std::string& destination,
                  Placement placement);
 
+    /// The last file copyFile placed, until the next copy starts; empty after a failure.
+    const std::optional<CopiedFile>& lastCopied() const { return m_lastCopied; }
+
 private:
     /// Where an entry is being placed: `folder` and `name` are paths relative to
     /// `folderFd`, which is AT_FDCWD for absolute paths.
@@ -88,6 +100,7 @@ private:
     std::function<int()> m_beforeBlock;
     bool m_avoidUnnamedFiles = false;
     bool m_cloneRefused = false;
+    std::optional<CopiedFile> m_lastCopied;
     unsigned m_temporaryCounter = 0;
 };
 

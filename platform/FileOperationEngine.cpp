@@ -176,6 +176,7 @@ private:
     bool m_destinationTaken = false;
     std::string m_failureReason;
     std::optional<LeftSource> m_sourceLeft;
+    std::optional<CopiedFile> m_copied;
 };
 
 Verb Operation::verb() const
@@ -327,8 +328,10 @@ void Operation::planDestinations()
         const bool exists = lookAtDestination(folder, status);
         const int lookError = exists ? 0 : errno;
         // Into the folder when the target is one, or must be one because several
-        // entries go there; else the target is the new full path.
-        const bool into = (exists && S_ISDIR(status.st_mode)) || target.back() == '/'
+        // entries go there; else the target is the new full path. A run names each
+        // item's full path: whatever is there by now, a folder too, only takes the name.
+        const bool intoExisting = exists && S_ISDIR(status.st_mode) && !m_request.guards.neverReplace;
+        const bool into = intoExisting || target.back() == '/'
             || item.fromPattern || (!multiple && (m_items.size() > 1 || anyPattern));
         item.destination = into ? joined(folder, lastComponent(item.source)) : folder;
         item.seenFree = !into && lookError == ENOENT;
@@ -487,7 +490,9 @@ void Operation::copyItem(Item& item, const struct stat& source, FileCopier& copi
     if (error == ECANCELED)
         return stopByUser();
     if (error != 0)
-        failPlacing(item, error);
+        return failPlacing(item, error);
+    if (!folder && m_items.size() == 1)
+        m_copied = copier.lastCopied();
 }
 
 void Operation::moveItem(Item& item, FileCopier& copier)
@@ -620,19 +625,19 @@ FileOperationOutcome Operation::run()
 {
     expandSources();
     if (m_items.empty())
-        return {kErrorFileNotFound, false, false, {}, {}};
+        return {kErrorFileNotFound, false, false, {}, {}, {}};
     if (m_request.code == FileOperationCode::Delete) {
         if (!confirmDelete())
-            return {m_result, false, false, {}, {}};
+            return {m_result, false, false, {}, {}, {}};
     } else {
         planDestinations();
         if (!makeDestinationFolders())
-            return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, {}};
+            return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, {}, {}};
     }
     m_window.runWithProgress(m_request.ownerWindow, operation_texts::progressTitle(verb()),
                              !has(flag::kSilent),
                              [this](ProgressReport& report) { runItems(report); });
-    return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, m_sourceLeft};
+    return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, m_sourceLeft, m_copied};
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileCopier.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -45,6 +47,8 @@ struct RunGuards {
     /// A taken destination name is never replaced and nothing is asked about it,
     /// whatever the option bits say: the item is left undone, with no message, and
     /// FileOperationOutcome::destinationTaken tells the caller to choose another name.
+    /// A destination is then the item's full path: a folder there is a taken name too,
+    /// never one to put the item into.
     bool neverReplace = false;
     /// Delete and trash act on entries that are not folders: an entry that is a folder
     /// by now is left alone (never recursed into) and reported as not deleted.
@@ -96,6 +100,8 @@ struct FileOperationOutcome {
     /// With RunGuards::leaveSourceAcross, in an operation of one item: the item's copy is
     /// in place on another file system, and its source is left for a MoveFinisher.
     std::optional<LeftSource> sourceLeft;
+    /// In a copy of one regular file that was placed: how it and its source looked.
+    std::optional<CopiedFile> copied;
 };
 
 /// Points where tests make the file system misbehave on purpose.

@@ -115,7 +115,9 @@ private:
     void undoSteps();
     void undoOne(FileRecord& file, const JournalEntry& entry, platform::TrashRestore* trash);
     void openJournal(bool isUndo);
-    void journalDone(const FileRecord& file, const undo::Recorded* source);
+    /// `placed`: how the placed file looked, when known without looking at it again.
+    void journalDone(const FileRecord& file, const undo::Recorded* source,
+                     const undo::Recorded* placed = nullptr);
     /// An empty input box: says so and sends the focus there.
     bool isEmptyInput(const std::string& text, const std::string& message, InputField field);
     bool CheckSourceFolder(const std::string& text);

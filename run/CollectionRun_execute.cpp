@@ -38,11 +38,6 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             file.reason = "同じファイルが重ねて見つかりました。移動は一度だけです。";
         } else {
             std::string dest = file.dest;
-            // A source that looks the same before and after its copy was not written
-            // meanwhile: the journal keeps how it looked, so that undo can tell the copy
-            // still matches it without reading either.
-            undo::Recorded before, after;
-            const bool copying = operation == Operation::Copy && undo::recordOf(source, before, true);
             platform::FileOperationOutcome outcome = copyOrMoveOne(operation, source, dest);
             file.renamed = file.renamed || file.dest != dest;
             file.dest = std::move(dest);
@@ -50,7 +45,14 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
                 batch.add(static_cast<std::size_t>(i), std::move(*outcome.sourceLeft));
             } else {
                 finishRecord(file, outcome);
-                journalDone(file, copying && undo::recordOf(source, after, true) && after == before ? &after : nullptr);
+                // A source that looks the same before and after its copy was not written
+                // meanwhile: the journal keeps how it looked, so that undo can tell the
+                // copy still matches it without reading either.
+                const std::optional<platform::CopiedFile>& copied = outcome.copied;
+                const undo::Recorded before = copied ? undo::recordOf(copied->sourceBefore) : undo::Recorded{};
+                const undo::Recorded after = copied ? undo::recordOf(copied->sourceAfter) : undo::Recorded{};
+                const undo::Recorded placed = copied ? undo::recordOf(copied->copy) : undo::Recorded{};
+                journalDone(file, copied && after == before ? &after : nullptr, copied ? &placed : nullptr);
             }
         }
         ++m_report.filesFinished;
@@ -76,17 +78,20 @@ void CollectionRun::openJournal(bool isUndo)
     }
 }
 
-void CollectionRun::journalDone(const FileRecord& file, const undo::Recorded* source)
+void CollectionRun::journalDone(const FileRecord& file, const undo::Recorded* source,
+                                const undo::Recorded* placed)
 {
     if (file.outcome != FileOutcome::Done)
         return;
     JournalEntry entry{JournalEntry::Kind::Done, file.source, file.dest, file.bytes};
-    undo::Recorded placed;
-    if (!file.dest.empty() && undo::recordOf(file.dest, placed)) {
-        entry.bytes = placed.bytes;
-        entry.mtimeNanoseconds = placed.mtimeNanoseconds;
-        entry.changeNanoseconds = placed.changeNanoseconds;
-        entry.inode = placed.inode;
+    undo::Recorded looked;
+    if (!placed && !file.dest.empty() && undo::recordOf(file.dest, looked))
+        placed = &looked;
+    if (placed) {
+        entry.bytes = placed->bytes;
+        entry.mtimeNanoseconds = placed->mtimeNanoseconds;
+        entry.changeNanoseconds = placed->changeNanoseconds;
+        entry.inode = placed->inode;
     }
     if (source) {
         entry.sourceChangeNanoseconds = source->changeNanoseconds;
@@ -177,11 +182,9 @@ platform::FileOperationOutcome CollectionRun::copyOrMoveOne(Operation operation,
                                                             const std::string& source,
                                                             std::string& dest)
 {
-    // Another program may have written the name since it was planned, or writes it
-    // between this look and the placing. A run never replaces anything: the engine
-    // leaves a taken name alone, and the file gets the next free numbered name.
-    if (entryExists(dest))
-        dest = nextFreeName(dest);
+    // Another program may have written the name since it was planned. A run never
+    // replaces anything: the engine leaves a taken name alone (whatever took it, a
+    // folder or a dangling link too), and the file gets the next free numbered name.
     const auto code = operation == Operation::Copy ? platform::FileOperationCode::Copy
                                                    : platform::FileOperationCode::Move;
     for (;;) {

@@ -20,19 +20,13 @@ std::int64_t nanoseconds(const timespec& time)
     return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
 
-Recorded recordOfStatus(const struct stat& status)
-{
-    return {static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim), nanoseconds(status.st_ctim),
-            static_cast<std::uint64_t>(status.st_ino)};
-}
-
 // A regular file whose size and modification time are still those recorded; `now` is
 // what it looks like.
 bool unchanged(const std::string& path, Recorded recorded, bool& exists, Recorded& now)
 {
     struct stat status {};
     exists = ::lstat(path.c_str(), &status) == 0;
-    now = recordOfStatus(status);
+    now = recordOf(status);
     const std::int64_t drift = now.mtimeNanoseconds - recorded.mtimeNanoseconds;
     return exists && S_ISREG(status.st_mode) && now.bytes == recorded.bytes
         && (drift < 0 ? -drift : drift) <= recorded.timeSlackNanoseconds;
@@ -89,12 +83,18 @@ Result failedWith(int error)
 
 } // namespace
 
+Recorded recordOf(const struct stat& status)
+{
+    return {static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim), nanoseconds(status.st_ctim),
+            static_cast<std::uint64_t>(status.st_ino)};
+}
+
 bool recordOf(const std::string& path, Recorded& recorded, bool followLinks)
 {
     struct stat status {};
     if ((followLinks ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status)) != 0)
         return false;
-    recorded = recordOfStatus(status);
+    recorded = recordOf(status);
     return true;
 }
 

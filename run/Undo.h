@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <sys/stat.h>
 
 namespace platform {
 class TrashRestore;
@@ -54,5 +55,8 @@ Result restoreFromTrash(platform::TrashRestore& trash, const std::string& origin
 /// itself, or with `followLinks` of what it points to (a copy's original, whose content
 /// the copy holds). False, and nothing set, when there is no entry.
 bool recordOf(const std::string& path, Recorded& recorded, bool followLinks = false);
+
+/// The same, from a status already taken.
+Recorded recordOf(const struct stat& status);
 
 } // namespace run::undo

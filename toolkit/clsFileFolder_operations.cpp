@@ -45,7 +45,7 @@ platform::FileOperationOutcome clsFileFolder::RunOperation(platform::FileOperati
 {
     m_stopRequested = false;
     if (NullDel(strFrom).empty())
-        return {platform::kErrorFileNotFound, false, false, {}, {}};
+        return {platform::kErrorFileNotFound, false, false, {}, {}, {}};
     platform::FileOperationRequest request;
     request.code = code;
     request.fromList = strFrom;

@@ -157,22 +157,32 @@ private slots:
         QTest::addColumn<FileOperationCode>("code");
         QTest::addColumn<bool>("across");
         QTest::addColumn<bool>("takenFirst");
+        QTest::addColumn<std::string>("taker"); // what takes the name: "file", "folder" or "link"
         for (const bool takenFirst : {true, false}) {
             const char* when = takenFirst ? "before the look" : "at the moment of placing";
-            QTest::addRow("copy, name taken %s", when) << FileOperationCode::Copy << false << takenFirst;
-            QTest::addRow("move, name taken %s", when) << FileOperationCode::Move << false << takenFirst;
+            QTest::addRow("copy, name taken %s", when) << FileOperationCode::Copy << false << takenFirst << "file"s;
+            QTest::addRow("move, name taken %s", when) << FileOperationCode::Move << false << takenFirst << "file"s;
             QTest::addRow("move to another file system, name taken %s", when)
-                << FileOperationCode::Move << true << takenFirst;
+                << FileOperationCode::Move << true << takenFirst << "file"s;
+            for (const std::string taker : {"folder", "link"}) {
+                const char* by = taker == "link" ? "a dangling link" : "a folder";
+                QTest::addRow("copy, name taken by %s %s", by, when)
+                    << FileOperationCode::Copy << false << takenFirst << taker;
+                QTest::addRow("move, name taken by %s %s", by, when)
+                    << FileOperationCode::Move << false << takenFirst << taker;
+            }
         }
     }
 
     // With the guard a taken name is never replaced, whatever the option bits, and nothing is asked:
-    // the item is left undone for the caller to choose another name.
+    // the item is left undone for the caller to choose another name. A folder at the name is no
+    // folder to put the item into.
     void neverReplace()
     {
         QFETCH(FileOperationCode, code);
         QFETCH(bool, across);
         QFETCH(bool, takenFirst);
+        QFETCH(std::string, taker);
         TempTree tree;
         const std::unique_ptr<TempTree> second = TempTree::onOtherFileSystem(tree);
         TempTree* const other = across ? second.get() : &tree;
@@ -180,15 +190,23 @@ private slots:
             QSKIP(kNoOtherFileSystem);
         const std::string source = tree.file("in/a.txt", "new");
         const std::string taken = other->folder("out") + "/a.txt";
+        const auto take = [&] {
+            struct stat status {};
+            if (::lstat(taken.c_str(), &status) == 0)
+                return;
+            taker == "folder" ? other->folder("out/a.txt") : taker == "link" ? other->link("out/a.txt", "gone")
+                                                                             : other->file("out/a.txt", "other");
+        };
         if (takenFirst)
-            other->file("out/a.txt", "other");
+            take();
         FakeOperations operations;
         operations.answers = {"すべてに「はい」"};
-        operations.onItem = [&](int) { other->file("out/a.txt", "other"); };
+        operations.onItem = [&](int) { take(); };
         const auto outcome = run(operations, code, source, taken, flag::kNoConfirmation, {true, false});
         QCOMPARE(std::tuple(outcome.result, outcome.destinationTaken, outcome.stopRequested),
                  std::tuple(183, true, false));
-        QCOMPARE(everythingIn(other->path("out")), Strings{"a.txt=other"});
+        const std::string left = taker == "folder" ? "a.txt/" : taker == "link" ? "a.txt=" : "a.txt=other";
+        QCOMPARE(everythingIn(other->path("out")), Strings{left});
         QCOMPARE(TempTree::read(source), "new"s);
         QCOMPARE(operations.shown, Strings{});
     }

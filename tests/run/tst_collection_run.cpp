@@ -261,15 +261,19 @@ private slots:
     {
         QTest::addColumn<Operation>("operation");
         QTest::addColumn<bool>("otherFileSystem");
-        QTest::newRow("copy") << Operation::Copy << false;
-        QTest::newRow("move") << Operation::Move << false;
-        QTest::newRow("move to another file system") << Operation::Move << true;
+        QTest::addColumn<bool>("byFolder"); // a folder takes the name: nothing goes into it
+        QTest::newRow("copy") << Operation::Copy << false << false;
+        QTest::newRow("move") << Operation::Move << false << false;
+        QTest::newRow("move to another file system") << Operation::Move << true << false;
+        QTest::newRow("copy, name taken by a folder") << Operation::Copy << false << true;
+        QTest::newRow("move, name taken by a folder") << Operation::Move << false << true;
     }
 
     void takenAtTheMomentOfPlacing()
     {
         QFETCH(Operation, operation);
         QFETCH(bool, otherFileSystem);
+        QFETCH(bool, byFolder);
         Session session("src/p.jpg=mine old/a.jpg");
         const std::unique_ptr<TempTree> other = TempTree::onOtherFileSystem(session.tree);
         if (otherFileSystem && !other)
@@ -283,11 +287,16 @@ private slots:
         session.window.operation = operation;
         const std::string theirs = session.window.dest + "/p.jpg";
         session.user.operations.onItem = [&](int) {
-            if (!TempTree::exists(theirs))
+            if (TempTree::exists(theirs))
+                return;
+            if (byFolder)
+                ::mkdir(theirs.c_str(), 0755);
+            else
                 std::ofstream(theirs) << "theirs";
         };
         session.collection.cmdStartClick();
-        QCOMPARE(everythingIn(session.window.dest), (Strings{"p.jpg=theirs", "p_001.jpg=mine"}));
+        QCOMPARE(everythingIn(session.window.dest),
+                 (Strings{byFolder ? "p.jpg/" : "p.jpg=theirs", "p_001.jpg=mine"}));
         QCOMPARE(TempTree::exists(session.tree.path("src/p.jpg")), operation == Operation::Copy);
         QCOMPARE(session.user.operations.shown, Strings{});
         QVERIFY(session.toolkit.RespondDialog() && !session.toolkit.AllowUndo());

@@ -186,10 +186,10 @@ void printFiles(const Arguments& arguments, const run::RunReport& report)
         if (arguments.json) {
             // (Appended piece by piece: "literal" + string trips a false -Wrestrict in GCC 12.)
             std::string line = "{";
-            line += jsonPath("source", file.source);
+            line += jsonPath("source", file.source.str());
             if (!file.dest.empty()) {
                 line += ',';
-                line += jsonPath("dest", file.dest);
+                line += jsonPath("dest", file.dest.str());
             }
             line += ",\"bytes\":" + std::to_string(file.bytes) + ",\"renamed\":" + (file.renamed ? "true" : "false");
             line += std::string(",\"fitted\":") + (file.fitted ? "true" : "false");
@@ -201,7 +201,7 @@ void printFiles(const Arguments& arguments, const run::RunReport& report)
         } else {
             const char separator = arguments.null ? '\0' : '\t';
             const char end = arguments.null ? '\0' : '\n';
-            std::string line = file.source;
+            std::string line = file.source.str();
             if (!file.dest.empty()) {
                 line += separator;
                 line += file.dest;

@@ -114,7 +114,7 @@ void RunProgressWindow::refresh(const run::RunReport& report)
     const run::FileRecord* file = report.current();
     QString current;
     if (file) {
-        current = pathText(file->source);
+        current = pathText(file->source.str());
         if (file->bytes > 0)
             current += QStringLiteral("  (%1 / %2)").arg(text(run::report_text::size(report.currentBytesDone)),
                                                          text(run::report_text::size(file->bytes)));

@@ -4,6 +4,7 @@
 
 #include "platform/ErrorCodes.h"
 #include "platform/FileOperationEngine.h"
+#include "platform/MemoryTuning.h"
 #include "platform/MessageBox.h"
 #include "run/NameFitting.h"
 #include "run/MoveBatch.h"
@@ -30,14 +31,14 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
         if (blnCancel)
             break;
         FileRecord& file = m_report.files[static_cast<std::size_t>(i)];
-        const std::string& source = file.source;
+        const std::string source = file.source.str();
         if (file.outcome == FileOutcome::Skipped) {
             // Planned out: the destination cannot hold it.
         } else if (operation == Operation::Move && !movedSources.insert(source).second) {
             file.outcome = FileOutcome::Skipped;
             file.reason = "同じファイルが重ねて見つかりました。移動は一度だけです。";
         } else {
-            std::string dest = file.dest;
+            std::string dest = file.dest.str();
             platform::FileOperationOutcome outcome = copyOrMoveOne(operation, source, dest);
             file.renamed = file.renamed || file.dest != dest;
             file.dest = std::move(dest);
@@ -74,7 +75,7 @@ void CollectionRun::openJournal(bool isUndo)
     const bool oneOperation = m_report.operation == Operation::Delete || m_report.operation == Operation::Recycle;
     if (oneOperation && !isUndo) {
         for (const FileRecord& file : m_report.files)
-            m_journal.write({JournalEntry::Kind::Planned, file.source, {}, file.bytes});
+            m_journal.write({JournalEntry::Kind::Planned, file.source.str(), {}, file.bytes});
     }
 }
 
@@ -83,9 +84,9 @@ void CollectionRun::journalDone(const FileRecord& file, const undo::Recorded* so
 {
     if (file.outcome != FileOutcome::Done)
         return;
-    JournalEntry entry{JournalEntry::Kind::Done, file.source, file.dest, file.bytes};
+    JournalEntry entry{JournalEntry::Kind::Done, file.source.str(), file.dest.str(), file.bytes};
     undo::Recorded looked;
-    if (!placed && !file.dest.empty() && undo::recordOf(file.dest, looked))
+    if (!placed && !file.dest.empty() && undo::recordOf(entry.dest, looked))
         placed = &looked;
     if (placed) {
         entry.bytes = placed->bytes;
@@ -102,9 +103,26 @@ void CollectionRun::journalDone(const FileRecord& file, const undo::Recorded* so
 
 void CollectionRun::recordPlan(bool withDestinations)
 {
-    // The paths move into the report, which holds the plan from here on; the lists
-    // are dropped, so that a large plan is not kept twice.
-    m_report.files.resize(static_cast<std::size_t>(lngLastIndex) + 1);
+    // The paths move into the report, which holds the plan from here on. They leave the
+    // lists one list at a time, each path into a block of its own length (the one the
+    // path before it gave back), and each list's array is given back before the records
+    // take room: a large plan is never held twice.
+    const auto count = static_cast<std::size_t>(lngLastIndex) + 1;
+    const auto takeAll = [count](PathList& list) {
+        std::vector<PathText> taken;
+        taken.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            taken.emplace_back(list[i]);
+            std::string().swap(list[i]);
+        }
+        list = PathList{std::string()};
+        return taken;
+    };
+    std::vector<PathText> sources = takeAll(strSrcFiles);
+    std::vector<PathText> dests = withDestinations ? takeAll(strDestFiles) : std::vector<PathText>();
+    strDestFiles = PathList{std::string()};
+    m_report.files.clear();
+    m_report.files.reserve(count);
     m_bytesNeeded = 0;
     const platform::FileSystemTraits& traits = m_destinationTraits;
     // Space is taken by whole blocks: many small files need more than their bytes.
@@ -112,19 +130,17 @@ void CollectionRun::recordPlan(bool withDestinations)
     const std::uint64_t block = m_destinationSpace.value_or(platform::FreeSpace{}).blockBytes;
     struct stat destination {};
     const bool destinationKnown = withDestinations && ::stat(m_inputs.destFolder.c_str(), &destination) == 0;
-    for (std::size_t i = 0; i < m_report.files.size(); ++i) {
-        FileRecord& file = m_report.files[i];
-        file.source = std::move(strSrcFiles[i]);
+    for (std::size_t i = 0; i < count; ++i) {
+        FileRecord& file = m_report.files.emplace_back();
+        file.source = std::move(sources[i]);
         struct stat status {};
         if (::stat(file.source.c_str(), &status) == 0 && S_ISREG(status.st_mode))
             file.bytes = static_cast<std::uint64_t>(status.st_size);
         if (!withDestinations)
             continue;
         m_report.bytesTotal += file.bytes; // a delete goes by files, not bytes
-        file.dest = std::move(strDestFiles[i]);
-        const auto nameOf = [](const std::string& path) {
-            return std::string_view(path).substr(path.rfind('/') + 1);
-        };
+        file.dest = std::move(dests[i]);
+        const auto nameOf = [](std::string_view path) { return path.substr(path.rfind('/') + 1); };
         const std::string_view sourceName = nameOf(file.source);
         if (traits.windowsNames) {
             const std::string fittedName = fitWindowsName(sourceName);
@@ -142,8 +158,7 @@ void CollectionRun::recordPlan(bool withDestinations)
         if (m_inputs.operation == Operation::Copy || !destinationKnown || status.st_dev != destination.st_dev)
             m_bytesNeeded += (file.bytes + block - 1) / block * block;
     }
-    strSrcFiles = PathList{std::string()};
-    strDestFiles = PathList{std::string()};
+    platform::returnFreedMemory(); // the lists' arrays
 }
 
 bool CollectionRun::destinationHasRoom()
@@ -206,7 +221,7 @@ std::string CollectionRun::nextFreeName(const std::string& planned)
     if (m_plannedKeys.empty()) {
         // Until this first clash every record still holds its planned name.
         for (const FileRecord& file : m_report.files)
-            m_plannedKeys.insert(keyOf(file.dest));
+            m_plannedKeys.insert(keyOf(file.dest.str()));
     }
     // Counting on from the last number given to this name keeps a name that many
     // files race for from being tried from 1 again each time.

@@ -94,7 +94,7 @@ void CollectionRun::undoSteps()
         FileRecord& file = m_report.files[i];
         undoOne(file, *entries[i], trash.get());
         if (file.outcome == FileOutcome::Done)
-            m_journal.write({JournalEntry::Kind::Done, file.source, file.dest, file.bytes});
+            m_journal.write({JournalEntry::Kind::Done, file.source.str(), file.dest.str(), file.bytes});
         ++m_report.filesFinished;
         m_report.bytesFinished += file.bytes;
         m_report.currentBytesDone = 0;

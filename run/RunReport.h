@@ -1,5 +1,6 @@
 #pragma once
 
+#include "run/PathText.h"
 #include "run/RunWindow.h"
 
 #include <chrono>
@@ -46,11 +47,11 @@ private:
     std::unique_ptr<std::string> m_text;
 };
 
-// A run of a million files holds a million records: the size and the three small
-// fields share one word.
+// A run of a million files holds a million records: the paths are a pointer each, and
+// the size and the three small fields share one word.
 struct FileRecord {
-    std::string source;
-    std::string dest;       // where it was placed, or planned to be; empty for delete and trash
+    PathText source;
+    PathText dest;          // where it was placed, or planned to be; empty for delete and trash
     std::uint64_t bytes : 60 = 0;
     FileOutcome outcome : 2 = FileOutcome::NotDone;
     bool renamed : 1 = false; // it got a numbered name: its own name was taken

@@ -28,7 +28,7 @@ const char* doneVerb(const RunReport& report)
     return "";
 }
 
-void addLine(std::string& text, const std::string& line)
+void addLine(std::string& text, std::string_view line)
 {
     text += line;
     text += '\n';
@@ -159,7 +159,8 @@ std::string problems(const RunReport& report)
         if (!std::exchange(headed, true))
             addLine(text, "保存先のファイル システムに合わせて名前を変えたファイル:");
         addLine(text, file.source);
-        addLine(text, "    → " + file.dest.substr(file.dest.rfind('/') + 1));
+        const std::string_view dest = file.dest;
+        addLine(text, "    → " + std::string(dest.substr(dest.rfind('/') + 1)));
     }
     return text;
 }

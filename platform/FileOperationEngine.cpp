@@ -119,7 +119,7 @@ struct Item {
     std::size_t entry = 0;   // which from-list entry it came from
     bool fromPattern = false;
     int error = 0;           // a failure already known before the item is acted on
-    bool seenFree = false;   // the destination name was free when the plan looked
+    bool seenFree = false;   // no look needed: the name was free, or placing never replaces
 };
 
 class Operation {
@@ -324,17 +324,19 @@ void Operation::planDestinations()
         }
         const std::string& target = targets[index];
         const std::string folder = withoutTrailingSlashes(target);
-        struct stat status {};
-        const bool exists = lookAtDestination(folder, status);
-        const int lookError = exists ? 0 : errno;
         // Into the folder when the target is one, or must be one because several
         // entries go there; else the target is the new full path. A run names each
-        // item's full path: whatever is there by now, a folder too, only takes the name.
-        const bool intoExisting = exists && S_ISDIR(status.st_mode) && !m_request.guards.neverReplace;
-        const bool into = intoExisting || target.back() == '/'
+        // item's full path and never replaces: whatever is there by now, a folder too,
+        // only takes the name, and placing finds that out itself, so there is nothing
+        // to look at first.
+        const bool neverReplace = m_request.guards.neverReplace;
+        struct stat status {};
+        const bool exists = !neverReplace && lookAtDestination(folder, status);
+        const int lookError = exists ? 0 : errno;
+        const bool into = (exists && S_ISDIR(status.st_mode)) || target.back() == '/'
             || item.fromPattern || (!multiple && (m_items.size() > 1 || anyPattern));
         item.destination = into ? joined(folder, lastComponent(item.source)) : folder;
-        item.seenFree = !into && lookError == ENOENT;
+        item.seenFree = !into && (neverReplace || lookError == ENOENT);
         m_destinations.push_back(into ? folder : folderOf(folder));
     }
 }

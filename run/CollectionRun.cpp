@@ -157,7 +157,7 @@ void CollectionRun::runSteps()
             return;
         m_window.setExitCaption(texts::kCancel);
         PlanDestPaths();
-        platform::returnFreedMemory(); // the plan's index, before the report is built
+        platform::returnFreedMemory(); // the bare names, before the report is built
         if (blnCancel)
             return;
         recordPlan(true);
@@ -304,34 +304,41 @@ void CollectionRun::PlanDestPaths()
     // A name the destination's file system cannot hold gets one it can, before the
     // numbering, so that two names fitted to one are numbered like any others.
     m_destinationTraits = platform::fileSystemOf(folder);
+    // The names are planned bare, and given the folder once they are final: a million
+    // short names and the plan's index take less room than a million paths would.
     strDestFiles.assign(static_cast<std::size_t>(lngLastIndex) + 1, std::string());
     for (std::int32_t j = 0; j <= lngLastIndex; ++j) {
         yieldWhenDue();
         const std::string_view source = strSrcFiles[static_cast<std::size_t>(j)];
         const std::string_view name = source.substr(source.rfind('/') + 1);
-        std::string& dest = strDestFiles[static_cast<std::size_t>(j)];
-        if (m_destinationTraits.windowsNames) {
-            dest = folder + fitWindowsName(name);
-        } else {
-            dest.reserve(folder.size() + name.size());
-            dest.append(folder).append(name);
-        }
+        strDestFiles[static_cast<std::size_t>(j)] = m_destinationTraits.windowsNames ? fitWindowsName(name) : name;
     }
     // The probe writes into the user's folder; it is made only where its answer
     // changes the plan.
     // A dry run writes nothing, not even the probe: it plans with names as they are.
     m_destinationFoldsCase = !m_dryRun && namesDifferOnlyInCase(strDestFiles, lngLastIndex)
         && (m_caseFoldingProbe ? m_caseFoldingProbe(folder) : folderFoldsCase(folder));
-    // Reading the folder pays off only when many names are asked about.
-    constexpr std::int32_t kNamesWorthReadingFolder = 256;
-    const TakenNames taken(folder, m_destinationFoldsCase, lngLastIndex >= kNamesWorthReadingFolder);
-    NameRules rules = destinationRules();
-    rules.isTaken = [&taken](const std::string& path) { return taken.isTaken(path); };
-    DestPlanner planner(std::move(rules), [this] {
+    {
+        // Reading the folder pays off only when many names are asked about.
+        constexpr std::int32_t kNamesWorthReadingFolder = 256;
+        const TakenNames taken(folder, m_destinationFoldsCase, lngLastIndex >= kNamesWorthReadingFolder);
+        NameRules rules = destinationRules();
+        rules.isTaken = [&taken](const std::string& name) { return taken.isNameTaken(name); };
+        DestPlanner planner(std::move(rules), [this] {
+            yieldWhenDue();
+            return !blnCancel;
+        });
+        planner.plan(strDestFiles, lngLastIndex);
+    }
+    platform::returnFreedMemory(); // the index, before the paths take its place
+    for (std::int32_t j = 0; j <= lngLastIndex; ++j) {
         yieldWhenDue();
-        return !blnCancel;
-    });
-    planner.plan(strDestFiles, lngLastIndex);
+        std::string& dest = strDestFiles[static_cast<std::size_t>(j)];
+        std::string path;
+        path.reserve(folder.size() + dest.size());
+        path.append(folder).append(dest);
+        dest = std::move(path);
+    }
 }
 
 NameRules CollectionRun::destinationRules() const

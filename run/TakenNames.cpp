@@ -22,16 +22,21 @@ TakenNames::TakenNames(std::string folder, bool foldsCase, bool readFolder)
     m_listed = true;
 }
 
-bool TakenNames::isTaken(const std::string& path) const
+bool TakenNames::isNameTaken(std::string_view name) const
 {
-    const std::string_view name = std::string_view(path).substr(
-        path.compare(0, m_folder.size(), m_folder) == 0 ? m_folder.size() : path.size());
     if (!m_listed || name.empty() || name.find('/') != std::string_view::npos)
-        return entryExists(path);
+        return entryExists(m_folder + std::string(name));
     if (m_foldsCase ? m_names.contains(caseFoldedKey(name)) : m_names.contains(name))
         return true;
     // A folding file system may fold pairs our key keeps apart; it has the last word.
-    return m_foldsCase && entryExists(path);
+    return m_foldsCase && entryExists(m_folder + std::string(name));
+}
+
+bool TakenNames::isTaken(const std::string& path) const
+{
+    if (path.compare(0, m_folder.size(), m_folder) != 0)
+        return entryExists(path);
+    return isNameTaken(std::string_view(path).substr(m_folder.size()));
 }
 
 } // namespace run

@@ -17,6 +17,9 @@ public:
     /// `folder` ends in "/". With `readFolder` false every question goes to the disk.
     TakenNames(std::string folder, bool foldsCase, bool readFolder);
 
+    /// Whether `name` is taken in the folder.
+    bool isNameTaken(std::string_view name) const;
+    /// Whether the entry at `path` is taken; a path outside the folder is asked of the disk.
     bool isTaken(const std::string& path) const;
 
 private:

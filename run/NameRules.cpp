@@ -8,7 +8,7 @@
 #include <cwctype>
 #include <climits>
 #include <fcntl.h>
-#include <unordered_map>
+#include <algorithm>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,15 +59,22 @@ std::string numberedName(std::string_view path, std::size_t keptStem, std::size_
 
 bool namesDifferOnlyInCase(const std::vector<std::string>& names, std::int32_t lastIndex)
 {
-    std::unordered_map<std::string, std::string_view> nameByKey;
+    // Hashes stand for the names, 16 bytes a name for a plan of a million. Two keys that
+    // merely share a hash only make the caller ask the file system; two names of one key
+    // that share a hash leave a clash for placing to find, which numbers the file then.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> hashes; // of the key, of the name
+    hashes.reserve(static_cast<std::size_t>(std::max(lastIndex + 1, 0)));
+    const std::hash<std::string_view> hash;
     for (std::int32_t i = 0; i <= lastIndex; ++i) {
         const std::string_view path = names[static_cast<std::size_t>(i)];
         const std::string_view name = path.substr(path.rfind('/') + 1);
-        const auto [found, added] = nameByKey.try_emplace(caseFoldedKey(name), name);
-        if (!added && found->second != name)
-            return true;
+        hashes.emplace_back(hash(caseFoldedKey(name)), hash(name));
     }
-    return false;
+    std::sort(hashes.begin(), hashes.end());
+    const auto differs = std::adjacent_find(hashes.begin(), hashes.end(), [](const auto& a, const auto& b) {
+        return a.first == b.first && a.second != b.second;
+    });
+    return differs != hashes.end();
 }
 
 std::size_t fileNameStemEnd(std::string_view path)

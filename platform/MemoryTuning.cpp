@@ -34,6 +34,17 @@ void preferLargeHeapPages()
         madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
+void adviseLargePages(const void* block, std::size_t bytes)
+{
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const auto first = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const auto last = (start + bytes) & ~(kHugePage - 1);
+    // Only a hint: where the kernel has no large pages the block keeps small ones.
+    if (last > first)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
 void returnFreedMemory()
 {
     malloc_trim(0);

@@ -306,6 +306,9 @@ void CollectionRun::PlanDestPaths()
     m_destinationTraits = platform::fileSystemOf(folder);
     // The names are planned bare, and given the folder once they are final: a million
     // short names and the plan's index take less room than a million paths would.
+    // The plan looks the names up all over the list.
+    strDestFiles = PathList();
+    platform::reserveOnLargePages(strDestFiles, static_cast<std::size_t>(lngLastIndex) + 1);
     strDestFiles.assign(static_cast<std::size_t>(lngLastIndex) + 1, std::string());
     for (std::int32_t j = 0; j <= lngLastIndex; ++j) {
         yieldWhenDue();

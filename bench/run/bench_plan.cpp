@@ -1,10 +1,12 @@
 // Times the plan of destination names: 100,000 and 1,000,000 names with about 100
-// entries bearing each name, numbered against a real, empty destination folder, and
+// entries bearing each name, numbered against a real, empty destination folder (bare
+// names, as a run plans them; the step-by-step plan takes whole paths), and
 // the step-by-step plan on smaller lists, from which its time for 100,000 follows
 // (it grows with the square of the list).
 //   bench_plan [folder]      (default: $TMPDIR or /tmp, + /quorvane-bench-plan)
 #include "BenchSupport.h"
 
+#include "platform/MemoryTuning.h"
 #include "run/DestPlanner.h"
 #include "run/NameRules.h"
 #include "run/TakenNames.h"
@@ -21,6 +23,7 @@ namespace {
 constexpr int kPerName = 100;
 constexpr int kRounds = 5;
 
+// `folder` empty gives bare names.
 PathList makeNames(const std::string& folder, int count)
 {
     PathList names;
@@ -45,10 +48,13 @@ double timeFastPlan(const std::string& folder, const PathList& names, bool foldC
 {
     std::vector<double> times;
     for (int round = 0; round < kRounds; ++round) {
-        PathList plan = names;
+        // The list as a run makes it: on large pages.
+        PathList plan;
+        platform::reserveOnLargePages(plan, names.size());
+        plan.assign(names.begin(), names.end());
         const auto started = std::chrono::steady_clock::now();
         const run::TakenNames taken(folder, foldCase, true);
-        run::NameRules rules{[&taken](const std::string& path) { return taken.isTaken(path); },
+        run::NameRules rules{[&taken](const std::string& name) { return taken.isNameTaken(name); },
                              nullptr, run::fileNameStemEnd};
         if (foldCase)
             rules.nameKey = run::caseFoldedKey;
@@ -71,14 +77,15 @@ double timeLiteralPlan(const PathList& names, const run::NameRules& rules)
 
 int main(int argc, char** argv)
 {
+    platform::preferLargeHeapPages(); // as the program does at start-up
     const char* tmp = std::getenv("TMPDIR");
     const std::string root = argc > 1 ? argv[1] : std::string(tmp ? tmp : "/tmp") + "/quorvane-bench-plan";
     mkdir(root.c_str(), 0755);
     const std::string folder = root + "/";
     const run::NameRules exact{run::entryExists, nullptr, run::fileNameStemEnd};
 
-    const PathList hundredThousand = makeNames(folder, 100'000);
-    const PathList million = makeNames(folder, 1'000'000);
+    const PathList hundredThousand = makeNames("", 100'000);
+    const PathList million = makeNames("", 1'000'000);
     timeFastPlan(folder, hundredThousand, false); // warm-up, untimed
     const double fast100k = timeFastPlan(folder, hundredThousand, false);
     const double folded100k = timeFastPlan(folder, hundredThousand, true);

@@ -1,5 +1,7 @@
 #include "run/DestPlanner.h"
 
+#include "platform/MemoryTuning.h"
+
 #include <algorithm>
 #include <bit>
 #include <functional>
@@ -12,7 +14,7 @@ namespace {
 
 constexpr std::int32_t kNoBucket = -1;
 // Marks, in a bucket's key length, a key stored whole because it lacks the shared prefix.
-constexpr std::uint32_t kOutside = 0x80000000U;
+constexpr std::uint32_t kOutside = 0x800000U;
 
 std::uint32_t hashOf(std::string_view key)
 {
@@ -28,9 +30,9 @@ DestPlanner::DestPlanner(NameRules rules, std::function<bool()> keepGoing)
 
 std::span<const std::int32_t> DestPlanner::entriesOf(const Bucket& bucket) const
 {
-    if (bucket.many >= 0 && !m_manyLists[static_cast<std::size_t>(bucket.many)].empty())
-        return m_manyLists[static_cast<std::size_t>(bucket.many)];
-    return {&bucket.single, bucket.single < 0 ? 0U : 1U};
+    if (bucket.entries <= -2)
+        return m_manyLists[static_cast<std::size_t>(-2 - bucket.entries)];
+    return {&bucket.entries, bucket.entries < 0 ? 0U : 1U};
 }
 
 std::string_view DestPlanner::keyOf(const std::string& name)
@@ -93,7 +95,7 @@ std::int32_t DestPlanner::addBucket(const StoredKey& key, std::size_t slot)
 {
     const auto bucket = static_cast<std::int32_t>(m_buckets.size());
     const std::uint32_t length = static_cast<std::uint32_t>(key.bytes.size()) | (key.outside ? kOutside : 0U);
-    m_buckets.push_back({m_keyBytes.size(), length, 0, -1, -1});
+    m_buckets.push_back({m_keyBytes.size(), length, 0, -1});
     m_keyBytes.insert(m_keyBytes.end(), key.bytes.begin(), key.bytes.end());
     m_slots[slot] = {bucket, key.hash};
     // At most half full, so that a probe ends after a few slots.
@@ -127,20 +129,26 @@ void DestPlanner::leaveBucket(std::int32_t entry)
 void DestPlanner::joinBucket(std::int32_t entry, std::int32_t bucket)
 {
     Bucket& target = m_buckets[bucket];
-    if (target.live == 0) {
+    if (target.entries > -2 && target.live == 0) {
+        // Nobody else bears this name: the one who left, if any, is forgotten.
+        target.entries = entry;
+    } else if (target.live == 0) {
         // Nobody bears this name any more: drop the records of those who left.
-        if (target.many >= 0)
-            m_manyLists[static_cast<std::size_t>(target.many)].clear();
-        target.single = entry;
+        std::vector<std::int32_t>& many = m_manyLists[static_cast<std::size_t>(-2 - target.entries)];
+        many.clear();
+        many.push_back(entry);
     } else {
-        if (target.many < 0) {
-            target.many = static_cast<std::int32_t>(m_manyLists.size());
-            m_manyLists.emplace_back();
+        if (target.entries >= 0) {
+            const std::int32_t single = target.entries;
+            target.entries = -2 - static_cast<std::int32_t>(m_manyLists.size());
+            m_manyLists.emplace_back(1, single);
         }
-        std::vector<std::int32_t>& many = m_manyLists[static_cast<std::size_t>(target.many)];
-        if (many.empty())
-            many.push_back(target.single);
-        many.insert(std::lower_bound(many.begin(), many.end(), entry), entry);
+        std::vector<std::int32_t>& many = m_manyLists[static_cast<std::size_t>(-2 - target.entries)];
+        // Entries mostly join in list order, at the end.
+        if (many.back() < entry)
+            many.push_back(entry);
+        else
+            many.insert(std::lower_bound(many.begin(), many.end(), entry), entry);
     }
     ++target.live;
     m_bucketOfEntry[entry] = bucket;
@@ -170,15 +178,18 @@ bool DestPlanner::plan(PathList& names, std::int32_t lastIndex)
     m_buckets.clear();
     m_manyLists.clear();
     m_keyBytes.clear();
+    platform::reserveOnLargePages(m_bucketOfEntry, entries);
     m_bucketOfEntry.assign(entries, kNoBucket);
     // Every entry may come to bear a name of its own, besides the names it starts with;
     // room reserved and never written costs no memory.
     std::size_t nameBytes = 0;
     for (std::int32_t i = 0; i < count; ++i)
         nameBytes += names[static_cast<std::size_t>(i)].size();
-    m_keyBytes.reserve(2 * nameBytes + entries * 8);
-    m_buckets.reserve(2 * entries);
-    m_slots.assign(std::bit_ceil(std::max<std::size_t>(2 * entries, 16)), Slot{});
+    platform::reserveOnLargePages(m_keyBytes, 2 * nameBytes + entries * 8);
+    platform::reserveOnLargePages(m_buckets, 2 * entries);
+    const std::size_t slots = std::bit_ceil(std::max<std::size_t>(2 * entries, 16));
+    platform::reserveOnLargePages(m_slots, slots);
+    m_slots.assign(slots, Slot{});
     // The names of a plan share their folder: keys are kept without it.
     m_keyPrefix.clear();
     if (count > 0) {
@@ -190,11 +201,47 @@ bool DestPlanner::plan(PathList& names, std::int32_t lastIndex)
             return false;
         joinBucket(i, bucketOf(names[i]));
     }
+    // A plan of a million names is far larger than the caches, and most passes touch
+    // little besides their entry's name and bucket: those are fetched a few passes ahead.
+    constexpr std::int32_t kAhead = 8;
     for (std::int32_t j = 0; j < count; ++j) {
+        if (j + kAhead < count)
+            fetchAhead(names, j + kAhead);
         if (!pass(names, j))
             return false;
     }
     return true;
+}
+
+void DestPlanner::fetchAhead(const PathList& names, std::int32_t entry) const
+{
+    __builtin_prefetch(names[static_cast<std::size_t>(entry)].data());
+    const std::int32_t bucket = m_bucketOfEntry[static_cast<std::size_t>(entry)];
+    if (bucket != kNoBucket)
+        __builtin_prefetch(&m_buckets[static_cast<std::size_t>(bucket)]);
+}
+
+void DestPlanner::fetchBearersAhead(const PathList& names, std::int32_t bucket, std::int32_t position,
+                                    std::int32_t counter)
+{
+    // The bearers of a name lie scattered over the plan, and each numbered name lands on
+    // a slot of its own: both are fetched a few bearers early. The numbered name of a
+    // bearer ahead is guessed by counting one number a bearer, which it nearly always is.
+    constexpr std::ptrdiff_t kAhead = 3;
+    const std::span<const std::int32_t> entries = entriesOf(m_buckets[static_cast<std::size_t>(bucket)]);
+    const auto next = std::upper_bound(entries.begin(), entries.end(), position);
+    if (entries.end() - next > 2 * kAhead) {
+        const auto far = static_cast<std::size_t>(next[2 * kAhead - 1]);
+        // The name itself, not its bytes: finding where those lie would wait for it.
+        __builtin_prefetch(&names[far]);
+        __builtin_prefetch(&m_bucketOfEntry[far]);
+    }
+    if (entries.end() - next >= kAhead) {
+        std::string numbered = names[static_cast<std::size_t>(next[kAhead - 1])];
+        std::size_t suffixLength = 0;
+        renumber(numbered, suffixLength, counter + 1 + static_cast<std::int32_t>(kAhead));
+        __builtin_prefetch(&m_slots[storedKey(keyOf(numbered)).hash & (m_slots.size() - 1)]);
+    }
 }
 
 bool DestPlanner::pass(PathList& names, std::int32_t j)
@@ -251,6 +298,7 @@ bool DestPlanner::pass(PathList& names, std::int32_t j)
         if (!m_keepGoing())
             return false;
         if (position == nextStart) {
+            fetchBearersAhead(names, startBucket, position, counter);
             std::size_t suffixLength = 0;
             leaveBucket(position);
             renumber(names[position], suffixLength, ++counter);

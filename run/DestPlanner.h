@@ -36,12 +36,13 @@ private:
     // Most names are borne by one entry, which is kept without a heap allocation. The
     // name's key lies in m_keyBytes: a plan of a million names makes a million keys, and
     // one block of bytes costs a fraction of a string and a map node each.
+    // A bucket takes 16 bytes: a key is shorter than a path can be, and the entries are
+    // one entry or, once two bear the name at once, a list in m_manyLists for good.
     struct Bucket {
-        std::uint64_t keyOffset = 0;
-        std::uint32_t keyLength = 0;
+        std::uint64_t keyOffset : 40 = 0;
+        std::uint64_t keyLength : 24 = 0; // the top bit marks a key kept whole
         std::int32_t live = 0;
-        std::int32_t single = -1;
-        std::int32_t many = -1; // in m_manyLists, once two entries bear the name at once
+        std::int32_t entries = -1; // the one entry (>= 0), none (-1), or -2 - list
     };
 
     // A slot of the open-addressing table: a bucket, or none, with its key's hash so
@@ -70,6 +71,8 @@ private:
     void leaveBucket(std::int32_t entry);
     void joinBucket(std::int32_t entry, std::int32_t bucket);
     std::int32_t othersBearing(std::int32_t bucket) const;
+    void fetchAhead(const PathList& names, std::int32_t entry) const;
+    void fetchBearersAhead(const PathList& names, std::int32_t bucket, std::int32_t position, std::int32_t counter);
     bool pass(PathList& names, std::int32_t j);
     void renumber(std::string& name, std::size_t& suffixLength, std::int32_t counter) const;
 

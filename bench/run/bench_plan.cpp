@@ -2,7 +2,8 @@
 // entries bearing each name, numbered against a real, empty destination folder (bare
 // names, as a run plans them; the step-by-step plan takes whole paths), and
 // the step-by-step plan on smaller lists, from which its time for 100,000 follows
-// (it grows with the square of the list).
+// (it grows with the square of the list). Each plan is timed both as the repeated plan
+// of one process and as the first plan of a fresh one, which is what a run makes.
 //   bench_plan [folder]      (default: $TMPDIR or /tmp, + /quorvane-bench-plan)
 #include "BenchSupport.h"
 
@@ -43,24 +44,46 @@ double secondsSince(std::chrono::steady_clock::time_point started)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 }
 
-// The plan as a run makes it: the destination folder read once, then the indexed plan.
+// The plan as a run makes it: the list on large pages, the destination folder read once,
+// then the indexed plan.
+double timeOnePlan(const std::string& folder, const PathList& names, bool foldCase)
+{
+    PathList plan;
+    platform::reserveOnLargePages(plan, names.size());
+    plan.assign(names.begin(), names.end());
+    const auto started = std::chrono::steady_clock::now();
+    const run::TakenNames taken(folder, foldCase, true);
+    run::NameRules rules{[&taken](const std::string& name) { return taken.isNameTaken(name); },
+                         nullptr, run::fileNameStemEnd};
+    if (foldCase)
+        rules.nameKey = run::caseFoldedKey;
+    run::DestPlanner planner(rules, [] { return true; });
+    planner.plan(plan, static_cast<std::int32_t>(plan.size()) - 1);
+    return secondsSince(started);
+}
+
 double timeFastPlan(const std::string& folder, const PathList& names, bool foldCase)
 {
     std::vector<double> times;
+    for (int round = 0; round < kRounds; ++round)
+        times.push_back(timeOnePlan(folder, names, foldCase));
+    return bench::median(times);
+}
+
+// A run plans once, into memory it has not used before: each of these plans is the
+// only one of a fresh process (this program, asked for one plan).
+double timeFreshPlan(const std::string& self, const std::string& folder, int count)
+{
+    std::vector<double> times;
     for (int round = 0; round < kRounds; ++round) {
-        // The list as a run makes it: on large pages.
-        PathList plan;
-        platform::reserveOnLargePages(plan, names.size());
-        plan.assign(names.begin(), names.end());
-        const auto started = std::chrono::steady_clock::now();
-        const run::TakenNames taken(folder, foldCase, true);
-        run::NameRules rules{[&taken](const std::string& name) { return taken.isNameTaken(name); },
-                             nullptr, run::fileNameStemEnd};
-        if (foldCase)
-            rules.nameKey = run::caseFoldedKey;
-        run::DestPlanner planner(rules, [] { return true; });
-        planner.plan(plan, static_cast<std::int32_t>(plan.size()) - 1);
-        times.push_back(secondsSince(started));
+        const std::string command = self + " --fresh " + std::to_string(count) + " '" + folder + "'";
+        FILE* child = popen(command.c_str(), "r");
+        double seconds = 0;
+        if (!child || std::fscanf(child, "%lf", &seconds) != 1)
+            std::fprintf(stderr, "fresh plan failed\n");
+        if (child)
+            pclose(child);
+        times.push_back(seconds);
     }
     return bench::median(times);
 }
@@ -78,6 +101,10 @@ double timeLiteralPlan(const PathList& names, const run::NameRules& rules)
 int main(int argc, char** argv)
 {
     platform::preferLargeHeapPages(); // as the program does at start-up
+    if (argc == 4 && std::string(argv[1]) == "--fresh") {
+        std::printf("%.6f\n", timeOnePlan(argv[3], makeNames("", std::atoi(argv[2])), false));
+        return 0;
+    }
     const char* tmp = std::getenv("TMPDIR");
     const std::string root = argc > 1 ? argv[1] : std::string(tmp ? tmp : "/tmp") + "/quorvane-bench-plan";
     mkdir(root.c_str(), 0755);
@@ -95,6 +122,10 @@ int main(int argc, char** argv)
     std::printf("plan 100,000 names, folded   : %7.3f s (case-folding destination: each new name is also asked of the disk)\n", folded100k);
     std::printf("plan 1,000,000 names         : %7.3f s (%.1fx the 100,000 plan; budget 12x)\n", fast1m,
                 fast1m / fast100k);
+    const double fresh100k = timeFreshPlan(argv[0], folder, 100'000);
+    const double fresh1m = timeFreshPlan(argv[0], folder, 1'000'000);
+    std::printf("first plan of a process      : %7.3f s for 100,000, %.3f s for 1,000,000 (%.1fx)\n", fresh100k,
+                fresh1m, fresh1m / fresh100k);
 
     double literal = 0;
     int literalCount = 0;

@@ -104,9 +104,9 @@ void CollectionRun::journalDone(const FileRecord& file, const undo::Recorded* so
 void CollectionRun::recordPlan(bool withDestinations)
 {
     // The paths move into the report, which holds the plan from here on. They leave the
-    // lists one list at a time, each path into a block of its own length (the one the
-    // path before it gave back), and each list's array is given back before the records
-    // take room: a large plan is never held twice.
+    // lists one list at a time, each path into a block of its own length, and each list
+    // and the blocks its paths leave free are given back before the next list moves and
+    // the records take room: a large plan is never held twice.
     const auto count = static_cast<std::size_t>(lngLastIndex) + 1;
     const auto takeAll = [count](PathList& list) {
         std::vector<PathText> taken;
@@ -116,6 +116,7 @@ void CollectionRun::recordPlan(bool withDestinations)
             std::string().swap(list[i]);
         }
         list = PathList{std::string()};
+        platform::returnFreedMemory();
         return taken;
     };
     std::vector<PathText> sources = takeAll(strSrcFiles);
@@ -158,7 +159,9 @@ void CollectionRun::recordPlan(bool withDestinations)
         if (m_inputs.operation == Operation::Copy || !destinationKnown || status.st_dev != destination.st_dev)
             m_bytesNeeded += (file.bytes + block - 1) / block * block;
     }
-    platform::returnFreedMemory(); // the lists' arrays
+    std::vector<PathText>().swap(sources);
+    std::vector<PathText>().swap(dests);
+    platform::returnFreedMemory(); // the arrays the paths left
 }
 
 bool CollectionRun::destinationHasRoom()

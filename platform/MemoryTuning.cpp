@@ -8,9 +8,14 @@
 
 namespace platform {
 
+namespace {
+
+constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+
+} // namespace
+
 void preferLargeHeapPages()
 {
-    constexpr std::size_t kHugePage = std::size_t{2} << 20;
     constexpr int kStep = 64 << 20;
     // Large blocks (a path list's array) stay on the heap instead of fresh mappings,
     // and freed memory is kept for the next search rather than handed back at once.
@@ -32,15 +37,11 @@ void preferLargeHeapPages()
     std::free(const_cast<char*>(block));
     if (before == reinterpret_cast<char*>(-1) || after <= before)
         return;
-    const auto first = (reinterpret_cast<std::uintptr_t>(before) + kHugePage - 1) & ~(kHugePage - 1);
-    const auto last = reinterpret_cast<std::uintptr_t>(after) & ~(kHugePage - 1);
-    if (last > first)
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    adviseLargePages(before, static_cast<std::size_t>(after - before));
 }
 
 void adviseLargePages(const void* block, std::size_t bytes)
 {
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
     const auto start = reinterpret_cast<std::uintptr_t>(block);
     const auto first = (start + kHugePage - 1) & ~(kHugePage - 1);
     const auto last = (start + bytes) & ~(kHugePage - 1);

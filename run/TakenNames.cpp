@@ -32,11 +32,4 @@ bool TakenNames::isNameTaken(std::string_view name) const
     return m_foldsCase && entryExists(m_folder + std::string(name));
 }
 
-bool TakenNames::isTaken(const std::string& path) const
-{
-    if (path.compare(0, m_folder.size(), m_folder) != 0)
-        return entryExists(path);
-    return isNameTaken(std::string_view(path).substr(m_folder.size()));
-}
-
 } // namespace run

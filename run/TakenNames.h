@@ -19,8 +19,6 @@ public:
 
     /// Whether `name` is taken in the folder.
     bool isNameTaken(std::string_view name) const;
-    /// Whether the entry at `path` is taken; a path outside the folder is asked of the disk.
-    bool isTaken(const std::string& path) const;
 
 private:
     std::string m_folder;

@@ -48,10 +48,13 @@ std::optional<std::string> convert(const char* from, const char* to, std::string
 }
 
 // `keepInitialBom` false drops one byte-order mark at the start, as at a file's start.
+// Stateless: a sequence cut off at the end is an error, not state kept for more bytes,
+// so a CP932 line that ends in the first byte of a UTF-8 sequence is not read as UTF-8.
 std::optional<QString> fromValidUtf8(std::string_view bytes, bool keepInitialBom = false)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, keepInitialBom ? QStringDecoder::Flag::ConvertInitialBom
-                                                                : QStringDecoder::Flag::Default);
+    const QStringDecoder::Flags flags = QStringDecoder::Flag::Stateless
+        | (keepInitialBom ? QStringDecoder::Flag::ConvertInitialBom : QStringDecoder::Flag::Default);
+    QStringDecoder decoder(QStringDecoder::Utf8, flags);
     QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (decoder.hasError())
         return std::nullopt;

@@ -96,6 +96,9 @@ private slots:
             "source=\xEF\xBB\xBFx|destination=/out|operation=0|types=jpg", true);
         row("CP932 form would read as UTF-8", "/ﾃｽ\r\n/out\r\n 0 \r\n\r\n",
             "source=/ﾃｽ|destination=/out|operation=0|types=", true);
+        // The line ends in a byte that begins a UTF-8 sequence, and all before it is UTF-8.
+        row("CP932 line cut short as UTF-8", "/\xda\x87\x57\xda\r\n/out\r\n 0 \r\njpg\r\n",
+            "source=/ﾚⅣﾚ|destination=/out|operation=0|types=jpg", true);
         row("far larger than four lines",
             "/in\r\n/out\r\n 1 \r\n" + QByteArray(settings::kLargestSettingsFile, 'j'), "destination={T}");
     }

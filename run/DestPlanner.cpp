@@ -6,6 +6,7 @@
 #include <bit>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace run {
@@ -23,8 +24,8 @@ std::uint32_t hashOf(std::string_view key)
 
 } // namespace
 
-DestPlanner::DestPlanner(NameRules rules, std::function<bool()> keepGoing)
-    : m_rules(std::move(rules)), m_keepGoing(std::move(keepGoing))
+DestPlanner::DestPlanner(NameRules rules, std::function<bool()> keepGoing, PlanPartitioning partitioning)
+    : m_rules(std::move(rules)), m_keepGoing(std::move(keepGoing)), m_partitioning(partitioning)
 {
 }
 
@@ -161,20 +162,110 @@ std::int32_t DestPlanner::othersBearing(std::int32_t bucket) const
     return m_buckets[bucket].live + (bucket == m_passBucket ? 1 : 0);
 }
 
-void DestPlanner::renumber(std::string& name, std::size_t& suffixLength,
+bool DestPlanner::renumber(std::string& name, std::size_t& suffixLength,
                            std::int32_t counter) const
 {
     const std::size_t stemEnd = std::min(m_rules.stemEnd(name), name.size());
     // A suffix given earlier in the same pass is replaced, not stacked.
     const std::size_t keptStem = stemEnd - std::min(suffixLength, stemEnd);
+    const std::size_t extension = name.size() - stemEnd;
     name = numberedName(name, keptStem, stemEnd, counter, m_rules.nameLength);
     suffixLength = 1 + counterText(counter).size();
+    // In its family: a three-digit counter, the stem whole, the extension where it was.
+    const std::size_t newStemEnd = keptStem + suffixLength;
+    return counter <= 999 && name.size() == newStemEnd + extension && m_rules.stemEnd(name) == newStemEnd;
+}
+
+std::uint64_t DestPlanner::familyHash(const std::string& name)
+{
+    // The key without the numbering suffixes its stem ends in, and its extension.
+    const std::string_view key = keyOf(name);
+    const std::size_t stemEnd = std::min(m_rules.stemEnd(key), key.size());
+    const auto isDigit = [&key](std::size_t at) { return key[at] >= '0' && key[at] <= '9'; };
+    std::size_t root = stemEnd;
+    while (root >= 4 && key[root - 4] == '_' && isDigit(root - 3) && isDigit(root - 2) && isDigit(root - 1)
+           && key.substr(root - 3, 3) != "000")
+        root -= 4;
+    const std::hash<std::string_view> hash;
+    return hash(key.substr(0, root)) * 0x9E3779B97F4A7C15ULL + hash(key.substr(stemEnd));
 }
 
 bool DestPlanner::plan(PathList& names, std::int32_t lastIndex)
 {
-    const std::int32_t count = lastIndex + 1;
-    const auto entries = static_cast<std::size_t>(std::max(count, 0));
+    const std::int32_t count = std::max(lastIndex + 1, 0);
+    if (static_cast<std::size_t>(count) > m_partitioning.wholeUpTo) {
+        if (const std::optional<bool> finished = planInParts(names, count))
+            return *finished;
+    }
+    return planWhole(names, count);
+}
+
+std::optional<bool> DestPlanner::planInParts(PathList& names, std::int32_t count)
+{
+    const auto entries = static_cast<std::size_t>(count);
+    const std::size_t perPart = std::max<std::size_t>(m_partitioning.entriesPerPart, 1);
+    const std::size_t parts = std::bit_ceil((entries + perPart - 1) / perPart);
+    // The entries of each part, in list order (a counting sort by part).
+    std::vector<std::size_t> starts(parts + 1, 0);
+    // All of it fresh memory, the size of the plan: on large pages, as the index is.
+    std::vector<std::int32_t> order;
+    platform::reserveOnLargePages(order, entries);
+    order.resize(entries);
+    {
+        std::vector<std::uint32_t> partOf;
+        platform::reserveOnLargePages(partOf, entries);
+        partOf.resize(entries);
+        for (std::size_t i = 0; i < entries; ++i) {
+            if (!m_keepGoing())
+                return false;
+            partOf[i] = static_cast<std::uint32_t>(familyHash(names[i]) & (parts - 1));
+            ++starts[partOf[i] + 1];
+        }
+        // One family holding most of the plan leaves nothing to gain.
+        if (*std::max_element(starts.begin(), starts.end()) * 2 > entries)
+            return std::nullopt;
+        for (std::size_t part = 0; part < parts; ++part)
+            starts[part + 1] += starts[part];
+        std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
+        for (std::size_t i = 0; i < entries; ++i)
+            order[next[partOf[i]]++] = static_cast<std::int32_t>(i);
+    }
+    // The names as they came, for planning again whole should families meet.
+    std::string saved;
+    std::vector<std::size_t> savedEnds;
+    platform::reserveOnLargePages(savedEnds, entries);
+    savedEnds.resize(entries);
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < entries; ++i)
+        bytes += names[i].size();
+    platform::reserveOnLargePages(saved, bytes);
+    for (std::size_t i = 0; i < entries; ++i) {
+        saved += names[i];
+        savedEnds[i] = saved.size();
+    }
+
+    m_leftFamily = false;
+    PathList part;
+    for (std::size_t p = 0; p < parts && !m_leftFamily; ++p) {
+        part.clear();
+        for (std::size_t k = starts[p]; k < starts[p + 1]; ++k)
+            part.push_back(std::move(names[static_cast<std::size_t>(order[k])]));
+        const bool finished = planWhole(part, static_cast<std::int32_t>(part.size()));
+        for (std::size_t k = starts[p]; k < starts[p + 1]; ++k)
+            names[static_cast<std::size_t>(order[k])] = std::move(part[k - starts[p]]);
+        if (!finished)
+            return false;
+    }
+    if (!m_leftFamily)
+        return true;
+    for (std::size_t i = 0, from = 0; i < entries; from = savedEnds[i++])
+        names[i].assign(saved, from, savedEnds[i] - from);
+    return std::nullopt;
+}
+
+bool DestPlanner::planWhole(PathList& names, std::int32_t count)
+{
+    const auto entries = static_cast<std::size_t>(count);
     m_buckets.clear();
     m_manyLists.clear();
     m_keyBytes.clear();
@@ -253,12 +344,16 @@ bool DestPlanner::pass(PathList& names, std::int32_t j)
 
     // First the disk: number the entry until its name is free there.
     std::size_t ownSuffix = 0;
+    const auto number = [this, &counter](std::string& name, std::size_t& suffixLength) {
+        if (!renumber(name, suffixLength, ++counter))
+            m_leftFamily = true;
+    };
     for (;;) {
         if (!m_keepGoing())
             return false;
         if (!m_rules.isTaken(names[j]))
             break;
-        renumber(names[j], ownSuffix, ++counter);
+        number(names[j], ownSuffix);
     }
     if (ownSuffix != 0)
         m_passBucket = bucketOf(names[j]);
@@ -282,7 +377,7 @@ bool DestPlanner::pass(PathList& names, std::int32_t j)
                 return addBucket(keyOf(name));
             if (othersBearing(bucket) == 0)
                 return bucket;
-            renumber(name, suffixLength, ++counter);
+            number(name, suffixLength);
         }
     };
 
@@ -301,10 +396,10 @@ bool DestPlanner::pass(PathList& names, std::int32_t j)
             fetchBearersAhead(names, startBucket, position, counter);
             std::size_t suffixLength = 0;
             leaveBucket(position);
-            renumber(names[position], suffixLength, ++counter);
+            number(names[position], suffixLength);
             joinBucket(position, makeUnique(names[position], suffixLength));
         } else {
-            renumber(names[j], ownSuffix, ++counter);
+            number(names[j], ownSuffix);
             m_passBucket = kNoBucket;
             m_passBucket = makeUnique(names[j], ownSuffix);
             ownBucket = kNoBucket;

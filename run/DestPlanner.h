@@ -5,12 +5,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace run {
+
+/// When a plan is made in parts, and how large they are.
+struct PlanPartitioning {
+    std::size_t wholeUpTo = std::size_t{1} << 17; // a larger plan is made in parts
+    std::size_t entriesPerPart = std::size_t{1} << 13; // on average
+};
 
 /// Makes the destination names of a plan unique, on disk and among themselves, by
 /// numbering names ("photo_001.jpg"). Entry by entry, in list order, each entry's name
@@ -21,11 +28,19 @@ namespace run {
 ///
 /// Entries are indexed by name, so each step looks only at the entries bearing the
 /// names it is about, and a plan of n names takes about n steps, not n squared.
+///
+/// Numbering only appends "_001" to "_999" to a stem, or swaps such a suffix for
+/// another, so names whose keys differ in more than such suffixes never meet. A large
+/// plan is therefore made in parts, each a set of such families small enough for the
+/// processor's caches, and each in list order. Should a counter pass 999 or a stem be
+/// shortened to fit, names may meet across parts: the plan is then made again whole.
+/// This holds for keys that keep ASCII digits, "_", "." and "/" as they are and make the
+/// rest character by character, as case folding does.
 class DestPlanner {
 public:
     /// `keepGoing` is called between steps; when it returns false the plan stops at
     /// once, partly done.
-    DestPlanner(NameRules rules, std::function<bool()> keepGoing);
+    DestPlanner(NameRules rules, std::function<bool()> keepGoing, PlanPartitioning partitioning = {});
 
     /// Numbers the names of `names[0]` to `names[lastIndex]` in place. False when it
     /// was stopped.
@@ -59,6 +74,9 @@ private:
         std::uint32_t hash;
     };
 
+    bool planWhole(PathList& names, std::int32_t count);
+    std::optional<bool> planInParts(PathList& names, std::int32_t count);
+    std::uint64_t familyHash(const std::string& name);
     std::span<const std::int32_t> entriesOf(const Bucket& bucket) const;
     StoredKey storedKey(std::string_view key) const;
     std::string_view keyOf(const std::string& name);
@@ -74,10 +92,13 @@ private:
     void fetchAhead(const PathList& names, std::int32_t entry) const;
     void fetchBearersAhead(const PathList& names, std::int32_t bucket, std::int32_t position, std::int32_t counter);
     bool pass(PathList& names, std::int32_t j);
-    void renumber(std::string& name, std::size_t& suffixLength, std::int32_t counter) const;
+    bool renumber(std::string& name, std::size_t& suffixLength, std::int32_t counter) const;
 
     NameRules m_rules;
     std::function<bool()> m_keepGoing;
+    PlanPartitioning m_partitioning;
+    // Set when a name was numbered in a way that may take it out of its family.
+    bool m_leftFamily = false;
     std::string m_keyScratch;
     std::string m_keyPrefix;
     std::vector<char> m_keyBytes;

@@ -103,9 +103,14 @@ struct Run {
     WindowAction action = WindowAction::StayOpen;
 };
 
-// The plan, the fast one or the literal reference, over a disk whose folder compares
-// names as the plan is told to: folded, or byte for byte.
-Strings plan(bool literal, Strings names, const Strings& onDisk, bool foldCase)
+// The three ways to plan: step by step as the reference, indexed in one go, and indexed
+// in parts of about two entries, so that even a small plan is cut into many.
+enum class Planning { Literal, Whole, InParts };
+constexpr Planning kPlannings[] = {Planning::Literal, Planning::Whole, Planning::InParts};
+
+// The plan over a disk whose folder compares names as the plan is told to: folded, or
+// byte for byte.
+Strings plan(Planning planning, Strings names, const Strings& onDisk, bool foldCase)
 {
     const auto key = [foldCase](std::string_view name) { return foldCase ? run::caseFoldedKey(name) : std::string(name); };
     const auto taken = [&](const std::string& path) {
@@ -114,7 +119,12 @@ Strings plan(bool literal, Strings names, const Strings& onDisk, bool foldCase)
     const run::NameRules rules{taken, foldCase ? &run::caseFoldedKey : nullptr, run::fileNameStemEnd};
     const auto last = static_cast<std::int32_t>(names.size()) - 1;
     const auto keepGoing = [] { return true; };
-    literal ? literalPlan(names, last, rules, keepGoing) : run::DestPlanner(rules, keepGoing).plan(names, last);
+    if (planning == Planning::Literal)
+        literalPlan(names, last, rules, keepGoing);
+    else if (planning == Planning::Whole)
+        run::DestPlanner(rules, keepGoing).plan(names, last);
+    else
+        run::DestPlanner(rules, keepGoing, {.wholeUpTo = 0, .entriesPerPart = 2}).plan(names, last);
     return names;
 }
 
@@ -324,9 +334,10 @@ private slots:
         QTest::addColumn<Strings>("onDisk");
         QTest::addColumn<Strings>("expected");
         QTest::addColumn<bool>("foldCase");
+        QTest::addColumn<bool>("shortens"); // names too long to number: the literal plan never shortens them
         const auto row = [](const char* name, const std::string& names, const char* onDisk,
-                            const std::string& expected, bool foldCase = false) {
-            QTest::newRow(name) << inFolder(names) << inFolder(onDisk) << inFolder(expected) << foldCase;
+                            const std::string& expected, bool foldCase = false, bool shortens = false) {
+            QTest::newRow(name) << inFolder(names) << inFolder(onDisk) << inFolder(expected) << foldCase << shortens;
         };
         row("three of one name, one on disk", "p.jpg p.jpg p.jpg", "p.jpg", "p_001.jpg p_002.jpg p_003.jpg");
         row("name and its first number on disk", "p.jpg", "p.jpg p_001.jpg", "p_002.jpg");
@@ -338,6 +349,19 @@ private slots:
         for (int counter = 1; counter <= 1001; ++counter, many += " p.jpg")
             numbered += " p_" + run::counterText(counter) + ".jpg";
         row("counter past 999", many, "", numbered);
+        // Numbers past 999 and shortened stems reach names of other families, which a
+        // plan in parts may hold in another part.
+        std::string fillers;
+        for (int filler = 0; filler < 1100; ++filler)
+            fillers += " f" + std::to_string(filler) + ".jpg";
+        many = "p.jpg", numbered = "p.jpg";
+        for (int counter = 1; counter <= 1000; ++counter, many += " p.jpg")
+            numbered += " p_" + run::counterText(counter == 1000 ? 1001 : counter) + ".jpg";
+        row("counter past 999 meets another name", many + " p_1000.jpg" + fillers, "", numbered + " p_1000.jpg" + fillers);
+        const std::string longest(251, 'x'), cut(247, 'x');
+        const std::string someFillers = fillers.substr(0, fillers.find(" f9."));
+        row("shortened stem meets another name", longest + ".jpg " + longest + ".jpg " + cut + "_001.jpg" + someFillers, "",
+            longest + ".jpg " + cut + "_002.jpg " + cut + "_001.jpg" + someFillers, false, true);
     }
 
     void numbering()
@@ -346,11 +370,13 @@ private slots:
         QFETCH(Strings, onDisk);
         QFETCH(Strings, expected);
         QFETCH(bool, foldCase);
-        for (const bool literal : {false, true})
-            QCOMPARE(plan(literal, names, onDisk, foldCase), expected);
+        QFETCH(bool, shortens);
+        for (const Planning planning : kPlannings)
+            if (planning != Planning::Literal || !shortens)
+                QCOMPARE(plan(planning, names, onDisk, foldCase), expected);
     }
 
-    // The fast plan against the literal one on thousands of small seeded plans full of
+    // The fast plans against the literal one on thousands of small seeded plans full of
     // clashes, with names compared exactly or folded; one plan in four mixes two folders.
     void agreesWithLiteralPlan()
     {
@@ -368,10 +394,13 @@ private slots:
             const bool mixed = round % 4 == 3;
             std::generate(names.begin(), names.end(), [&] { return randomName(mixed && random() % 2 ? "/e/" : folder); });
             std::generate(onDisk.begin(), onDisk.end(), [&] { return randomName(folder); });
-            const Strings fast = plan(false, names, onDisk, foldCase), literal = plan(true, names, onDisk, foldCase);
-            if (fast != literal)
-                qWarning("round %d, input %s", round, QTest::toString(names));
-            QCOMPARE(fast, literal);
+            const Strings literal = plan(Planning::Literal, names, onDisk, foldCase);
+            for (const Planning planning : {Planning::Whole, Planning::InParts}) {
+                const Strings fast = plan(planning, names, onDisk, foldCase);
+                if (fast != literal)
+                    qWarning("round %d, planning %d, input %s", round, int(planning), QTest::toString(names));
+                QCOMPARE(fast, literal);
+            }
         }
     }
 };

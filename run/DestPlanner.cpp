@@ -232,16 +232,18 @@ std::optional<bool> DestPlanner::planInParts(PathList& names, std::int32_t count
     }
     // The names as they came, for planning again whole should families meet.
     std::string saved;
-    std::vector<std::size_t> savedEnds;
-    platform::reserveOnLargePages(savedEnds, entries);
-    savedEnds.resize(entries);
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < entries; ++i)
         bytes += names[i].size();
+    if (bytes > std::numeric_limits<std::uint32_t>::max())
+        return std::nullopt;
+    std::vector<std::uint32_t> savedEnds;
+    platform::reserveOnLargePages(savedEnds, entries);
+    savedEnds.resize(entries);
     platform::reserveOnLargePages(saved, bytes);
     for (std::size_t i = 0; i < entries; ++i) {
         saved += names[i];
-        savedEnds[i] = saved.size();
+        savedEnds[i] = static_cast<std::uint32_t>(saved.size());
     }
 
     m_leftFamily = false;
@@ -328,10 +330,11 @@ void DestPlanner::fetchBearersAhead(const PathList& names, std::int32_t bucket, 
         __builtin_prefetch(&m_bucketOfEntry[far]);
     }
     if (entries.end() - next >= kAhead) {
-        std::string numbered = names[static_cast<std::size_t>(next[kAhead - 1])];
-        std::size_t suffixLength = 0;
-        renumber(numbered, suffixLength, counter + 1 + static_cast<std::int32_t>(kAhead));
-        __builtin_prefetch(&m_slots[storedKey(keyOf(numbered)).hash & (m_slots.size() - 1)]);
+        const std::string& bearer = names[static_cast<std::size_t>(next[kAhead - 1])];
+        const std::size_t stemEnd = std::min(m_rules.stemEnd(bearer), bearer.size());
+        assignNumberedName(m_guess, bearer, stemEnd, stemEnd, counter + 1 + static_cast<std::int32_t>(kAhead),
+                           m_rules.nameLength);
+        __builtin_prefetch(&m_slots[storedKey(keyOf(m_guess)).hash & (m_slots.size() - 1)]);
     }
 }
 

@@ -100,6 +100,7 @@ private:
     // Set when a name was numbered in a way that may take it out of its family.
     bool m_leftFamily = false;
     std::string m_keyScratch;
+    std::string m_guess; // the numbered name a bearer ahead is likely to get
     std::string m_keyPrefix;
     std::vector<char> m_keyBytes;
     std::vector<Slot> m_slots; // open addressing, linear probing, a power of two long

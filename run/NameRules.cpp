@@ -38,6 +38,14 @@ std::string counterText(std::int32_t counter)
 std::string numberedName(std::string_view path, std::size_t keptStem, std::size_t stemEnd,
                          std::int32_t counter, NameLength length)
 {
+    std::string name;
+    assignNumberedName(name, path, keptStem, stemEnd, counter, length);
+    return name;
+}
+
+void assignNumberedName(std::string& name, std::string_view path, std::size_t keptStem,
+                        std::size_t stemEnd, std::int32_t counter, NameLength length)
+{
     const std::string suffix = '_' + counterText(counter);
     const std::size_t slash = path.rfind('/', keptStem == 0 ? 0 : keptStem - 1);
     const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
@@ -51,10 +59,9 @@ std::string numberedName(std::string_view path, std::size_t keptStem, std::size_
         if (utf16Length(stem) + tailUnits > kLongestWindowsName && tailUnits < kLongestWindowsName)
             stem = stem.substr(0, utf16BoundaryAtMost(stem, kLongestWindowsName - tailUnits));
     }
-    std::string name;
+    name.clear();
     name.reserve(nameStart + stem.size() + tailLength);
     name.append(path.substr(0, nameStart)).append(stem).append(suffix).append(path.substr(stemEnd));
-    return name;
 }
 
 bool namesDifferOnlyInCase(const std::vector<std::string>& names, std::int32_t lastIndex)

@@ -40,6 +40,10 @@ std::string counterText(std::int32_t counter);
 std::string numberedName(std::string_view path, std::size_t keptStem, std::size_t stemEnd,
                          std::int32_t counter, NameLength length = NameLength::Bytes);
 
+/// numberedName() into `name`, whose room is reused; `path` must not lie inside `name`.
+void assignNumberedName(std::string& name, std::string_view path, std::size_t keptStem,
+                        std::size_t stemEnd, std::int32_t counter, NameLength length = NameLength::Bytes);
+
 /// True when two of `names[0]` to `names[lastIndex]` differ only in the letter case of
 /// their file names: only then does it matter whether the destination folds case.
 bool namesDifferOnlyInCase(const std::vector<std::string>& names, std::int32_t lastIndex);

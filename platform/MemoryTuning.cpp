@@ -5,6 +5,7 @@
 #include <malloc.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform {
 
@@ -26,15 +27,28 @@ void preferLargeHeapPages()
     // list of its size: the million short names a plan frees then make room for the
     // longer paths that replace them, instead of the heap growing by the paths.
     mallopt(M_MXFAST, 0);
+    growHeapOnLargePages(kStep / 4);
+}
 
+void growHeapOnLargePages(std::size_t bytes)
+{
+    // Pieces below the mapping threshold come from the heap's top, which grows by them
+    // (and the pad); freed, they stay with the heap for the small blocks to come.
+    constexpr std::size_t kPiece = 8 << 20;
     auto* before = static_cast<char*>(sbrk(0));
-    // Grows the heap by the block and the pad; the write keeps the compiler from
-    // dropping the allocation.
-    auto* block = static_cast<volatile char*>(std::malloc(kStep / 4));
-    if (block)
-        block[0] = 0;
+    std::vector<void*> pieces;
+    pieces.reserve(bytes / kPiece + 1);
+    for (std::size_t grown = 0; grown < bytes; grown += kPiece) {
+        void* piece = std::malloc(kPiece);
+        if (!piece)
+            break;
+        // Keeps the compiler from dropping the allocation without touching its pages.
+        asm volatile("" : : "r"(piece) : "memory");
+        pieces.push_back(piece);
+    }
     auto* after = static_cast<char*>(sbrk(0));
-    std::free(const_cast<char*>(block));
+    for (void* piece : pieces)
+        std::free(piece);
     if (before == reinterpret_cast<char*>(-1) || after <= before)
         return;
     adviseLargePages(before, static_cast<std::size_t>(after - before));

@@ -193,6 +193,9 @@ std::uint64_t DestPlanner::familyHash(const std::string& name)
 bool DestPlanner::plan(PathList& names, std::int32_t lastIndex)
 {
     const std::int32_t count = std::max(lastIndex + 1, 0);
+    // Room for a numbered name's block per entry, which most entries of a large plan get.
+    constexpr std::size_t kNumberedNameBlock = 32;
+    platform::growHeapOnLargePages(static_cast<std::size_t>(count) * kNumberedNameBlock);
     if (static_cast<std::size_t>(count) > m_partitioning.wholeUpTo) {
         if (const std::optional<bool> finished = planInParts(names, count))
             return *finished;

@@ -37,8 +37,9 @@ void growHeapOnLargePages(std::size_t bytes)
     constexpr std::size_t kPiece = 8 << 20;
     auto* before = static_cast<char*>(sbrk(0));
     std::vector<void*> pieces;
-    pieces.reserve(bytes / kPiece + 1);
-    for (std::size_t grown = 0; grown < bytes; grown += kPiece) {
+    pieces.reserve(bytes / kPiece);
+    // Less than a piece is left to the heap's own pad.
+    for (std::size_t grown = kPiece; grown <= bytes; grown += kPiece) {
         void* piece = std::malloc(kPiece);
         if (!piece)
             break;

@@ -9,9 +9,9 @@ namespace platform {
 /// thousands, which on virtual machines is most of the search's time. Call once, early.
 void preferLargeHeapPages();
 
-/// Grows the heap by about `bytes`, kept for the small blocks to come, on 2 MiB pages
-/// where the kernel has them: a plan that makes a million short names then takes a few
-/// hundred page faults instead of thousands.
+/// Grows the heap by about `bytes` (nothing below 8 MiB), kept for the small blocks to
+/// come, on 2 MiB pages where the kernel has them: a plan that makes a million short
+/// names then takes a few hundred page faults instead of thousands.
 void growHeapOnLargePages(std::size_t bytes);
 
 /// Hands the heap's free pages back to the system. The heap keeps what is freed for

@@ -26,16 +26,6 @@ constexpr std::size_t kBlockBytes = 8 * 1024 * 1024;
 // Below this size a clone attempt costs more than it can save.
 constexpr std::uint64_t kCloneFromBytes = 1024 * 1024;
 
-// Closes a descriptor when the scope ends.
-struct FdCloser {
-    int fd = -1;
-    ~FdCloser()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 bool unnamedFilesLinkable()
 {
     // Linking an unnamed file into place may have to go through its /proc entry.
@@ -272,59 +262,147 @@ int FileCopier::copyFile(const std::string& source, int folderFd, const std::str
     return copyFileTo(source, {folderFd, ".", name}, placement, flush);
 }
 
-int FileCopier::copyFileTo(const std::string& source, const Spot& spot, Placement placement,
-                           bool flush)
+int FileCopier::copyFile(const std::string& source, int folderFd, const std::string& name,
+                         Placement placement, bool flush, PreparedCopy* prepared)
+{
+    const Spot spot{folderFd, ".", name};
+    // A test that makes copying fail on purpose gets the copy it means to break.
+    const bool usable = prepared && prepared->m_out >= 0 && prepared->m_source == source && !flush
+        && !m_beforeBlock && !m_avoidUnnamedFiles;
+    if (usable) {
+        const int error = placePrepared(*prepared, spot, placement);
+        if (error >= 0)
+            return error;
+    }
+    return copyFileTo(source, spot, placement, flush);
+}
+
+PreparedCopy& PreparedCopy::operator=(PreparedCopy&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_source = std::move(other.m_source);
+        m_in = std::exchange(other.m_in, -1);
+        m_out = std::exchange(other.m_out, -1);
+        m_status = other.m_status;
+    }
+    return *this;
+}
+
+void PreparedCopy::close()
+{
+    if (m_in >= 0)
+        ::close(m_in);
+    if (m_out >= 0)
+        ::close(m_out);
+    m_in = m_out = -1;
+}
+
+int FileCopier::writeCopy(const std::string& source, const Spot& spot, bool unnamedOnly,
+                          PreparedCopy& copy, std::string& temporary)
 {
     // O_NONBLOCK: a FIFO put in place of the file must not block the open. Regular
     // files ignore the flag, so it can stay.
-    m_lastCopied.reset();
-    FdCloser in{::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
-    if (in.fd < 0)
+    copy.close();
+    copy.m_in = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (copy.m_in < 0)
         return errno;
-    struct stat status {};
-    if (::fstat(in.fd, &status) != 0)
+    if (::fstat(copy.m_in, &copy.m_status) != 0)
         return errno;
-    if (!S_ISREG(status.st_mode))
+    if (!S_ISREG(copy.m_status.st_mode))
         return operation_texts::kNotRegularFile;
 
-    std::string temporary; // path of the hidden temporary file, when one is used
-    FdCloser out;
     if (!m_avoidUnnamedFiles && unnamedFilesLinkable()) {
-        out.fd = ::openat(spot.folderFd, spot.folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-        if (out.fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        copy.m_out = ::openat(spot.folderFd, spot.folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (copy.m_out < 0 && (unnamedOnly || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)))
             return errno;
+    } else if (unnamedOnly) {
+        return EOPNOTSUPP;
     }
-    if (out.fd < 0) {
+    if (copy.m_out < 0) {
         if (const int error = createUnderTemporaryName(
                 spot.folder,
                 [&](const char* candidate) {
-                    out.fd = ::openat(spot.folderFd, candidate,
-                                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-                    return out.fd < 0 ? -1 : 0;
+                    copy.m_out = ::openat(spot.folderFd, candidate,
+                                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+                    return copy.m_out < 0 ? -1 : 0;
                 },
                 temporary))
             return error;
     }
+    const int error = copyContent(copy.m_in, copy.m_out, static_cast<std::uint64_t>(copy.m_status.st_size));
+    return error != 0 ? error : keepModeAndTimes(copy.m_out, copy.m_status);
+}
 
-    int error = copyContent(in.fd, out.fd, static_cast<std::uint64_t>(status.st_size));
-    if (error == 0) {
-        error = keepModeAndTimes(out.fd, status);
-    }
-    if (error == 0 && flush && ::fsync(out.fd) != 0)
+void FileCopier::notePlaced(const PreparedCopy& copy)
+{
+    CopiedFile copied{copy.m_status, {}, {}};
+    if (::fstat(copy.m_in, &copied.sourceAfter) == 0 && ::fstat(copy.m_out, &copied.copy) == 0)
+        m_lastCopied = copied;
+}
+
+int FileCopier::copyFileTo(const std::string& source, const Spot& spot, Placement placement,
+                           bool flush)
+{
+    m_lastCopied.reset();
+    PreparedCopy copy;
+    std::string temporary; // path of the hidden temporary file, when one is used
+    int error = writeCopy(source, spot, false, copy, temporary);
+    if (error == 0 && flush && ::fsync(copy.m_out) != 0)
         error = errno;
     if (error == 0) {
-        error = temporary.empty() ? linkUnnamed(out.fd, spot, placement)
+        error = temporary.empty() ? linkUnnamed(copy.m_out, spot, placement)
                                   : moveName(spot.folderFd, temporary.c_str(), spot.folderFd,
                                              spot.name.c_str(), placement);
     }
     if (error == 0 && flush)
         flushFolder(spot.folderFd, spot.folder);
-    CopiedFile copied{status, {}, {}};
-    if (error == 0 && ::fstat(in.fd, &copied.sourceAfter) == 0 && ::fstat(out.fd, &copied.copy) == 0)
-        m_lastCopied = copied;
+    if (error == 0)
+        notePlaced(copy);
     if (error != 0 && !temporary.empty())
         ::unlinkat(spot.folderFd, temporary.c_str(), 0);
     return error;
+}
+
+int FileCopier::prepareCopy(const std::string& source, int folderFd, PreparedCopy& copy)
+{
+    // The status first, so that a FIFO put in place of the file is not even opened:
+    // that alone could wake a program waiting to write into it.
+    struct stat status {};
+    if (::stat(source.c_str(), &status) != 0)
+        return errno;
+    if (!S_ISREG(status.st_mode))
+        return operation_texts::kNotRegularFile;
+    std::string temporary;
+    const int error = writeCopy(source, {folderFd, ".", {}}, true, copy, temporary);
+    if (error != 0) {
+        copy.close();
+        return error;
+    }
+    copy.m_source = source;
+    return 0;
+}
+
+int FileCopier::placePrepared(PreparedCopy& copy, const Spot& spot, Placement placement)
+{
+    // Counted as the usual copy counts its content: before the cancel that may undo it.
+    m_lastCopied.reset();
+    if (copy.m_status.st_size > 0)
+        m_report.addBytes(static_cast<std::uint64_t>(copy.m_status.st_size));
+    if (m_report.cancelRequested())
+        return ECANCELED;
+    const int error = linkUnnamed(copy.m_out, spot, placement);
+    if (error == EEXIST)
+        return EEXIST; // the name is taken: the copy waits for the next one
+    if (error != 0) {
+        // The folder may be gone or on another file system by now: a fresh copy
+        // finds out which, and says so.
+        copy.close();
+        return -1;
+    }
+    notePlaced(copy);
+    copy.close();
+    return 0;
 }
 
 int FileCopier::copyFolderContents(const std::string& source, const std::string& copy,

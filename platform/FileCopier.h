@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -17,6 +18,28 @@ struct CopiedFile {
     struct stat sourceBefore; // before its content was read
     struct stat sourceAfter;  // once the copy was in place
     struct stat copy;         // under its final name (placing it changed its change time)
+};
+
+/// A regular file's complete copy in an unnamed file on the destination's file system,
+/// written ahead of its turn by FileCopier::prepareCopy. It has no name until
+/// FileCopier::copyFile places it; dropped unplaced, it vanishes with its descriptors.
+class PreparedCopy {
+public:
+    PreparedCopy() = default;
+    PreparedCopy(PreparedCopy&& other) noexcept { *this = std::move(other); }
+    PreparedCopy& operator=(PreparedCopy&& other) noexcept;
+    ~PreparedCopy() { close(); }
+
+    const std::string& source() const { return m_source; }
+
+private:
+    friend class FileCopier;
+    void close();
+
+    std::string m_source;
+    int m_in = -1;
+    int m_out = -1;
+    struct stat m_status {}; // the source's, as its content was read
 };
 
 /// Whether placing an entry under its final name may replace what is there.
@@ -51,6 +74,17 @@ public:
     /// O_PATH descriptor will do): the copy then never walks the folder's path again.
     int copyFile(const std::string& source, int folderFd, const std::string& name,
                  Placement placement, bool flush);
+    /// The same, where `prepared` may hold the finished copy of `source`: it is then
+    /// only linked into place. A name found taken keeps it for the next name; any other
+    /// trouble in placing it drops it and copies the usual way.
+    int copyFile(const std::string& source, int folderFd, const std::string& name,
+                 Placement placement, bool flush, PreparedCopy* prepared);
+
+    /// Writes the copy of the regular file `source` into an unnamed file made in the
+    /// folder open as `folderFd`, with the source's permission bits and times, for
+    /// copyFile to place later. No progress is reported. Returns 0 or an errno;
+    /// EOPNOTSUPP where the file system has no unnamed files.
+    int prepareCopy(const std::string& source, int folderFd, PreparedCopy& copy);
 
     /// Copies the folder `source` (a link to one followed) with everything in it to
     /// `destination`: files as copyFile does, links as links, folders with their
@@ -78,6 +112,14 @@ private:
     };
     static Spot spotOf(const std::string& destination);
     int copyFileTo(const std::string& source, const Spot& spot, Placement placement, bool flush);
+    /// Opens `source`, makes the file its copy goes into (its path in `temporary` when
+    /// that is a hidden name, not an unnamed file) and writes the content, mode and times.
+    /// With `unnamedOnly` a file system without unnamed files fails it instead.
+    int writeCopy(const std::string& source, const Spot& spot, bool unnamedOnly,
+                  PreparedCopy& copy, std::string& temporary);
+    /// Links the prepared copy as `spot`; -1 when it had to be dropped first.
+    int placePrepared(PreparedCopy& copy, const Spot& spot, Placement placement);
+    void notePlaced(const PreparedCopy& copy);
     struct MadeFolder {
         std::string path;
         struct stat source;

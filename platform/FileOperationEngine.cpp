@@ -487,7 +487,8 @@ void Operation::copyItem(Item& item, const struct stat& source, FileCopier& copi
     const int folderFd = m_folders.find(folderOf(item.destination));
     const int error = folder ? copier.copyTree(item.source, item.destination, *placement, false)
         : folderFd >= 0
-        ? copier.copyFile(item.source, folderFd, lastComponent(item.destination), *placement, false)
+        ? copier.copyFile(item.source, folderFd, lastComponent(item.destination), *placement, false,
+                          m_items.size() == 1 ? m_request.guards.prepared : nullptr)
         : copier.copyFile(item.source, item.destination, *placement, false);
     if (error == ECANCELED)
         return stopByUser();

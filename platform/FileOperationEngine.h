@@ -57,6 +57,9 @@ struct RunGuards {
     /// for it to reach the disk and leaves the source: FileOperationOutcome::sourceLeft
     /// hands the move over to a MoveFinisher, which flushes many copies at once.
     bool leaveSourceAcross = false;
+    /// A copy of the operation's one source made ahead of its turn: placed instead of
+    /// copying again, and left for the next name when its name is taken.
+    PreparedCopy* prepared = nullptr;
 };
 
 /// A move to another file system whose copy is in place and whose source is still there.

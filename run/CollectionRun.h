@@ -21,6 +21,7 @@ class clsFileFolder;
 
 namespace platform {
 struct FileOperationOutcome;
+class PreparedCopy;
 class TrashRestore;
 }
 
@@ -128,7 +129,7 @@ private:
     bool JoinFileList();
     void copyOrMoveLoop(Operation operation);
     platform::FileOperationOutcome copyOrMoveOne(Operation operation, const std::string& source,
-                                                 std::string& dest);
+                                                 std::string& dest, platform::PreparedCopy* prepared);
     void deleteFiles();
     void recycleFiles();
     void deleteListed();

@@ -6,6 +6,7 @@
 #include "platform/FileOperationEngine.h"
 #include "platform/MemoryTuning.h"
 #include "platform/MessageBox.h"
+#include "run/CopyAhead.h"
 #include "run/NameFitting.h"
 #include "run/MoveBatch.h"
 #include "run/NameRules.h"
@@ -26,10 +27,16 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
     MoveBatch batch(*this);
     m_plannedKeys.clear();
     m_lastCounter.clear();
+    // Small files are written ahead on a second processor while this thread places them.
+    std::optional<CopyAhead> ahead;
+    if (operation == Operation::Copy)
+        ahead.emplace(m_report.files, m_inputs.destFolder);
     for (std::int32_t i = 0; i <= lngLastIndex; ++i) {
         yieldWhenDue();
         if (blnCancel)
             break;
+        const std::unique_ptr<platform::PreparedCopy> prepared =
+            ahead ? ahead->take(static_cast<std::size_t>(i)) : nullptr;
         FileRecord& file = m_report.files[static_cast<std::size_t>(i)];
         const std::string source = file.source.str();
         if (file.outcome == FileOutcome::Skipped) {
@@ -39,7 +46,7 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             file.reason = "同じファイルが重ねて見つかりました。移動は一度だけです。";
         } else {
             std::string dest = file.dest.str();
-            platform::FileOperationOutcome outcome = copyOrMoveOne(operation, source, dest);
+            platform::FileOperationOutcome outcome = copyOrMoveOne(operation, source, dest, prepared.get());
             file.renamed = file.renamed || file.dest != dest;
             file.dest = std::move(dest);
             if (outcome.sourceLeft) {
@@ -198,7 +205,8 @@ void CollectionRun::finishRecord(FileRecord& file, const platform::FileOperation
 
 platform::FileOperationOutcome CollectionRun::copyOrMoveOne(Operation operation,
                                                             const std::string& source,
-                                                            std::string& dest)
+                                                            std::string& dest,
+                                                            platform::PreparedCopy* prepared)
 {
     // Another program may have written the name since it was planned. A run never
     // replaces anything: the engine leaves a taken name alone (whatever took it, a
@@ -208,7 +216,8 @@ platform::FileOperationOutcome CollectionRun::copyOrMoveOne(Operation operation,
     for (;;) {
         // A move across file systems leaves its source for the loop's batch to remove.
         platform::FileOperationOutcome outcome = objFileFolder.RunOperation(
-            code, source, dest, {.neverReplace = true, .leaveSourceAcross = operation == Operation::Move});
+            code, source, dest,
+            {.neverReplace = true, .leaveSourceAcross = operation == Operation::Move, .prepared = prepared});
         if (!outcome.destinationTaken)
             return outcome;
         dest = nextFreeName(dest);

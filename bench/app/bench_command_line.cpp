@@ -1,5 +1,6 @@
 // The command line against the standard tools, as whole processes in one session, with
-// their peak memory: a copy of 100,000 files (about 100 per name) flattened into one
+// their peak memory: a copy of 10,000 small files of 1-32 KiB flattened into one folder
+// against `cp -pr` of their tree; a copy of 100,000 files (about 100 per name) flattened into one
 // folder against `cp -rp` of the tree (which does not flatten, so it has no names to
 // number); a move of 10,000 files to another file system (/dev/shm) against `mv`, just
 // made and once written to the disk; a delete of 10,000 against `find -delete`; a trash of 10,000 files against `gio trash` of
@@ -166,7 +167,12 @@ int main(int argc, char** argv)
         }
         return root;
     };
+    const std::string smallFiles = base + "/small";
     const std::vector<Case> cases{
+        {"copy 10,000 small flat / cp -pr",
+         [&](const std::string& s, const std::string& w) { return std::vector<std::string>{quorvane, "copy", s, w, "-q"}; },
+         [&](const std::string& s, const std::string& w) { return std::vector<std::string>{"cp", "-pr", s, w}; },
+         smallFiles, false},
         {"copy 100,000 flat / cp -rp tree",
          [&](const std::string& s, const std::string& w) { return std::vector<std::string>{quorvane, "copy", s, w, "-q"}; },
          [&](const std::string& s, const std::string& w) { return std::vector<std::string>{"cp", "-rp", s, w}; }, tree, false},
@@ -198,6 +204,8 @@ int main(int argc, char** argv)
             continue;
         if (test.source == tree)
             bench::makePhotoTree(tree, 100'000, 1'001, std::string(256, 'x'));
+        if (test.source == smallFiles)
+            bench::makeSmallFilesTree(smallFiles);
         std::vector<double> ours, theirs, ourCpu, theirCpu;
         long ourPeak = 0, theirPeak = 0;
         for (int round = 0; round <= 3; ++round) {

@@ -113,6 +113,69 @@ private slots:
         QCOMPARE(operations.shown, cancel ? Strings{} : Strings{full});
     }
 
+    // A copy written ahead is only linked into place (the source's later content does not
+    // reach it); a taken name keeps it for the next name; one that does not fit the
+    // operation (another source, a folder on another file system) is dropped and the
+    // file copied afresh, so the destination gets what the source holds now.
+    void preparedCopyPlaced_data()
+    {
+        QTest::addColumn<bool>("otherSource");
+        QTest::addColumn<bool>("otherFileSystem");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<std::string>("expected");
+        QTest::newRow("placed") << false << false << false << "before"s;
+        QTest::newRow("name taken, then the next") << false << false << true << "before"s;
+        QTest::newRow("made for another source") << true << false << false << "now"s;
+        QTest::newRow("folder on another file system") << false << true << false << "now"s;
+    }
+
+    void preparedCopyPlaced()
+    {
+        QFETCH(bool, otherSource);
+        QFETCH(bool, otherFileSystem);
+        QFETCH(bool, taken);
+        QFETCH(std::string, expected);
+        TempTree tree;
+        const std::unique_ptr<TempTree> second = TempTree::onOtherFileSystem(tree);
+        TempTree* const other = otherFileSystem ? second.get() : &tree;
+        if (!other)
+            QSKIP(kNoOtherFileSystem);
+        const std::string source = tree.file("in/p.jpg", "before");
+        const std::string another = tree.file("in/q.jpg", "before");
+        constexpr std::time_t kThen = 1'000'000'000;
+        const struct timespec times[2] = {{kThen, 0}, {kThen, 0}};
+        QVERIFY(::chmod(source.c_str(), 0640) == 0 && ::utimensat(AT_FDCWD, source.c_str(), times, 0) == 0);
+        const std::string out = tree.folder("out");
+        const int folderFd = ::open(out.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        FakeOperations quiet;
+        platform::FileCopier copier(quiet);
+        platform::PreparedCopy prepared;
+        QCOMPARE(copier.prepareCopy(otherSource ? another : source, folderFd, prepared), 0);
+        ::close(folderFd);
+        QCOMPARE(everythingIn(out), Strings{}); // unnamed until placed
+        tree.file("in/p.jpg", "now");
+        QVERIFY(::chmod(source.c_str(), 0640) == 0 && ::utimensat(AT_FDCWD, source.c_str(), times, 0) == 0);
+
+        const std::string dest = other->folder("dest");
+        if (taken)
+            other->file("dest/p.jpg", "theirs");
+        FakeOperations operations;
+        platform::RunGuards guards{.neverReplace = true, .prepared = &prepared};
+        auto outcome = run(operations, FileOperationCode::Copy, source, dest + "/p.jpg", 0, guards);
+        QCOMPARE(outcome.destinationTaken, taken);
+        if (taken)
+            outcome = run(operations, FileOperationCode::Copy, source, dest + "/p_001.jpg", 0, guards);
+        QCOMPARE(outcome.result, 0);
+        const std::string placed = dest + (taken ? "/p_001.jpg" : "/p.jpg");
+        QCOMPARE(TempTree::read(placed), expected);
+        QCOMPARE(modeAndTime(placed), std::pair(mode_t(S_IFREG | 0640), kThen));
+        struct stat status {};
+        QVERIFY(::stat(placed.c_str(), &status) == 0);
+        QVERIFY(outcome.copied && outcome.copied->copy.st_ino == status.st_ino); // what the journal keeps
+        if (taken)
+            QCOMPARE(TempTree::read(dest + "/p.jpg"), "theirs"s);
+    }
+
     void folderCopyKeepsEverything_data()
     {
         QTest::addColumn<bool>("move");

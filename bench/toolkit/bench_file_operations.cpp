@@ -94,8 +94,9 @@ int runMode(const std::string& mode, const char* listFile)
             allDone &= mode == "--copy" ? toolkit.Copy(list[i], list[i + 1])
                                         : toolkit.Move(list[i], list[i + 1]);
     } else if (mode == "--copy-as-run") {
-        // The call a collection run makes for each file: a planned full path that is
-        // never replaced, so nothing is looked at before placing.
+        // The call a collection run makes for each file when nothing was written ahead: a
+        // planned full path that is never replaced, so nothing is looked at before placing.
+        // (A whole run, with its files written ahead: bench_command_line.)
         for (std::size_t i = 0; i + 1 < list.size(); i += 2)
             allDone &= toolkit.RunOperation(platform::FileOperationCode::Copy, list[i], list[i + 1],
                                             {.neverReplace = true})

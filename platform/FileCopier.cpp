@@ -257,12 +257,6 @@ int FileCopier::copyFile(const std::string& source, const std::string& destinati
 }
 
 int FileCopier::copyFile(const std::string& source, int folderFd, const std::string& name,
-                         Placement placement, bool flush)
-{
-    return copyFileTo(source, {folderFd, ".", name}, placement, flush);
-}
-
-int FileCopier::copyFile(const std::string& source, int folderFd, const std::string& name,
                          Placement placement, bool flush, PreparedCopy* prepared)
 {
     const Spot spot{folderFd, ".", name};

@@ -72,13 +72,11 @@ public:
                  Placement placement, bool flush);
     /// The same, the destination being `name` in the folder open as `folderFd` (an
     /// O_PATH descriptor will do): the copy then never walks the folder's path again.
+    /// `prepared` may hold the finished copy of `source`: it is then only linked into
+    /// place. A name found taken keeps it for the next name; any other trouble in
+    /// placing it drops it and copies the usual way.
     int copyFile(const std::string& source, int folderFd, const std::string& name,
-                 Placement placement, bool flush);
-    /// The same, where `prepared` may hold the finished copy of `source`: it is then
-    /// only linked into place. A name found taken keeps it for the next name; any other
-    /// trouble in placing it drops it and copies the usual way.
-    int copyFile(const std::string& source, int folderFd, const std::string& name,
-                 Placement placement, bool flush, PreparedCopy* prepared);
+                 Placement placement, bool flush, PreparedCopy* prepared = nullptr);
 
     /// Writes the copy of the regular file `source` into an unnamed file made in the
     /// folder open as `folderFd`, with the source's permission bits and times, for

@@ -488,7 +488,7 @@ void Operation::copyItem(Item& item, const struct stat& source, FileCopier& copi
     const int error = folder ? copier.copyTree(item.source, item.destination, *placement, false)
         : folderFd >= 0
         ? copier.copyFile(item.source, folderFd, lastComponent(item.destination), *placement, false,
-                          m_items.size() == 1 ? m_request.guards.prepared : nullptr)
+                          m_request.guards.prepared)
         : copier.copyFile(item.source, item.destination, *placement, false);
     if (error == ECANCELED)
         return stopByUser();

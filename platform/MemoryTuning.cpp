@@ -35,10 +35,11 @@ void growHeapOnLargePages(std::size_t bytes)
     // Pieces below the mapping threshold come from the heap's top, which grows by them
     // (and the pad); freed, they stay with the heap for the small blocks to come.
     constexpr std::size_t kPiece = 8 << 20;
+    if (bytes < kPiece)
+        return; // left to the heap's own pad
     auto* before = static_cast<char*>(sbrk(0));
     std::vector<void*> pieces;
     pieces.reserve(bytes / kPiece);
-    // Less than a piece is left to the heap's own pad.
     for (std::size_t grown = kPiece; grown <= bytes; grown += kPiece) {
         void* piece = std::malloc(kPiece);
         if (!piece)

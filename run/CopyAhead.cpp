@@ -21,7 +21,7 @@ public:
 } // namespace
 
 CopyAhead::CopyAhead(const std::vector<FileRecord>& files, const std::string& destinationFolder)
-    : m_files(files), m_slots(kWindow, Slot::Free), m_made(kWindow)
+    : m_files(files), m_ready(kWindow, false), m_made(kWindow)
 {
     m_folderFd = ::open(destinationFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (m_folderFd < 0) {
@@ -58,7 +58,6 @@ void CopyAhead::work()
 void CopyAhead::make(std::size_t index, std::unique_lock<std::mutex>& lock)
 {
     const std::size_t at = index % kWindow;
-    m_slots[at] = Slot::Writing;
     const FileRecord& file = m_files[index];
     const bool wanted = file.outcome != FileOutcome::Skipped && file.bytes <= kLargestFile;
     lock.unlock();
@@ -77,7 +76,7 @@ void CopyAhead::make(std::size_t index, std::unique_lock<std::mutex>& lock)
 
     lock.lock();
     m_made[at] = std::move(copy);
-    m_slots[at] = Slot::Made;
+    m_ready[at] = true;
     // A file system without unnamed files: every file takes the usual way.
     m_stopping = m_stopping || unsupported;
     m_changed.notify_all();
@@ -88,8 +87,7 @@ std::unique_ptr<platform::PreparedCopy> CopyAhead::take(std::size_t index)
     std::unique_lock lock(m_mutex);
     m_taken = index;
     for (;;) {
-        if (m_claimed <= index) {
-            m_claimed = index;
+        if (m_claimed == index) {
             // Nothing is made ahead here: the run copies the usual way.
             if (m_stopping) {
                 m_claimed = m_taken = index + 1;
@@ -99,8 +97,8 @@ std::unique_ptr<platform::PreparedCopy> CopyAhead::take(std::size_t index)
             make(m_claimed++, lock);
         }
         const std::size_t at = index % kWindow;
-        if (m_slots[at] == Slot::Made) {
-            m_slots[at] = Slot::Free;
+        if (m_ready[at]) {
+            m_ready[at] = false;
             m_taken = index + 1;
             m_changed.notify_all();
             return std::move(m_made[at]);

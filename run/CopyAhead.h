@@ -40,7 +40,6 @@ public:
     std::unique_ptr<platform::PreparedCopy> take(std::size_t index);
 
 private:
-    enum class Slot { Free, Writing, Made };
     void work();
     /// Writes file `index`'s copy and files it; called with the lock held, which it drops
     /// while it writes.
@@ -54,7 +53,9 @@ private:
     std::size_t m_claimed = 0; // files from here on are not being written yet
     std::size_t m_taken = 0;   // files before this one are the run's again
     bool m_stopping = false;
-    std::vector<Slot> m_slots;
+    // By file index modulo kWindow: whether the file's copy (null when it was not made)
+    // waits in m_made to be taken.
+    std::vector<bool> m_ready;
     std::vector<std::unique_ptr<platform::PreparedCopy>> m_made;
     std::thread m_worker;
 };

@@ -268,8 +268,11 @@ void Operation::expandSources()
             add(Item{path, {}, entry, false, operation_texts::kNotAnEntry});
             continue;
         }
-        // A name that exists is taken literally, even when it holds "*" or "?".
-        if (!hasWildcard(name) || ::lstat(path.c_str(), &status) == 0) {
+        // A name that exists is taken literally, even when it holds "*" or "?"; so is
+        // every name of a collection run, which are files it found: one gone since
+        // must never stand for the files its name happens to match.
+        const bool foundByRun = m_request.guards.neverReplace || m_request.guards.nonFoldersOnly;
+        if (!hasWildcard(name) || foundByRun || ::lstat(path.c_str(), &status) == 0) {
             add(Item{path, {}, entry, false, 0});
             continue;
         }

@@ -181,6 +181,12 @@ private slots:
                                                      .changed = "+src/a.jpg/inner=I -src/a.jpg=A", .during = becomesFolder});
         add("recycle: a found file is now a folder", {.operation = Recycle, .shown = {"?", "?"},
                                                       .changed = "+src/a.jpg/inner=I -src/a.jpg=A", .during = becomesFolder});
+        // A found name that holds a pattern's characters and is gone since stands for itself,
+        // never for the other files it would match.
+        add("delete: a found '*' name gone since", {.files = "src/*.jpg=S src/a.jpg=A", .types = "*.jpg",
+            .operation = Delete, .shown = {"?"}, .changed = "-src/*.jpg=S", .during = [](Session& s) {
+                ::unlink(s.tree.path("src/*.jpg").c_str());
+            }});
         add("flattened, numbered in search order", {.files = "src/1/p.jpg=1 src/2/p.jpg=2 src/2/3/p.jpg=3 src/q",
                                                     .changed = "+dest/p.jpg=1 +dest/p_001.jpg=3 +dest/p_002.jpg=2"});
         add("order of the items first", {.files = "src/1/p.jpg=1 src/2/p.jpg=2", .types = "2/p.jpg,1/p.jpg",

@@ -177,6 +177,7 @@ private:
     std::string m_failureReason;
     std::optional<LeftSource> m_sourceLeft;
     std::optional<CopiedFile> m_copied;
+    std::size_t m_itemsBegun = 0;
 };
 
 Verb Operation::verb() const
@@ -594,6 +595,11 @@ void Operation::runItems(ProgressReport& report)
     const bool showNames = !has(flag::kSimpleProgress);
 
     for (std::size_t index = 0; index < m_items.size() && !m_stop; ++index) {
+        // The run's cancel lets the item in progress finish and begins no other.
+        if (m_request.guards.cancel && m_request.guards.cancel->load()) {
+            stopByUser();
+            break;
+        }
         Item& item = m_items[index];
         struct stat source {};
         const bool copying = m_request.code == FileOperationCode::Copy;
@@ -605,6 +611,7 @@ void Operation::runItems(ProgressReport& report)
             stopByUser();
             break;
         }
+        m_itemsBegun = index + 1;
         if (item.error != 0 || foundError != 0) {
             fail(item.source, item.error != 0 ? item.error : foundError);
             continue;
@@ -643,7 +650,7 @@ FileOperationOutcome Operation::run()
     m_window.runWithProgress(m_request.ownerWindow, operation_texts::progressTitle(verb()),
                              !has(flag::kSilent),
                              [this](ProgressReport& report) { runItems(report); });
-    return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, m_sourceLeft, m_copied};
+    return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, m_sourceLeft, m_copied, m_itemsBegun};
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "platform/FileCopier.h"
 
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -60,6 +62,10 @@ struct RunGuards {
     /// A copy of the operation's one source made ahead of its turn: placed instead of
     /// copying again, and left for the next name when its name is taken.
     PreparedCopy* prepared = nullptr;
+    /// The run's cancel, set from another thread while the operation works: once set, no
+    /// further item is begun (the one in progress is finished) and the operation ends as
+    /// stopped by the user. A delete or trash of many files stops between two of them.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 /// A move to another file system whose copy is in place and whose source is still there.
@@ -105,6 +111,9 @@ struct FileOperationOutcome {
     std::optional<LeftSource> sourceLeft;
     /// In a copy of one regular file that was placed: how it and its source looked.
     std::optional<CopiedFile> copied;
+    /// How many items were begun, in list order (a path listed twice is one item): the
+    /// items after them were never reached.
+    std::size_t itemsBegun = 0;
 };
 
 /// Points where tests make the file system misbehave on purpose.

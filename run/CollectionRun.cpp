@@ -67,6 +67,7 @@ WindowAction CollectionRun::guardedRun(void (CollectionRun::*steps)())
     m_running = true;
     m_closeRequested = false;
     m_stopAsked = false;
+    m_stopNow = false;
     bool failed = false;
     try {
         const EndOfRun endOfRun(*this);
@@ -97,6 +98,9 @@ WindowAction CollectionRun::cmdExitClick()
 
 void CollectionRun::cancelClick()
 {
+    // A delete or trash goes on on its own thread while the message is up: it stops
+    // now, not after the message, which offers nothing but OK.
+    m_stopNow = true;
     m_services.messages.showMessage(texts::kStopping);
     blnCancel = true;
     m_stopAsked = true;
@@ -108,6 +112,7 @@ void CollectionRun::requestClose()
         return;
     blnCancel = true;
     m_stopAsked = true;
+    m_stopNow = true;
     m_closeRequested = true;
     // A question of the operation in progress would hold the close up until answered.
     m_services.operations.answerOpenQuestions();

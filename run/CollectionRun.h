@@ -8,6 +8,7 @@
 #include "run/RunWindow.h"
 #include "toolkit/PathList.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -166,6 +167,9 @@ private:
     bool m_running = false;
     bool m_closeRequested = false;
     bool m_stopAsked = false; // by cancel or close; no further check speaks after it
+    // Set with the first click of キャンセル or the close, for a delete or trash that
+    // works on another thread: it stops between two files without waiting for the flag.
+    std::atomic<bool> m_stopNow{false};
     bool m_destinationFoldsCase = false;
     platform::FileSystemTraits m_destinationTraits;
     std::optional<platform::FreeSpace> m_destinationSpace; // as the plan was recorded

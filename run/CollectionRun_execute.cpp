@@ -267,31 +267,37 @@ void CollectionRun::recycleFiles()
 void CollectionRun::deleteListed()
 {
     // The run found files; one that became a folder since is left alone, never
-    // deleted with all it holds.
+    // deleted with all it holds. キャンセル stops it between two files.
     const platform::FileOperationOutcome outcome = objFileFolder.RunOperation(
-        platform::FileOperationCode::Delete, strSrcFiles[0], {}, {.nonFoldersOnly = true});
-    // One operation for all: what is gone afterwards was done, what is left failed,
-    // unless the operation was stopped or declined before it got to it.
+        platform::FileOperationCode::Delete, strSrcFiles[0], {},
+        {.nonFoldersOnly = true, .cancel = &m_stopNow});
+    // One operation for all, in list order: what is gone afterwards was done; what is
+    // left failed, unless the operation never got to it (stopped before it, or declined).
+    const bool declined = outcome.result == platform::kOperationCancelled && !outcome.stopRequested;
+    std::unordered_set<std::string_view> reached;
     std::size_t left = 0;
     for (FileRecord& file : m_report.files) {
+        const bool listedBefore = reached.count(file.source);
+        if (!listedBefore && reached.size() < outcome.itemsBegun)
+            reached.insert(file.source);
         struct stat status {};
         if (::lstat(file.source.c_str(), &status) != 0) {
             file.outcome = FileOutcome::Done;
             journalDone(file, nullptr);
-        } else if (outcome.result != platform::kOperationCancelled) {
+        } else if (!declined && reached.count(file.source)) {
+            file.outcome = FileOutcome::Failed;
             ++left;
         }
     }
     for (FileRecord& file : m_report.files) {
-        if (file.outcome == FileOutcome::Done || outcome.result == platform::kOperationCancelled)
+        if (file.outcome != FileOutcome::Failed)
             continue;
-        file.outcome = FileOutcome::Failed;
         // The message names one file; with several left it would be wrong for the others.
         file.reason = left == 1 && !outcome.failureReason.empty() ? outcome.failureReason
             : m_report.operation == Operation::Delete ? "削除できませんでした。"
                                                       : "ごみ箱に移動できませんでした。";
     }
-    m_report.filesFinished = m_report.files.size();
+    m_report.filesFinished = outcome.stopRequested ? reached.size() : m_report.files.size();
     m_report.stopped = outcome.stopRequested;
 }
 

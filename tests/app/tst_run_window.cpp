@@ -73,6 +73,8 @@ private slots:
             << QStringList{u"コピーしたファイル: 1 (40.0 KB)"_s, u"失敗したファイル: 2"_s};
         QTest::newRow("cancel") << u"cancel"_s << u"中断 - コピー"_s
             << QStringList{u"コピーしたファイル: 2 (200 バイト)"_s, u"処理しなかったファイル: 4"_s};
+        QTest::newRow("cancel a delete") << u"cancel delete"_s << u"中断 - 完全削除"_s
+            << QStringList{u"削除したファイル: 2 (200 バイト)"_s, u"処理しなかったファイル: 4"_s};
         QTest::newRow("taken names") << u"taken"_s << u"完了 - コピー"_s
             << QStringList{u"コピーしたファイル: 6 (600 バイト)"_s, u"　うち番号付きの名前にしたファイル: 2"_s};
         // One operation for all files: each one's outcome is read back from the disk.
@@ -113,7 +115,9 @@ private slots:
                 }
             };
         }
-        if (kind == u"cancel") {
+        if (kind == u"cancel delete")
+            window.main->optOperat[frmMain::Delete]->setChecked(true);
+        if (kind.startsWith(u"cancel")) {
             window.user.operations.onItem = [&](int) {
                 if (window.user.operations.itemNames.size() == 2)
                     QTest::mouseClick(window.runWindow().actionButton(), Qt::LeftButton);
@@ -140,7 +144,7 @@ private slots:
         QCOMPARE(problems.count(u"ディスクの空き領域が不足しています"_s), kind == u"full" ? 2 : 0);
         QCOMPARE(problems.contains(u"src/IMG_3.jpg\n"_s), kind == u"delete");
         QCOMPARE(window.runWindow().problemList()->isVisible(), kind == u"full" || kind == u"delete");
-        const Strings shown = kind == u"cancel" ? Strings{"処理を中断します"}
+        const Strings shown = kind.startsWith(u"cancel") ? Strings{"処理を中断します"}
             : kind == u"full" ? Strings{"保存先の空き容量が足りません（必要 120.0 KB、空き 64.0 KB）。続けますか？"} : Strings{};
         QCOMPARE(window.user.shown, shown);
         if (kind != u"long")

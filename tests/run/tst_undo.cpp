@@ -149,6 +149,62 @@ private slots:
         QVERIFY(!collection.undoOffer()); // the undo is the last run now, and is not undone in turn
     }
 
+    // キャンセル at the fifth file of a delete or trash of thirty: the fifth is finished,
+    // no later one is begun, they stay where they are and the report says so; the
+    // journal holds the five, so the undo of the trash gives back exactly those.
+    void cancelledDeleteOrTrash_data()
+    {
+        QTest::addColumn<Operation>("operation");
+        QTest::newRow("delete") << Operation::Delete;
+        QTest::newRow("trash") << Operation::Recycle;
+    }
+
+    void cancelledDeleteOrTrash()
+    {
+        QFETCH(Operation, operation);
+        TempTree tree;
+        const HomeTrash trash(tree.folder("data"));
+        Strings names;
+        for (int i = 1; i <= 30; ++i) {
+            names.push_back("src/" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".jpg");
+            tree.file(names.back(), names.back());
+        }
+        FakeUser user;
+        user.operations.answers = {"はい"}; // the trash question
+        clsFileFolder toolkit{user.services()};
+        FakeRunWindow window;
+        window.source = tree.path("src");
+        window.dest = tree.folder("dest");
+        window.operation = operation;
+        run::CollectionRun collection(window, toolkit, user.services());
+        collection.setJournalFolder(tree.path("state"));
+        user.operations.onItem = [&](int number) {
+            if (number == 5)
+                collection.cancelClick();
+        };
+        collection.cmdStartClick();
+        user.operations.onItem = nullptr;
+
+        QCOMPARE(user.shown, Strings{"処理を中断します"});
+        for (std::size_t i = 0; i < names.size(); ++i)
+            QVERIFY2(TempTree::exists(tree.path(names[i])) == (i >= 5), names[i].c_str());
+        const run::RunReport& report = collection.report();
+        QVERIFY(report.stopped);
+        QCOMPARE(report.counts().done, std::size_t(5));
+        QCOMPARE(report.counts().notDone, std::size_t(25));
+        QCOMPARE(report.counts().failed, std::size_t(0));
+        QVERIFY(run::report_text::summary(report).find("処理しなかったファイル: 25") != std::string::npos);
+        if (operation == Operation::Delete)
+            return;
+
+        QCOMPARE(collection.undoOffer()->files, std::size_t(5));
+        user.yesNoAnswers = {true};
+        collection.undoLastClick();
+        QCOMPARE(collection.report().counts().done, std::size_t(5));
+        for (const std::string& name : names)
+            QCOMPARE(TempTree::read(tree.path(name)), name);
+    }
+
     // A delete for good has nothing to give back; a journal that cannot be written stops
     // nothing, and the report says that the run cannot be undone.
     void deleteAndNoJournal()

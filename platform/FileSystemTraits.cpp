@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdio>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <string_view>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
@@ -47,6 +49,7 @@ std::string unescaped(std::string_view field)
 struct Mount {
     std::string type;
     std::string source;
+    std::string options; // the file system's own, after the source
 };
 
 // The mount of the device `device`; the last one listed, which covers any before it.
@@ -78,7 +81,10 @@ Mount mountOf(dev_t device)
         const std::size_t typeEnd = rest.find(' ');
         found.type = unescaped(rest.substr(0, typeEnd));
         rest = typeEnd == std::string_view::npos ? std::string_view() : rest.substr(typeEnd + 1);
-        found.source = unescaped(rest.substr(0, rest.find(' ')));
+        const std::size_t sourceEnd = rest.find(' ');
+        found.source = unescaped(rest.substr(0, sourceEnd));
+        rest = sourceEnd == std::string_view::npos ? std::string_view() : rest.substr(sourceEnd + 1);
+        found.options = unescaped(rest.substr(0, rest.find_first_of(" \n")));
     }
     std::free(line);
     std::fclose(table);
@@ -101,16 +107,66 @@ std::string volumeStart(const std::string& source)
     return sector;
 }
 
+// Whether `folder` (or the file it is) is marked to fold case, on the file systems that
+// know such a mark.
+bool hasCasefoldAttribute(const std::string& folder, std::string_view type)
+{
+    if (type != "ext4" && type != "f2fs" && type != "tmpfs")
+        return false;
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor < 0)
+        return false;
+    int flags = 0;
+    const bool read = ::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0;
+    ::close(descriptor);
+    return read && (flags & FS_CASEFOLD_FL) != 0;
+}
+
 bool bytesAt(std::string_view sector, std::size_t at, std::string_view expected)
 {
     return sector.size() >= at + expected.size() && sector.substr(at, expected.size()) == expected;
 }
 
-// The traits of a file system of the mount table's type `type`; `sector`, where known,
-// is the first sector of its volume, which tells what a FUSE block mount holds.
-FileSystemTraits traitsOfType(const std::string& type, const std::string& sector)
+bool hasOption(std::string_view options, std::string_view wanted)
 {
-    std::string kind = type.starts_with("fuse.") ? type.substr(5) : type;
+    for (std::size_t at = 0; at <= options.size();) {
+        const std::size_t end = std::min(options.find(',', at), options.size());
+        if (options.substr(at, end - at) == wanted)
+            return true;
+        at = end + 1;
+    }
+    return false;
+}
+
+// Linux's own file systems keep case; those of other systems fold it, but for NTFS,
+// which keeps it as ntfs-3g and ntfs3 mount it unless told otherwise.
+CaseFolding caseFoldingOf(std::string_view kind, std::string_view type, std::string_view options,
+                          bool casefoldFolder)
+{
+    for (const std::string_view folding : {"vfat", "msdos", "fat", "fusefat", "umsdos", "exfat"})
+        if (kind == folding)
+            return CaseFolding::Folds;
+    if (kind == "ntfs3")
+        return hasOption(options, "nocase") ? CaseFolding::Folds : CaseFolding::Keeps;
+    if (kind == "ntfs" || kind == "ntfs-3g")
+        return CaseFolding::Keeps;
+    // A share's server, or a FUSE program's own rules, decide; lowntfs-3g folds when
+    // so asked, and its options are not in the mount table.
+    for (const std::string_view unsure : {"cifs", "smb3", "smbfs", "9p", "vboxsf", "hfs", "hfsplus", "lowntfs-3g"})
+        if (kind == unsure)
+            return CaseFolding::Unknown;
+    if (type.starts_with("fuse"))
+        return CaseFolding::Unknown;
+    // ext4, f2fs and tmpfs fold in folders marked so.
+    return casefoldFolder ? CaseFolding::Folds : CaseFolding::Keeps;
+}
+
+} // namespace
+
+FileSystemTraits traitsOfMount(std::string_view type, std::string_view options, std::string_view sector,
+                               bool casefoldFolder)
+{
+    std::string kind(type.starts_with("fuse.") ? type.substr(5) : type);
     const bool fuseVolume = type == "fuseblk" || type == "fuse";
     if (fuseVolume) {
         if (bytesAt(sector, 3, "NTFS    "))
@@ -143,19 +199,20 @@ FileSystemTraits traitsOfType(const std::string& type, const std::string& sector
         traits.timeResolutionNanoseconds = 2'000'000'000;
         traits.keepsChangeTimes = false;
     }
+    traits.caseFolding = caseFoldingOf(kind, type, options, casefoldFolder);
     return traits;
 }
-
-} // namespace
 
 FileSystemTraits fileSystemOf(const std::string& folder)
 {
     struct stat status {};
-    if (::stat(nearestExisting(folder).c_str(), &status) != 0)
+    const std::string existing = nearestExisting(folder);
+    if (::stat(existing.c_str(), &status) != 0)
         return {};
     const Mount mount = mountOf(status.st_dev);
     const bool fuseVolume = mount.type == "fuseblk" || mount.type == "fuse";
-    return traitsOfType(mount.type, fuseVolume ? volumeStart(mount.source) : std::string());
+    return traitsOfMount(mount.type, mount.options, fuseVolume ? volumeStart(mount.source) : std::string(),
+                         hasCasefoldAttribute(existing, mount.type));
 }
 
 std::optional<FreeSpace> freeSpaceOf(const std::string& folder)

@@ -308,7 +308,7 @@ void CollectionRun::PlanDestPaths()
         folder += '/';
     // A name the destination's file system cannot hold gets one it can, before the
     // numbering, so that two names fitted to one are numbered like any others.
-    m_destinationTraits = platform::fileSystemOf(folder);
+    m_destinationTraits = m_fileSystemOf ? m_fileSystemOf(folder) : platform::fileSystemOf(folder);
     // The names are planned bare, and given the folder once they are final: a million
     // short names and the plan's index take less room than a million paths would.
     // The plan looks the names up all over the list.
@@ -321,11 +321,7 @@ void CollectionRun::PlanDestPaths()
         const std::string_view name = source.substr(source.rfind('/') + 1);
         strDestFiles[static_cast<std::size_t>(j)] = m_destinationTraits.windowsNames ? fitWindowsName(name) : name;
     }
-    // The probe writes into the user's folder; it is made only where its answer
-    // changes the plan.
-    // A dry run writes nothing, not even the probe: it plans with names as they are.
-    m_destinationFoldsCase = !m_dryRun && namesDifferOnlyInCase(strDestFiles, lngLastIndex)
-        && (m_caseFoldingProbe ? m_caseFoldingProbe(folder) : folderFoldsCase(folder));
+    m_destinationFoldsCase = destinationFoldsCase(folder);
     {
         // Reading the folder pays off only when many names are asked about.
         constexpr std::int32_t kNamesWorthReadingFolder = 256;
@@ -347,6 +343,34 @@ void CollectionRun::PlanDestPaths()
         path.append(folder).append(dest);
         dest = std::move(path);
     }
+}
+
+bool CollectionRun::destinationFoldsCase(const std::string& folder)
+{
+    switch (m_destinationTraits.caseFolding) {
+    case platform::CaseFolding::Keeps:
+        return false;
+    case platform::CaseFolding::Folds:
+        return true;
+    case platform::CaseFolding::Unknown:
+        break;
+    }
+    // Only a file made there can tell. A dry run writes nothing: it plans as a folding
+    // destination would be planned, which never gives a name the run cannot use, and
+    // says so. A run makes the probe only where its answer changes the plan.
+    if (m_dryRun) {
+        addNotice(texts::kCaseFoldingAssumed);
+        return true;
+    }
+    return namesDifferOnlyInCase(strDestFiles, lngLastIndex)
+        && (m_caseFoldingProbe ? m_caseFoldingProbe(folder) : folderFoldsCase(folder));
+}
+
+void CollectionRun::addNotice(const std::string& notice)
+{
+    if (!m_report.notice.empty())
+        m_report.notice += '\n';
+    m_report.notice += notice;
 }
 
 NameRules CollectionRun::destinationRules() const

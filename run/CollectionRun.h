@@ -80,9 +80,6 @@ public:
     /// yield at every step that may yield (tests act at a chosen yield).
     void setYieldInterval(std::chrono::nanoseconds interval) { m_yieldInterval = interval; }
 
-    /// Replaces the test of whether a destination folder's file system treats names
-    /// that differ only in letter case as one name.
-    /// It is asked only when the plan holds two names that differ only in letter case.
     /// The undo entry of the menu: asks whether to undo the last run (a delete for good
     /// cannot be undone, and says so), then undoes it as a run of its own, with the
     /// run window, the cancel button and a journal. Returns as cmdStartClick() does.
@@ -103,9 +100,17 @@ public:
     /// The plan and outcome of the run in progress, or of the last one.
     const RunReport& report() const { return m_report; }
 
+    /// Replaces the probe file that tells whether a destination folder treats names
+    /// that differ only in letter case as one name. A run asks it only where its file
+    /// system cannot tell, and only when two planned names differ only in letter case.
     void setCaseFoldingProbe(std::function<bool(const std::string& folder)> probe)
     {
         m_caseFoldingProbe = std::move(probe);
+    }
+    /// Replaces the look at the destination's file system (platform::fileSystemOf).
+    void setFileSystemLookup(std::function<platform::FileSystemTraits(const std::string& folder)> lookup)
+    {
+        m_fileSystemOf = std::move(lookup);
     }
 
 private:
@@ -140,6 +145,8 @@ private:
     void progressed();
 
     NameRules destinationRules() const;
+    bool destinationFoldsCase(const std::string& folder);
+    void addNotice(const std::string& notice);
     std::string nextFreeName(const std::string& planned);
     void yieldWhenDue();
 
@@ -178,6 +185,7 @@ private:
     std::chrono::nanoseconds m_yieldInterval = std::chrono::milliseconds(20);
     std::chrono::steady_clock::time_point m_lastYield;
     std::function<bool(const std::string& folder)> m_caseFoldingProbe;
+    std::function<platform::FileSystemTraits(const std::string& folder)> m_fileSystemOf;
     std::unordered_set<std::string> m_plannedKeys; // filled when a planned name is found taken
     std::unordered_map<std::string, std::int32_t> m_lastCounter; // per name found taken
 };

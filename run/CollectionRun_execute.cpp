@@ -180,7 +180,7 @@ bool CollectionRun::destinationHasRoom()
                                                        report_text::size(space->availableBytes));
     if (m_dryRun) {
         // Nothing to ask: the plan tells it.
-        m_report.notice = shortage;
+        addNotice(shortage);
         return true;
     }
     if (m_services.messages.askYesNoUnassumed(shortage + texts::kGoOnQuestion))

@@ -85,6 +85,9 @@ private slots:
         QTest::newRow("FAT32 by fusefat: a name it refuses")
             << u"vfat"_s << QByteArrayList{"a/x?.jpg"} << QByteArrayList{} << u"jpg"_s << QByteArrayList{}
             << u"保存先のファイル システムがこの名前を受け付けません。"_s;
+        QTest::newRow("NTFS: case kept")
+            << u"ntfs"_s << QByteArrayList{"a/a.jpg", "b/A.JPG"} << QByteArrayList{} << u"jpg"_s
+            << QByteArrayList{"A.JPG", "a.jpg"} << QString();
         QTest::newRow("NTFS: refused characters become fullwidth")
             << u"ntfs"_s << QByteArrayList{"a/x?.jpg", "b/x?.jpg"} << QByteArrayList{} << u"jpg"_s
             << QByteArrayList{"x？.jpg", "x？_001.jpg"} << QString();
@@ -105,8 +108,11 @@ private slots:
             tree.file("src/" + file.toStdString(), file.toStdString());
         for (const QByteArray& name : existing)
             tree.file(type.toStdString() + "/" + name.toStdString(), "there before");
-        const ProgramResult result = runProgram(tree, {u"copy"_s, QString::fromStdString(tree.path("src")),
-                                                       QString::fromStdString(image.mountPoint()), u"-t"_s, types});
+        const QStringList arguments{u"copy"_s, QString::fromStdString(tree.path("src")),
+                                    QString::fromStdString(image.mountPoint()), u"-t"_s, types};
+        const ProgramResult plan = runProgram(tree, arguments + QStringList{u"--dry-run"_s});
+        QCOMPARE(namesIn(image.mountPoint()).size(), existing.size()); // the dry run wrote nothing
+        const ProgramResult result = runProgram(tree, arguments);
         QCOMPARE(namesIn(image.mountPoint()), expected);
         const bool allCopied = expected.size() - existing.size() == files.size();
         QCOMPARE(result.exit, allCopied ? 0 : 1);
@@ -118,8 +124,11 @@ private slots:
                 copied << QByteArray::fromStdString(TempTree::read(image.mountPoint() + "/" + name.toStdString()));
         std::sort(copied.begin(), copied.end());
         std::sort(sources.begin(), sources.end());
-        if (allCopied)
+        if (allCopied) {
             QCOMPARE(copied, sources);
+            // What the dry run said is what the run did, line for line.
+            QCOMPARE(plan.out, result.out);
+        }
     }
 
     void whatTheDestinationCannotHold_data()

@@ -1,3 +1,4 @@
+#include "platform/FileSystemTraits.h"
 #include "platform/FolderListing.h"
 #include "platform/Wildcard.h"
 #include "support/TempTree.h"
@@ -6,6 +7,8 @@
 #include <QtTest>
 
 using namespace std::string_literals;
+
+Q_DECLARE_METATYPE(platform::CaseFolding)
 
 class NameMatchingTest : public QObject {
     Q_OBJECT
@@ -56,6 +59,53 @@ private slots:
         QCOMPARE(names, (Strings{"1", "10", "A.jpg", "a.jpg", "B", "b", "Z", "_x", "\xe9"}));
         QVERIFY(!listing.read(tree.path("missing")));
         QCOMPARE(listing.size(), std::size_t{0});
+    }
+
+    // Whether a destination folds case is told by its mount, without writing there;
+    // where the mount cannot tell, it says so.
+    void caseFoldingOfMounts_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QByteArray>("sector");
+        QTest::addColumn<bool>("casefoldFolder");
+        QTest::addColumn<platform::CaseFolding>("folding");
+        using enum platform::CaseFolding;
+        QByteArray ntfs(512, '\0'), exfat(512, '\0');
+        ntfs.replace(3, 8, "NTFS    ");
+        exfat.replace(3, 8, "EXFAT   ");
+        const auto row = [](const char* name, const char* type, const char* options, const QByteArray& sector,
+                            bool casefold, platform::CaseFolding folding) {
+            QTest::newRow(name) << QString::fromUtf8(type) << QString::fromUtf8(options) << sector << casefold << folding;
+        };
+        row("ext4", "ext4", "rw,relatime", {}, false, Keeps);
+        row("ext4 folder marked casefold", "ext4", "rw", {}, true, Folds);
+        row("tmpfs", "tmpfs", "rw", {}, false, Keeps);
+        row("btrfs", "btrfs", "rw", {}, false, Keeps);
+        row("xfs", "xfs", "rw", {}, false, Keeps);
+        row("vfat", "vfat", "rw,shortname=mixed", {}, false, Folds);
+        row("exfat", "exfat", "rw", {}, false, Folds);
+        row("fusefat", "fuse.fusefat", "rw,user_id=0", {}, false, Folds);
+        row("exFAT through FUSE", "fuseblk", "rw,user_id=0", exfat, false, Folds);
+        row("ntfs-3g", "fuseblk", "rw,user_id=0", ntfs, false, Keeps);
+        row("ntfs-3g on an image", "fuse", "rw,user_id=0", ntfs, false, Keeps);
+        row("ntfs3", "ntfs3", "rw,uid=0,iocharset=utf8", {}, false, Keeps);
+        row("ntfs3 mounted nocase", "ntfs3", "rw,uid=0,nocase", {}, false, Folds);
+        row("SMB share", "cifs", "rw,vers=3.1.1", {}, false, Unknown);
+        row("unreadable FUSE volume", "fuseblk", "rw", {}, false, Unknown);
+        row("FUSE of unknown kind", "fuse.sshfs", "rw", {}, false, Unknown);
+    }
+
+    void caseFoldingOfMounts()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, options);
+        QFETCH(QByteArray, sector);
+        QFETCH(bool, casefoldFolder);
+        QFETCH(platform::CaseFolding, folding);
+        const platform::FileSystemTraits traits = platform::traitsOfMount(
+            type.toStdString(), options.toStdString(), sector.toStdString(), casefoldFolder);
+        QCOMPARE(traits.caseFolding, folding);
     }
 };
 

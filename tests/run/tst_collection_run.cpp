@@ -97,8 +97,9 @@ struct Run {
     Strings shown = {};
     InputField focus = InputField(-1); // -1: the focus stays
     std::string changed = "";
+    platform::CaseFolding folding = platform::CaseFolding::Keeps; // what the file system tells
     bool folds = false;  // what the probe's seam answers
-    bool probed = false; // the probe must be asked (two names differ only in case)
+    bool probed = false; // the probe must be asked (unsure, and two names differ only in case)
     std::function<void(Session&)> during = nullptr; // acts at every yield
     WindowAction action = WindowAction::StayOpen;
 };
@@ -167,7 +168,7 @@ private slots:
             {.types = "jpg,JPG", .dest = "", .operation = Delete, .changed = "-src/a.jpg=A"});
         add("copy, matched twice: two copies", {.types = "jpg,JPG", .changed = "+dest/a.jpg=A +dest/a_001.jpg=A"});
         add("move, matched twice", {.files = "src/1/p.jpg=1 src/2/p.JPG=2", .types = "jpg,JPG", .operation = Move,
-                                    .changed = "+dest/p.JPG=2 +dest/p.jpg=1 -src/1/p.jpg=1 -src/2/p.JPG=2", .probed = true});
+                                    .changed = "+dest/p.JPG=2 +dest/p.jpg=1 -src/1/p.jpg=1 -src/2/p.JPG=2"});
         // Clicks and edits while the run works do not reach it: it copies as asked.
         add("inputs changed while filtering", {.changed = "+dest/a.jpg=A", .during = [](Session& s) {
                 s.window.operation = Delete, s.window.dest = "", s.window.fileTypes = "txt", s.window.source = "/";
@@ -202,10 +203,15 @@ private slots:
              .changed = "+dest/.p_001.jpg=1 +dest/q_001.jpg=2 +dest/r_001.jpg=3"});
         add("into the source folder itself", {.files = "src/p.jpg=top src/sub/p.jpg=sub", .dest = "{R}/src",
                                               .changed = "+src/p_001.jpg=top +src/p_002.jpg=sub"});
-        add("case-sensitive destination",
-            {.files = cases, .changed = "+dest/A.JPG=1 +dest/a.jpg=2 +dest/Ä.jpg=3 +dest/ä.jpg=4", .probed = true});
-        add("case-folding destination",
-            {.files = cases, .changed = "+dest/A.JPG=1 +dest/a_001.jpg=2 +dest/Ä.jpg=3 +dest/ä_001.jpg=4", .folds = true, .probed = true});
+        const char* const folded = "+dest/A.JPG=1 +dest/a_001.jpg=2 +dest/Ä.jpg=3 +dest/ä_001.jpg=4";
+        const char* const kept = "+dest/A.JPG=1 +dest/a.jpg=2 +dest/Ä.jpg=3 +dest/ä.jpg=4";
+        using enum platform::CaseFolding;
+        add("case-sensitive destination", {.files = cases, .changed = kept});
+        add("case-folding destination", {.files = cases, .changed = folded, .folding = Folds});
+        // Where the file system cannot tell, a probe file does, and only where it matters.
+        add("unsure destination, probed: folds", {.files = cases, .changed = folded, .folding = Unknown, .folds = true, .probed = true});
+        add("unsure destination, probed: keeps", {.files = cases, .changed = kept, .folding = Unknown, .probed = true});
+        add("unsure destination, no two names alike: no probe", {.changed = "+dest/a.jpg=A", .folding = Unknown});
         // Two names of 253 bytes: the numbered one is shortened by a whole character to fit.
         const std::string longStem = [] { std::string stem; for (int i = 0; i < 83; ++i) stem += "写"; return stem; }();
         add("numbered name fits the longest name", {.files = "src/1/" + longStem + ".jpg=1 src/2/" + longStem + ".jpg=2",
@@ -241,6 +247,11 @@ private slots:
         session.user.operations.answers.push_back("はい");
         std::string probed;
         session.collection.setCaseFoldingProbe([&](const std::string& folder) { probed = folder; return run.folds; });
+        session.collection.setFileSystemLookup([&](const std::string& folder) {
+            platform::FileSystemTraits traits = platform::fileSystemOf(folder);
+            traits.caseFolding = run.folding;
+            return traits;
+        });
         bool locked = true;
         session.user.onYield = [&](int) {
             locked &= session.collection.isRunning() && !session.window.startEnabled && session.window.busy
@@ -328,6 +339,29 @@ private slots:
         const auto shown = runUnprivileged([&session] { return session.start(), session.user.shown.back(); });
         QCOMPARE(shown.value_or("<no report>"), texts::kCreateFolderFailed);
         QVERIFY(!TempTree::exists(session.tree.path("locked/dest")));
+    }
+
+    // A dry run writes nothing, not even a probe: where the file system cannot tell, it
+    // plans as for a folding one and says so.
+    void dryRunAssumesFoldingWhereUnsure()
+    {
+        Session session("src/1/A.JPG src/2/a.jpg");
+        session.window.fileTypes = "jpg";
+        bool probed = false;
+        session.collection.setCaseFoldingProbe([&](const std::string&) { return probed = true; });
+        session.collection.setFileSystemLookup([](const std::string& folder) {
+            platform::FileSystemTraits traits = platform::fileSystemOf(folder);
+            traits.caseFolding = platform::CaseFolding::Unknown;
+            return traits;
+        });
+        session.collection.setDryRun(true);
+        QCOMPARE(session.start(), Strings{});
+        QVERIFY(!probed);
+        Strings dests;
+        for (const FileRecord& file : session.collection.report().files)
+            dests.push_back(file.dest.str().substr(session.tree.path("dest/").size()));
+        QCOMPARE(dests, (Strings{"A.JPG", "a_001.jpg"}));
+        QCOMPARE(session.collection.report().notice, texts::kCaseFoldingAssumed);
     }
 
     // A folder the probe cannot write to gets the careful answer.

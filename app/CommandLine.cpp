@@ -12,9 +12,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
@@ -29,7 +31,7 @@ const char* const kUsage =
     "       quorvane undo [OPTIONS]\n"
     "Gathers the files under SOURCE whose path ends in one of the extensions into the\n"
     "one folder DEST, numbering taken names, or deletes them or moves them to the trash.\n"
-    "undo takes back the last run.\n"
+    "SOURCE and DEST may be relative to the working folder. undo takes back the last run.\n"
     "\n"
     "Options:\n"
     "  -t, --types LIST  comma-separated extensions, as in the window (default: jpg)\n"
@@ -42,8 +44,9 @@ const char* const kUsage =
     "  -h, --help        print this help\n"
     "      --version     print the version\n"
     "\n"
-    "Exit status: 0 all files done, 1 some failed, were skipped or not done, 2 bad\n"
-    "usage or a failed check, 130 stopped by SIGINT or SIGTERM.\n";
+    "Exit status: 0 all files done, 1 some failed, were skipped or not done or a\n"
+    "question was answered no, 2 bad usage or a failed check, 130 stopped by SIGINT\n"
+    "or SIGTERM.\n";
 
 struct Arguments {
     std::string command;
@@ -98,6 +101,37 @@ std::optional<Arguments> parse(int argc, char** argv)
         || (arguments.json && arguments.null))
         return std::nullopt;
     return arguments;
+}
+
+// A path as typed in a shell, made absolute against the working folder: the run takes
+// only absolute paths, and the report and the journal must name files that can be found
+// again from anywhere. Leading "." and ".." are taken off against the working folder,
+// which is a real path, so that is exact; the rest is kept as typed. An empty text stays
+// empty, and the run says that it is missing.
+std::string absoluteFromWorkingFolder(const std::string& path)
+{
+    if (path.empty() || path.front() == '/')
+        return path;
+    char* working = ::getcwd(nullptr, 0);
+    if (working == nullptr)
+        return path; // no working folder left: the text names nothing, and the run says so
+    std::string absolute = working;
+    std::free(working);
+    std::string_view rest = path;
+    for (;;) {
+        const std::string_view part = rest.substr(0, rest.find('/'));
+        if (part != "." && part != ".." && !(part.empty() && !rest.empty()))
+            break;
+        if (part == "..")
+            absolute.resize(std::max<std::size_t>(absolute.rfind('/'), 1));
+        rest.remove_prefix(std::min(part.size() + 1, rest.size()));
+    }
+    if (!rest.empty()) {
+        if (absolute.back() != '/')
+            absolute += '/';
+        absolute += rest;
+    }
+    return absolute;
 }
 
 // One line on standard error, rewritten at most ten times a second, when it is a terminal.
@@ -243,7 +277,9 @@ int runCommandLine(int argc, char** argv)
     TerminalServices terminal(arguments.yes);
     TerminalServices::catchInterrupts();
     clsFileFolder toolkit(terminal.services());
-    const auto path = [&](std::size_t index) { return index < arguments.paths.size() ? arguments.paths[index] : ""; };
+    const auto path = [&](std::size_t index) {
+        return index < arguments.paths.size() ? absoluteFromWorkingFolder(arguments.paths[index]) : std::string();
+    };
     run::FixedRunWindow window({path(0), path(1), arguments.types,
                                 operationOf(arguments.command).value_or(run::Operation::Copy)});
     run::CollectionRun collection(window, toolkit, terminal.services());
@@ -278,6 +314,9 @@ int runCommandLine(int argc, char** argv)
         return 130;
     if (report.files.empty() && terminal.messageCount() > 0)
         return 2;
-    // Declined questions count too: the files were not done.
+    // Declined questions count too: the files were not done, also where none was
+    // planned yet (a destination not made, an undo not begun).
+    if (terminal.declinedCount() > 0)
+        return 1;
     return !arguments.dryRun && counts.done < report.files.size() ? 1 : 0;
 }

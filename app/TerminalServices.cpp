@@ -66,12 +66,16 @@ bool TerminalServices::askOnTerminal(const std::string& text)
     std::fprintf(stderr, "%s", text.c_str());
     if (!::isatty(STDIN_FILENO)) {
         std::fprintf(stderr, " [y/N] n\n");
+        ++m_declined;
         return false;
     }
     std::fprintf(stderr, " [y/N] ");
     std::string answer;
     std::getline(std::cin, answer);
-    return answer == "y" || answer == "Y" || answer == "yes";
+    if (answer == "y" || answer == "Y" || answer == "yes")
+        return true;
+    ++m_declined;
+    return false;
 }
 
 void TerminalServices::yield()

@@ -35,6 +35,8 @@ public:
     std::function<void()> onInterrupt;
     /// Messages shown so far: a run that planned nothing and said something failed a check.
     std::size_t messageCount() const { return m_messages; }
+    /// Questions answered no so far, by the user or for want of a terminal.
+    std::size_t declinedCount() const { return m_declined; }
 
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
@@ -58,6 +60,7 @@ private:
 
     bool m_yes;
     std::size_t m_messages = 0;
+    std::size_t m_declined = 0;
     ItemProgress m_progress;
     std::size_t m_index = 0;
     std::uint64_t m_bytesDone = 0;

@@ -67,18 +67,25 @@ std::optional<QString> fromCp932(std::string_view bytes)
     return utf8 ? std::optional<QString>(QString::fromStdString(*utf8)) : std::nullopt;
 }
 
-// The lines of the file as bytes, split at LF (a byte no CP932 character contains) and
-// without the CR before it.
-std::vector<std::string_view> byteLines(std::string_view bytes)
+// The lines of the file as bytes. The program ends each line with CR LF, and a folder
+// name may itself hold an LF (a dropped or picked folder): in a file that holds a CR LF,
+// only CR LF ends a line. A file without any, made by hand, has its lines end at LF.
+// Neither byte is part of any CP932 character.
+// `cutShort`: the bytes are only the start of the file, so text after their last line
+// end is part of a line, not one, and is left out.
+std::vector<std::string_view> byteLines(std::string_view bytes, bool cutShort)
 {
+    const std::string_view end = bytes.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
     std::vector<std::string_view> lines;
     while (!bytes.empty()) {
-        const std::size_t end = std::min(bytes.find('\n'), bytes.size());
-        std::string_view line = bytes.substr(0, end);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        lines.push_back(line);
-        bytes.remove_prefix(std::min(end + 1, bytes.size()));
+        const std::size_t at = bytes.find(end);
+        if (at == std::string_view::npos) {
+            if (!cutShort)
+                lines.push_back(bytes);
+            break;
+        }
+        lines.push_back(bytes.substr(0, at));
+        bytes.remove_prefix(at + end.size());
     }
     return lines;
 }
@@ -107,12 +114,12 @@ bool isAscii(std::string_view bytes)
 
 } // namespace
 
-std::optional<QStringList> decodeLines(std::string_view bytes)
+std::optional<QStringList> decodeLines(std::string_view bytes, bool cutShort)
 {
     // A damaged line ends the reading there; the lines before it still count. They are
     // UTF-8 when they hold anything beyond ASCII that reads as UTF-8 (CP932 text almost
     // never does), else CP932, which then may read further.
-    const std::vector<std::string_view> lines = byteLines(bytes);
+    const std::vector<std::string_view> lines = byteLines(bytes, cutShort);
     QStringList utf8 = decodeUntilFailure(lines, true);
     const auto utf8Read = static_cast<std::size_t>(utf8.size());
     const bool beyondAscii = std::any_of(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(utf8Read),

@@ -7,25 +7,28 @@
 
 #include <QStringList>
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <optional>
 
 namespace {
 
 constexpr int kOperationCount = 4;
 
-// The operation line as a 16-bit number, once the spaces around it are removed; both
-// written forms, "0" and " 1 ", pass.
+// The operation line converted to a 16-bit number: any decimal number, with blanks
+// around it, "1.0" as well as the written forms "0" and " 1 ". A fraction is rounded
+// to the nearest integer, a half to the even one, as a conversion to an integer does.
 std::optional<int> operationNumber(const QString& line)
 {
-    qsizetype begin = 0;
-    qsizetype end = line.size();
-    while (begin < end && line[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && line[end - 1] == QLatin1Char(' '))
-        --end;
     bool ok = false;
-    const short number = QStringView(line).mid(begin, end - begin).toShort(&ok);
-    return ok ? std::optional<int>(number) : std::nullopt;
+    const double value = line.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    const double rounded = std::nearbyint(value);
+    if (rounded < std::numeric_limits<std::int16_t>::min() || rounded > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return static_cast<int>(rounded);
 }
 
 // Applies the lines in file order; false at the first line that is missing or wrong.
@@ -53,9 +56,11 @@ bool applyLines(const std::optional<QStringList>& lines, SettingsInputs& inputs)
 
 void LoadSettings(const std::string& path, SettingsInputs& inputs, const QString& TempFolderPath)
 {
-    const std::optional<std::string> bytes = settings::readWholeFile(path);
+    // A file beyond the size limit is no settings file the program wrote, but the lines
+    // at its start are still read, up to the first that fails.
+    const std::optional<settings::FileStart> start = settings::readFileStart(path);
     const std::optional<QStringList> lines =
-        bytes ? settings::decodeLines(*bytes) : std::optional<QStringList>();
+        start ? settings::decodeLines(start->bytes, !start->whole) : std::optional<QStringList>();
     if (!applyLines(lines, inputs))
         inputs.setFolderText(SettingsInputs::Destination, TempFolderPath);
 }

@@ -77,42 +77,64 @@ int rewriteInPlace(const std::string& target, std::string_view contents, int ref
     return error;
 }
 
+// A rename replaces a file whatever its permissions, and root may write any file: the
+// protection the user put on the file is looked at here. The owner and root go by the
+// owner's write bit; anyone else is asked of the system.
+bool isWriteProtected(const std::string& target)
+{
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0)
+        return false; // nothing there yet
+    const uid_t user = ::geteuid();
+    if (user == 0 || user == info.st_uid)
+        return (info.st_mode & S_IWUSR) == 0;
+    return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
 } // namespace
 
-std::optional<std::string> readWholeFile(const std::string& path)
+std::optional<FileStart> readFileStart(const std::string& path)
 {
     // Without blocking: a FIFO put in the file's place must not hang the start-up. Only
-    // a regular file of a plausible size is read; a link to a device or a huge file is
-    // as unreadable as a missing one.
+    // a regular file is read; a link to a device is as unreadable as a missing file.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::size_t>(info.st_size) > kLargestSettingsFile) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return std::nullopt;
     }
-    std::string contents;
+    // One byte past the limit tells whether the file goes on.
+    FileStart start;
     char buffer[8192];
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        const std::size_t wanted = std::min(sizeof buffer, kLargestSettingsFile + 1 - start.bytes.size());
+        const ssize_t got = ::read(fd, buffer, wanted);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0 || contents.size() + static_cast<std::size_t>(std::max<ssize_t>(got, 0)) > kLargestSettingsFile) {
+        if (got < 0) {
             ::close(fd);
             return std::nullopt;
         }
         if (got == 0)
             break;
-        contents.append(buffer, static_cast<std::size_t>(got));
+        start.bytes.append(buffer, static_cast<std::size_t>(got));
+        if (start.bytes.size() > kLargestSettingsFile) {
+            start.bytes.resize(kLargestSettingsFile);
+            start.whole = false;
+            break;
+        }
     }
     ::close(fd);
-    return contents;
+    return start;
 }
 
 int replaceWholeFile(const std::string& path, std::string_view contents)
 {
     const std::string target = followLink(path);
+    if (isWriteProtected(target))
+        return EACCES;
     const std::string folder = folderOf(target);
     // A failure here shows up, with its reason, when the new file is created below.
     platform::createFolderWithParents(folder);

@@ -71,6 +71,7 @@ public:
     /// True when the text names, or as a pattern with "*" and "?" matches, an existing
     /// entry that is neither a folder nor hidden.
     bool FileExist(const std::string& strFile) const;
+    /// The next five read the text up to its first NUL only, as a path call would.
     /// The last component without its extension and dot; empty when it has no extension.
     std::string GetNoTypeFileNameA(const std::string& strFileFullPath) const;
     /// The last component ("dir/" for "/x/dir/").

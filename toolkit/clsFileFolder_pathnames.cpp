@@ -23,31 +23,33 @@ std::string clsFileFolder::GetShortPath(const std::string& strLongPath) const
     return platform::existingPathForm(NullDel(strLongPath)).value_or(std::string());
 }
 
+// The functions below take a path as the host's path calls do: it ends at its first
+// NUL, and whatever follows is no part of it ("/a/b.txt\0/c/d" names b.txt).
+
 std::string clsFileFolder::GetFileNameA(const std::string& strFileFullPath) const
 {
-    const std::size_t start = platform::findFileName(strFileFullPath);
-    return NullDel(std::string_view(strFileFullPath).substr(start, kPathBytes));
+    const std::string path = NullDel(strFileFullPath);
+    return path.substr(platform::findFileName(path), kPathBytes);
 }
 
 std::string clsFileFolder::GetFileNameAB(const std::string& strFileFullPath) const
 {
-    const std::size_t start = platform::findFileName(strFileFullPath);
-    if (start > 0)
-        return NullDel(std::string_view(strFileFullPath).substr(start));
+    const std::string path = NullDel(strFileFullPath);
+    if (const std::size_t start = platform::findFileName(path); start > 0)
+        return path.substr(start);
     // Nothing to strip: only a NUL already in the text yields a name.
-    const std::size_t nul = strFileFullPath.find('\0');
-    return nul == std::string::npos ? std::string() : strFileFullPath.substr(0, nul);
+    return path.size() < strFileFullPath.size() ? path : std::string();
 }
 
 std::string clsFileFolder::GetFileName(const std::string& strFileFullPath) const
 {
-    return NullDel(platform::fileTitle(strFileFullPath));
+    return platform::fileTitle(NullDel(strFileFullPath));
 }
 
 std::string clsFileFolder::GetFileTypeA(const std::string& strFileFullPath) const
 {
-    const std::size_t dot = platform::findExtension(strFileFullPath);
-    const std::string extension = NullDel(std::string_view(strFileFullPath).substr(dot, kPathBytes));
+    const std::string path = NullDel(strFileFullPath);
+    const std::string extension = path.substr(platform::findExtension(path), kPathBytes);
     return extension.empty() ? extension : extension.substr(1);
 }
 

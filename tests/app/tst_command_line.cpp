@@ -44,6 +44,8 @@ private slots:
         QTest::newRow("trash, no terminal: not asked, not done") << QStringList{u"trash"_s, u"{S}"_s} << 1 << 0 << 3
                                                                  << u"[y/N] n"_s;
         QTest::newRow("trash --yes") << QStringList{u"trash"_s, u"{S}"_s, u"--yes"_s} << 0 << 0 << 0 << QString();
+        QTest::newRow("copy, destination not made: no terminal, nothing done")
+            << QStringList{u"copy"_s, u"{S}"_s, u"{D}/new"_s} << 1 << 0 << 3 << u"作成しますか？ [y/N] n"_s;
         QTest::newRow("missing source") << QStringList{u"copy"_s, u"{S}/gone"_s, u"{D}"_s} << 2 << 0 << 3
                                         << u"フォルダが存在しません"_s;
         QTest::newRow("bad usage") << QStringList{u"copy"_s, u"{S}"_s} << 2 << 0 << 3 << u"Usage:"_s;
@@ -94,9 +96,47 @@ private slots:
         QVERIFY2(copy.out.contains("\"dest_base64\":\"" + raw.toBase64() + '"'), copy.out.constData());
         QVERIFY(copy.out.contains("{\"summary\":{\"done\":1,"));
 
+        const Result declined = runProgram(tree, {u"undo"_s});
+        QCOMPARE(declined.exit, 1);
+        QVERIFY2(declined.err.contains(u"元に戻しますか？ [y/N] n"_s), qPrintable(declined.err));
+        QCOMPARE(namesIn(dest), Strings{kNonUtf8});
         QCOMPARE(runProgram(tree, {u"undo"_s, u"--yes"_s}).exit, 0);
         QCOMPARE(namesIn(dest), Strings{});
         QCOMPARE(namesIn(tree.path("src")), Strings{kNonUtf8});
+    }
+
+    // SOURCE and DEST as typed in a shell, from the working folder {W}: the run, its report
+    // and its journal work with the absolute paths. One that names nothing is still refused.
+    void relativePaths_data()
+    {
+        QTest::addColumn<std::string>("workingFolder");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exit");
+        QTest::newRow("names in the working folder") << std::string("") << QStringList{u"src"_s, u"dest"_s} << 0;
+        QTest::newRow("dot and dot-dot") << std::string("src/a") << QStringList{u".."_s, u"./../../dest"_s} << 0;
+        QTest::newRow("dots and slashes") << std::string("src") << QStringList{u".//."_s, u"..//dest"_s} << 0;
+        QTest::newRow("a name that is not there") << std::string("") << QStringList{u"gone"_s, u"dest"_s} << 2;
+    }
+
+    void relativePaths()
+    {
+        QFETCH(std::string, workingFolder);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exit);
+        TempTree tree;
+        tree.file("src/a/x.jpg", "a");
+        const std::string dest = tree.folder("dest");
+        const Result result = runProgram(tree, QStringList{u"copy"_s} + arguments, {}, tree.path(workingFolder));
+        QCOMPARE(result.exit, exit);
+        if (exit != 0) {
+            QVERIFY2(result.err.contains(u"フォルダが存在しません。既存のフォルダを選んでください。"_s), qPrintable(result.err));
+            return;
+        }
+        QCOMPARE(result.out, QByteArray::fromStdString(tree.path("src/a/x.jpg") + '\t' + dest + "/x.jpg\n"));
+        QCOMPARE(namesIn(dest), Strings{"x.jpg"});
+        const std::string journal = TempTree::read(tree.path("state/quorvane/runs/") + namesIn(tree.path("state/quorvane/runs")).back());
+        QVERIFY2(journal.find(' ' + tree.path("src/a/x.jpg") + ' ') != std::string::npos, journal.c_str());
+        QVERIFY2(journal.find(' ' + dest + "/x.jpg") != std::string::npos, journal.c_str());
     }
 
     // SIGINT while the second file is being written: it is rolled back, the first stays

@@ -53,6 +53,7 @@ struct Choice {
     int choice = 2, action = kClickOK;
     const char *file = kOld, *settingsFile = "Quorvane.qvn";
     std::string shown = {};
+    int fileMode = 0644;
 };
 
 class SettingsTest : public QObject {
@@ -69,7 +70,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("changes");
         QTest::addColumn<bool>("writtenBack");
-        const auto row = [](const QByteArray& name, const QByteArray& bytes, const char* changes,
+        const auto row = [](const QByteArray& name, const QByteArray& bytes, const QByteArray& changes,
                              bool writtenBack = false) {
             QTest::newRow(name.constData()) << bytes << QString::fromUtf8(changes) << writtenBack;
         };
@@ -78,9 +79,18 @@ private slots:
         row("plain form, LF only, no final line end", "\n/out\n0\njpg",
             "source=|destination=/out|operation=0|types=jpg");
         row("two lines", "/in\r\n/out\r\n", "source=/in|destination=/out|destination={T}");
-        for (const QByteArray operation : { "7", "-1", "abc" })
+        // Only CR LF ends a line where the file has one: an LF stays in its folder name.
+        row("LF inside a folder name", "/in\nside\r\n\n/out\n\r\n 1 \r\njpg\r\n",
+            "source=/in\nside|destination=\n/out\n|operation=1|types=jpg", true);
+        for (const QByteArray operation : { "7", "-1", "abc", "3.5", "1,0", "1 2", "", "nan", "inf", "99999" })
             row("operation " + operation, "/in\r\n/out\r\n" + operation + "\r\njpg\r\n",
                 "source=/in|destination=/out|destination={T}");
+        // Any decimal number is converted, a half rounded to the even neighbour.
+        for (const auto& [operation, selected] : std::initializer_list<std::pair<QByteArray, char>> {
+                 { "1.0", '1' }, { "  2.00  ", '2' }, { "1.5", '2' }, { "2.5", '2' }, { "0.4", '0' },
+                 { "-0.2", '0' }, { "+3", '3' }, { "3e0", '3' } })
+            row("operation " + operation, "/in\r\n/out\r\n" + operation + "\r\njpg\r\n",
+                "source=/in|destination=/out|operation=" + QByteArray(1, selected) + "|types=jpg");
         row("NUL in a folder", "/in\r\n/o\0ut\r\n 1 \r\njpg\r\n"_ba, "source=/in|destination={T}");
         row("CP932", "C:\\\x8e\xca\x90\x5e\r\n/\x95\xdb\x91\xb6\r\n 3 \r\njpg\r\n",
             "source=C:\\写真|destination=/保存|operation=3|types=jpg", true);
@@ -99,8 +109,13 @@ private slots:
         // The line ends in a byte that begins a UTF-8 sequence, and all before it is UTF-8.
         row("CP932 line cut short as UTF-8", "/\xda\x87\x57\xda\r\n/out\r\n 0 \r\njpg\r\n",
             "source=/ﾚⅣﾚ|destination=/out|operation=0|types=jpg", true);
-        row("far larger than four lines",
-            "/in\r\n/out\r\n 1 \r\n" + QByteArray(settings::kLargestSettingsFile, 'j'), "destination={T}");
+        // Only the start of a huge file is read; a line cut there is no line.
+        row("far larger than four lines, fourth line cut",
+            "/in\r\n/out\r\n 1 \r\n" + QByteArray(settings::kLargestSettingsFile, 'j'),
+            "source=/in|destination=/out|operation=1|destination={T}");
+        row("far larger than four lines, all four at its start",
+            "/in\r\n/out\r\n 1 \r\njpg\r\n" + QByteArray(settings::kLargestSettingsFile, '\n'),
+            "source=/in|destination=/out|operation=1|types=jpg");
     }
 
     void loadAndSave()
@@ -137,6 +152,19 @@ private slots:
         }
     }
 
+    // A file up to the size limit is read whole; beyond it, only up to the limit.
+    void sizeLimit()
+    {
+        TempTree tree;
+        for (const std::size_t size : { settings::kLargestSettingsFile, settings::kLargestSettingsFile + 1 }) {
+            const std::optional<settings::FileStart> start =
+                settings::readFileStart(tree.file("Quorvane.qvn", std::string(size, 'x')));
+            QVERIFY(start);
+            QCOMPARE(start->bytes.size(), settings::kLargestSettingsFile);
+            QCOMPARE(start->whole, size == settings::kLargestSettingsFile);
+        }
+    }
+
     // Beside the program in the portable layout; once installed, in the configuration folder
     // ($XDG_CONFIG_HOME, else ~/.config), unless a file already sits beside the program.
     void location()
@@ -166,9 +194,12 @@ private slots:
             << std::string("home/.config/Quorvane/Quorvane.qvn") << 0640 << 0;
         QTest::newRow("through a link") << std::string("data/link.qvn") << 0640 << 0;
         QTest::newRow("read-only folder and file") << file << 0640 << EACCES;
+        // A rename would replace it, and root could write it: the protection is looked at.
+        QTest::newRow("write-protected file, saved by root") << file << 0444 << EACCES;
+        QTest::newRow("write-protected file, saved by another user") << file << 0444 << EACCES;
         // Written in place: the folder takes no new file, but the file may be written.
         QTest::newRow("read-only folder, writable file") << file << 0666 << 0;
-        QTest::newRow("cut off by the file size limit") << file << 0640 << EFBIG;
+        QTest::newRow("cut off by the file size limit") << file << 0666 << EFBIG;
     }
 
     void save()
@@ -180,6 +211,7 @@ private slots:
         fs::permissions(tree.file("data/Quorvane.qvn", kOld), fs::perms(fileMode));
         tree.link("data/link.qvn", "Quorvane.qvn");
         const bool readOnlyFolder = QByteArray(QTest::currentDataTag()).startsWith("read-only folder");
+        const bool byRoot = QByteArray(QTest::currentDataTag()).endsWith("by root");
         fs::permissions(tree.path("data"), fs::perms(readOnlyFolder ? 0555 : 0777));
         const std::string contents(4096, 'x'), path = tree.path(settingsFile);
         const auto save = [&] {
@@ -190,7 +222,7 @@ private slots:
             return std::to_string(settings::replaceWholeFile(path, contents));
         };
         // Failures run in a child: root ignores permissions, and the limit must not reach this process.
-        const bool inChild = error || readOnlyFolder;
+        const bool inChild = !byRoot && (error || readOnlyFolder);
         QCOMPARE(inChild ? runUnprivileged(save).value_or("(child failed)") : save(), std::to_string(error));
         QCOMPARE(TempTree::read(path), error ? kOld : contents);
         QCOMPARE(namesIn(tree.path("data")), (Strings { "Quorvane.qvn", "link.qvn" }));
@@ -211,13 +243,17 @@ private slots:
             { .settingsFile = "Quorvane.qvn/Quorvane.qvn",
                 .shown = "設定ファイルを保存できません\n{R}/Quorvane.qvn/Quorvane.qvn\n"
                     + std::string(std::strerror(ENOTDIR)) });
+        add("write-protected file kept, dialog stays open",
+            { .choice = 1,
+                .shown = "設定ファイルを保存できません\n{R}/Quorvane.qvn\n" + std::string(std::strerror(EACCES)),
+                .fileMode = 0444 });
     }
 
     void optionDialog()
     {
         QFETCH(Choice, row);
         TempTree tree;
-        tree.file("Quorvane.qvn", kOld);
+        fs::permissions(tree.file("Quorvane.qvn", kOld), fs::perms(row.fileMode));
         RecordingInputs inputs;
         FakeUser user;
         frmOption dialog { { inputs, kTemp, tree.path(row.settingsFile), user } };

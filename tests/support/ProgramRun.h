@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // The built program run as from a terminal, as a child process with no display, its
-// standard input not a terminal. The including test defines QUORVANE_EXECUTABLE.
+// standard input not a terminal, in `workingFolder` when one is given. The including test
+// defines QUORVANE_EXECUTABLE.
 struct ProgramResult {
     int exit = -1;
     QByteArray out;
@@ -14,7 +15,7 @@ struct ProgramResult {
 };
 
 inline ProgramResult runProgram(const TempTree& tree, const QStringList& arguments,
-                                const QStringList& extraEnvironment = {})
+                                const QStringList& extraEnvironment = {}, const std::string& workingFolder = {})
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -26,6 +27,8 @@ inline ProgramResult runProgram(const TempTree& tree, const QStringList& argumen
         environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
     program.setProcessEnvironment(environment);
     program.setStandardInputFile(QProcess::nullDevice());
+    if (!workingFolder.empty())
+        program.setWorkingDirectory(QString::fromStdString(workingFolder));
     program.start(QStringLiteral(QUORVANE_EXECUTABLE), arguments);
     program.waitForFinished(120'000);
     return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, program.readAllStandardOutput(),

@@ -84,23 +84,32 @@ private slots:
         auto row = [](const char* name, std::string path, Strings expected) {
             QTest::newRow(name) << path << expected;
         };
-        row("file in a folder", "/dir/a.tar.gz", { "a.tar.gz", "a.tar.gz", "gz", "a.tar" });
-        row("folder with trailing slash", "/x/dir/", { "dir/", "dir/", "", "" });
-        row("bare name", "a.txt", { "a.txt", "", "txt", "a" });
-        row("dot only in a folder name", "/d.x/file", { "file", "file", "", "" });
-        row("space after the last dot", "/d/a.b c", { "a.b c", "a.b c", "", "" });
-        row("leading dot", "/d/.bashrc", { ".bashrc", ".bashrc", "bashrc", "" });
-        row("root", "/", { "/", "", "", "" });
-        row("text cut at NUL", std::string("/d/a.jpg\0rest", 13), { "a.jpg", "a.jpg", "jpg", "a" });
-        row("not UTF-8", "/d/caf\xe9.JPG", { "caf\xe9.JPG", "caf\xe9.JPG", "JPG", "caf\xe9" });
+        row("file in a folder", "/dir/a.tar.gz", { "a.tar.gz", "a.tar.gz", "gz", "a.tar", "a.tar.gz" });
+        row("folder with trailing slash", "/x/dir/", { "dir/", "dir/", "", "", "" });
+        row("bare name", "a.txt", { "a.txt", "", "txt", "a", "a.txt" });
+        row("dot only in a folder name", "/d.x/file", { "file", "file", "", "", "file" });
+        row("space after the last dot", "/d/a.b c", { "a.b c", "a.b c", "", "", "a.b c" });
+        row("leading dot", "/d/.bashrc", { ".bashrc", ".bashrc", "bashrc", "", ".bashrc" });
+        row("root", "/", { "/", "", "", "", "" });
+        // A path ends at its first NUL: nothing after it is searched.
+        const auto nul = [&](const char* name, std::string_view before, std::string_view after, Strings expected) {
+            row(name, std::string(before) + '\0' + std::string(after), expected);
+        };
+        nul("text cut at NUL", "/d/a.jpg", "rest", { "a.jpg", "a.jpg", "jpg", "a", "a.jpg" });
+        nul("folder part after NUL", "/a/b.txt", "/c/d", { "b.txt", "b.txt", "txt", "b", "b.txt" });
+        nul("bare name, folder part after NUL", "a.txt", "/c/d.gz", { "a.txt", "a.txt", "txt", "a", "a.txt" });
+        nul("extension only after NUL", "/a/b", ".txt", { "b", "b", "", "", "b" });
+        nul("space after NUL", "/a/b.txt", " x", { "b.txt", "b.txt", "txt", "b", "b.txt" });
+        nul("nothing before NUL", "", "/c/d.jpg", { "", "", "", "", "" });
+        row("not UTF-8", "/d/caf\xe9.JPG", { "caf\xe9.JPG", "caf\xe9.JPG", "JPG", "caf\xe9", "caf\xe9.JPG" });
     }
 
     void componentsOfAText()
     {
         QFETCH(std::string, path);
         QFETCH(Strings, expected);
-        QCOMPARE((Strings { m_toolkit.GetFileNameA(path), m_toolkit.GetFileNameAB(path),
-                     m_toolkit.GetFileTypeA(path), m_toolkit.GetNoTypeFileNameA(path) }),
+        QCOMPARE((Strings { m_toolkit.GetFileNameA(path), m_toolkit.GetFileNameAB(path), m_toolkit.GetFileTypeA(path),
+                     m_toolkit.GetNoTypeFileNameA(path), m_toolkit.GetFileName(path) }),
             expected);
     }
 

@@ -1,5 +1,7 @@
 #include "platform/FolderListing.h"
 
+#include "platform/LongPath.h"
+
 #include <algorithm>
 #include <cstring>
 #include <dirent.h>
@@ -59,7 +61,8 @@ bool FolderListing::read(const std::string& path)
     m_folded.clear();
     m_entries.clear();
 
-    const FileDescriptor folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // A folder deeper than the longest path is read too, reached a stretch at a time.
+    const FileDescriptor folder(openLongPath(path, O_RDONLY | O_DIRECTORY));
     if (folder.get() < 0)
         return false;
     struct stat info {};

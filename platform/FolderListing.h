@@ -20,7 +20,8 @@ bool nameOrderLess(std::string_view left, std::string_view right);
 class FolderListing {
 public:
     /// Reads the folder at `path`. False when it cannot be opened or read (access
-    /// refused, vanished, not a folder, path too long); the listing is then empty.
+    /// refused, vanished, not a folder); the listing is then empty. A path longer than
+    /// PATH_MAX is read too.
     bool read(const std::string& path);
 
     std::size_t size() const { return m_entries.size(); }

@@ -388,6 +388,8 @@ bool CollectionRun::JoinFileList()
     std::string joined;
     // The report holds the kept paths by now (see recordPlan).
     for (const FileRecord& file : m_report.files) {
+        if (file.outcome == FileOutcome::Skipped)
+            continue;
         joined += file.source;
         joined += '\0';
     }

@@ -4,6 +4,7 @@
 
 #include "platform/ErrorCodes.h"
 #include "platform/FileOperationEngine.h"
+#include "platform/LongPath.h"
 #include "platform/MemoryTuning.h"
 #include "platform/MessageBox.h"
 #include "run/CopyAhead.h"
@@ -15,7 +16,9 @@
 #include "run/Undo.h"
 #include "toolkit/clsFileFolder.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace run {
 
@@ -82,7 +85,8 @@ void CollectionRun::openJournal(bool isUndo)
     const bool oneOperation = m_report.operation == Operation::Delete || m_report.operation == Operation::Recycle;
     if (oneOperation && !isUndo) {
         for (const FileRecord& file : m_report.files)
-            m_journal.write({JournalEntry::Kind::Planned, file.source.str(), {}, file.bytes});
+            if (file.outcome != FileOutcome::Skipped)
+                m_journal.write({JournalEntry::Kind::Planned, file.source.str(), {}, file.bytes});
     }
 }
 
@@ -142,8 +146,21 @@ void CollectionRun::recordPlan(bool withDestinations)
         FileRecord& file = m_report.files.emplace_back();
         file.source = std::move(sources[i]);
         struct stat status {};
-        if (::stat(file.source.c_str(), &status) == 0 && S_ISREG(status.st_mode))
+        // A file deeper than the longest path was found through its folders, but no
+        // operation reaches it by its path: it is listed as not handled, never lost
+        // from the report, and never taken for deleted because its path cannot be looked at.
+        const bool tooLong = platform::isTooLongForOneCall(file.source.str());
+        if (tooLong) {
+            file.outcome = FileOutcome::Skipped;
+            file.reason = texts::kPathTooLong;
+            const int descriptor = platform::openLongPath(file.source.str(), O_PATH | O_NOFOLLOW);
+            if (descriptor >= 0 && ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
+                file.bytes = static_cast<std::uint64_t>(status.st_size);
+            if (descriptor >= 0)
+                ::close(descriptor);
+        } else if (::stat(file.source.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
             file.bytes = static_cast<std::uint64_t>(status.st_size);
+        }
         if (!withDestinations)
             continue;
         m_report.bytesTotal += file.bytes; // a delete goes by files, not bytes
@@ -157,6 +174,8 @@ void CollectionRun::recordPlan(bool withDestinations)
         } else {
             file.renamed = nameOf(file.dest) != sourceName;
         }
+        if (tooLong)
+            continue;
         if (traits.largestFile != 0 && file.bytes > traits.largestFile) {
             file.outcome = FileOutcome::Skipped;
             file.reason = texts::kTooLargeForDestination;
@@ -277,6 +296,8 @@ void CollectionRun::deleteListed()
     std::unordered_set<std::string_view> reached;
     std::size_t left = 0;
     for (FileRecord& file : m_report.files) {
+        if (file.outcome == FileOutcome::Skipped)
+            continue; // not in the list
         const bool listedBefore = reached.count(file.source);
         if (!listedBefore && reached.size() < outcome.itemsBegun)
             reached.insert(file.source);

@@ -1,3 +1,4 @@
+#include "platform/LongPath.h"
 #include "run/CollectionRun.h"
 #include "run/DestPlanner.h"
 #include "run/NameRules.h"
@@ -15,6 +16,8 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <climits>
+#include <fcntl.h>
 #include <deque>
 #include <fstream>
 #include <iterator>
@@ -362,6 +365,52 @@ private slots:
             dests.push_back(file.dest.str().substr(session.tree.path("dest/").size()));
         QCOMPARE(dests, (Strings{"A.JPG", "a_001.jpg"}));
         QCOMPARE(session.collection.report().notice, texts::kCaseFoldingAssumed);
+    }
+
+    // A file deeper than the longest path is found, and listed as not handled with the
+    // reason; it stays where it is, and is never counted as deleted.
+    void deepFilesAreReported_data()
+    {
+        QTest::addColumn<Operation>("operation");
+        QTest::newRow("copy") << Operation::Copy;
+        QTest::newRow("delete") << Operation::Delete;
+        QTest::newRow("trash") << Operation::Recycle;
+    }
+
+    void deepFilesAreReported()
+    {
+        QFETCH(Operation, operation);
+        TempTree tree;
+        const HomeTrash trash(tree.folder("data"));
+        tree.file("src/top.jpg", "T");
+        const std::string deep = tree.deepFile("src/a", 25, "deep.jpg", "D");
+        QVERIFY(deep.size() > PATH_MAX);
+        FakeUser user;
+        user.operations.answers = {"はい"};
+        clsFileFolder toolkit{user.services()};
+        FakeRunWindow window;
+        window.source = tree.path("src");
+        window.dest = tree.folder("dest");
+        window.operation = operation;
+        CollectionRun collection(window, toolkit, user.services());
+        collection.setJournalFolder(tree.path("state"));
+        collection.cmdStartClick();
+
+        const RunReport& report = collection.report();
+        QCOMPARE(report.files.size(), std::size_t(2));
+        const FileRecord& first = report.files[0];
+        const FileRecord& second = report.files[1];
+        const FileRecord& deepRecord = first.source == deep ? first : second;
+        QCOMPARE(deepRecord.source.str(), deep);
+        QCOMPARE(deepRecord.outcome, FileOutcome::Skipped);
+        QCOMPARE(deepRecord.reason.text(), texts::kPathTooLong);
+        QCOMPARE(deepRecord.bytes, std::uint64_t(1));
+        QCOMPARE(report.counts().done, std::size_t(1));
+        const int stillThere = platform::openLongPath(deep, O_RDONLY);
+        QVERIFY(stillThere >= 0);
+        ::close(stillThere);
+        QCOMPARE(TempTree::exists(tree.path("src/top.jpg")), operation == Operation::Copy);
+        QCOMPARE(TempTree::read(tree.path("dest/top.jpg")), std::string(operation == Operation::Copy ? "T" : ""));
     }
 
     // A folder the probe cannot write to gets the careful answer.

@@ -1,6 +1,8 @@
 #include "support/TempTree.h"
 
 #include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <ftw.h>
@@ -32,6 +34,29 @@ int openUp(const char* path, const struct stat* info, int type, FTW*)
     return 0;
 }
 
+// Removes `name` in the folder `parent` with all it holds, one folder's descriptor at a
+// time, so that trees deeper than the longest path go too.
+void removeAt(int parent, const char* name)
+{
+    if (::unlinkat(parent, name, 0) == 0)
+        return;
+    const int folder = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folder < 0)
+        return;
+    if (DIR* listing = ::fdopendir(folder)) {
+        std::vector<std::string> names;
+        while (const dirent* entry = ::readdir(listing))
+            if (std::string_view(entry->d_name) != "." && std::string_view(entry->d_name) != "..")
+                names.emplace_back(entry->d_name);
+        for (const std::string& inner : names)
+            removeAt(::dirfd(listing), inner.c_str());
+        ::closedir(listing);
+    } else {
+        ::close(folder);
+    }
+    ::unlinkat(parent, name, AT_REMOVEDIR);
+}
+
 std::string temporaryBase()
 {
     const char* base = std::getenv("TMPDIR");
@@ -52,8 +77,28 @@ TempTree::TempTree(const std::string& base) : m_root(base + "/quorvane-test-XXXX
 TempTree::~TempTree()
 {
     ::nftw(m_root.c_str(), openUp, 32, FTW_PHYS);
-    std::error_code ignored;
-    std::filesystem::remove_all(m_root, ignored);
+    removeAt(AT_FDCWD, m_root.c_str());
+}
+
+std::string TempTree::deepFile(std::string_view relative, int levels, std::string_view name,
+                               std::string_view content)
+{
+    std::string path = folder(relative);
+    int at = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::string level(200, 'd');
+    for (int i = 0; i < levels && at >= 0; ++i) {
+        ::mkdirat(at, level.c_str(), 0755);
+        const int inner = ::openat(at, level.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(at);
+        at = inner;
+        path += '/' + level;
+    }
+    const int file = ::openat(at, std::string(name).c_str(), O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0644);
+    if (at < 0 || file < 0 || ::write(file, content.data(), content.size()) != static_cast<ssize_t>(content.size()))
+        throw std::runtime_error("cannot make a deep file");
+    ::close(file);
+    ::close(at);
+    return path + '/' + std::string(name);
 }
 
 std::string TempTree::path(std::string_view relative) const

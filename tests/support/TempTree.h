@@ -22,6 +22,10 @@ public:
     std::string file(std::string_view relative, std::string_view content = "x");
     std::string folder(std::string_view relative);
     std::string link(std::string_view relative, std::string_view target);
+    /// A file `levels` folders of 200 bytes' names below `relative`, however long its
+    /// path gets (made a folder at a time); returns that path.
+    std::string deepFile(std::string_view relative, int levels, std::string_view name,
+                         std::string_view content);
 
     /// The text with every "{R}" replaced by root(), so that test rows can name paths
     /// inside the tree before it exists.

@@ -36,6 +36,7 @@ const char* const kUsage =
     "Options:\n"
     "  -t, --types LIST  comma-separated extensions, as in the window (default: jpg)\n"
     "      --dry-run     check, search and plan, print the plan, write nothing\n"
+    "      --skip-identical  leave files whose bytes the destination already holds\n"
     "      --json        print the plan or the report as JSON lines\n"
     "  -0, --null        print NUL-separated names instead of lines\n"
     "  -q, --quiet       print no report\n"
@@ -52,7 +53,7 @@ struct Arguments {
     std::string command;
     std::vector<std::string> paths;
     std::string types = "jpg";
-    bool dryRun = false, json = false, null = false, quiet = false, yes = false;
+    bool dryRun = false, json = false, null = false, quiet = false, yes = false, skipIdentical = false;
 };
 
 std::optional<run::Operation> operationOf(const std::string& command)
@@ -81,6 +82,8 @@ std::optional<Arguments> parse(int argc, char** argv)
             arguments.types = word.substr(8);
         else if (word == "--dry-run")
             arguments.dryRun = true;
+        else if (word == "--skip-identical")
+            arguments.skipIdentical = true;
         else if (word == "--json")
             arguments.json = true;
         else if (word == "-0" || word == "--null")
@@ -217,6 +220,10 @@ void printFiles(const Arguments& arguments, const run::RunReport& report)
     for (const run::FileRecord& file : report.files) {
         if (!arguments.dryRun && file.outcome != run::FileOutcome::Done && !arguments.json)
             continue;
+        // A twin is not placed: the plan's lines are those of the files the run places,
+        // and the twins are listed on standard error.
+        if (file.identical && !arguments.json)
+            continue;
         if (arguments.json) {
             // (Appended piece by piece: "literal" + string trips a false -Wrestrict in GCC 12.)
             std::string line = "{";
@@ -227,6 +234,10 @@ void printFiles(const Arguments& arguments, const run::RunReport& report)
             }
             line += ",\"bytes\":" + std::to_string(file.bytes) + ",\"renamed\":" + (file.renamed ? "true" : "false");
             line += std::string(",\"fitted\":") + (file.fitted ? "true" : "false");
+            if (file.identical) {
+                line += ',';
+                line += jsonPath("identical", file.reason.text());
+            }
             // A dry run's plan already leaves out what the destination cannot hold.
             if (!arguments.dryRun || file.outcome != run::FileOutcome::NotDone)
                 line += std::string(",\"outcome\":\"") + outcomeWord(file.outcome) + '"'
@@ -286,6 +297,7 @@ int runCommandLine(int argc, char** argv)
     TerminalProgress progress;
     collection.setMonitor(&progress);
     collection.setDryRun(arguments.dryRun);
+    collection.setSkipIdentical(arguments.skipIdentical);
     terminal.onInterrupt = [&collection] { collection.requestClose(); };
     if (arguments.command == "undo")
         collection.undoLastClick();
@@ -298,11 +310,14 @@ int runCommandLine(int argc, char** argv)
     const run::RunCounts counts = report.counts();
     if (arguments.dryRun && !report.notice.empty())
         std::fprintf(stderr, "%s\n", report.notice.c_str());
+    if (arguments.dryRun && !arguments.json)
+        std::fputs(run::report_text::twins(report).c_str(), stderr);
     if (!arguments.dryRun && !arguments.quiet && !report.files.empty()) {
         if (arguments.json)
             print("{\"summary\":{\"done\":" + std::to_string(counts.done) + ",\"renamed\":" + std::to_string(counts.renamed)
                   + ",\"fitted\":" + std::to_string(counts.fitted)
-                  + ",\"skipped\":" + std::to_string(counts.skipped) + ",\"failed\":" + std::to_string(counts.failed)
+                  + ",\"skipped\":" + std::to_string(counts.skipped) + ",\"identical\":" + std::to_string(counts.identical)
+                  + ",\"failed\":" + std::to_string(counts.failed)
                   + ",\"notDone\":" + std::to_string(counts.notDone) + ",\"bytes\":" + std::to_string(counts.bytesDone)
                   + "}}\n");
         else if (!arguments.null)
@@ -318,5 +333,5 @@ int runCommandLine(int argc, char** argv)
     // planned yet (a destination not made, an undo not begun).
     if (terminal.declinedCount() > 0)
         return 1;
-    return !arguments.dryRun && counts.done < report.files.size() ? 1 : 0;
+    return !arguments.dryRun && counts.done + counts.identical < report.files.size() ? 1 : 0;
 }

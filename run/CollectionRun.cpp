@@ -166,6 +166,8 @@ void CollectionRun::runSteps()
         if (blnCancel)
             return;
         recordPlan(true);
+        if (m_skipIdentical)
+            markTwins();
         if (!destinationHasRoom() || m_dryRun)
             return;
         openJournal(false);

@@ -91,6 +91,11 @@ public:
     /// nothing is written, and a missing destination folder is neither asked about nor
     /// made. The report then holds the plan.
     void setDryRun(bool dryRun) { m_dryRun = dryRun; }
+    /// A copy or move leaves a file whose bytes the destination already holds, in a
+    /// file that was there or one the run placed before it: compared by size, then by
+    /// hash, and byte for byte before the file is left. A twin's source is never
+    /// removed. Off by default.
+    void setSkipIdentical(bool skip) { m_skipIdentical = skip; }
 
     /// Where journals are written; journalFolder() by default.
     void setJournalFolder(std::string folder) { m_journalFolder = std::move(folder); }
@@ -140,6 +145,8 @@ private:
     void recycleFiles();
     void deleteListed();
     void recordPlan(bool withDestinations);
+    void markTwins();
+    bool twinConfirmed(std::size_t index);
     bool destinationHasRoom();
     void finishRecord(FileRecord& file, const platform::FileOperationOutcome& outcome);
     void progressed();
@@ -182,6 +189,9 @@ private:
     std::optional<platform::FreeSpace> m_destinationSpace; // as the plan was recorded
     std::uint64_t m_bytesNeeded = 0; // in the destination, by whole allocation blocks
     bool m_dryRun = false;
+    bool m_skipIdentical = false;
+    // A twin of a file this run places: its record, by the twin's record.
+    std::unordered_map<std::size_t, std::size_t> m_earlierTwin;
     std::chrono::nanoseconds m_yieldInterval = std::chrono::milliseconds(20);
     std::chrono::steady_clock::time_point m_lastYield;
     std::function<bool(const std::string& folder)> m_caseFoldingProbe;

@@ -3,7 +3,9 @@
 #include "run/CollectionRun.h"
 
 #include "platform/ErrorCodes.h"
+#include "platform/ContentCompare.h"
 #include "platform/FileOperationEngine.h"
+#include "platform/OperationWindow.h"
 #include "platform/LongPath.h"
 #include "platform/MemoryTuning.h"
 #include "platform/MessageBox.h"
@@ -13,6 +15,7 @@
 #include "run/NameRules.h"
 #include "run/RunReportText.h"
 #include "run/RunTexts.h"
+#include "run/TwinFinder.h"
 #include "run/Undo.h"
 #include "toolkit/clsFileFolder.h"
 
@@ -42,8 +45,8 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             ahead ? ahead->take(static_cast<std::size_t>(i)) : nullptr;
         FileRecord& file = m_report.files[static_cast<std::size_t>(i)];
         const std::string source = file.source.str();
-        if (file.outcome == FileOutcome::Skipped) {
-            // Planned out: the destination cannot hold it.
+        if (file.outcome == FileOutcome::Skipped && (!file.identical || twinConfirmed(static_cast<std::size_t>(i)))) {
+            // Planned out: the destination cannot hold it, or holds its bytes already.
         } else if (operation == Operation::Move && !movedSources.insert(source).second) {
             file.outcome = FileOutcome::Skipped;
             file.reason = "同じファイルが重ねて見つかりました。移動は一度だけです。";
@@ -76,6 +79,57 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
     }
     batch.settle();
     m_report.stopped = blnCancel;
+}
+
+void CollectionRun::markTwins()
+{
+    // Reading files may take long on slow media: it is done on the operations' worker,
+    // as a file operation is, while the window stays live.
+    std::string folder = m_inputs.destFolder;
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    std::vector<Twin> twins;
+    m_services.operations.runWithProgress(0, {}, false,
+                                          [&](platform::ProgressReport&) { twins = findTwins(m_report.files, folder); });
+    m_earlierTwin.clear();
+    const std::uint64_t block = m_destinationSpace.value_or(platform::FreeSpace{}).blockBytes;
+    for (const Twin& twin : twins) {
+        FileRecord& file = m_report.files[twin.record];
+        file.outcome = FileOutcome::Skipped;
+        file.identical = true;
+        file.reason = twin.existing.empty() ? m_report.files[twin.earlier].dest.str() : twin.existing;
+        if (twin.existing.empty())
+            m_earlierTwin[twin.record] = twin.earlier;
+        if (m_inputs.operation == Operation::Copy)
+            m_bytesNeeded -= std::min(m_bytesNeeded, (file.bytes + block - 1) / block * block);
+    }
+}
+
+bool CollectionRun::twinConfirmed(std::size_t index)
+{
+    FileRecord& file = m_report.files[index];
+    // A twin of a file this run placed is compared with that file where it really went.
+    const auto earlier = m_earlierTwin.find(index);
+    const bool earlierDone = earlier == m_earlierTwin.end()
+        || m_report.files[earlier->second].outcome == FileOutcome::Done;
+    const std::string matched = earlier != m_earlierTwin.end() ? m_report.files[earlier->second].dest.str()
+                                                               : file.reason.text();
+    // The hash only chose what to compare: the bytes decide, as they are now.
+    bool same = false;
+    if (earlierDone) {
+        m_services.operations.runWithProgress(0, {}, false, [&](platform::ProgressReport&) {
+            same = platform::sameContent(file.source.str(), matched);
+        });
+    }
+    if (!same) {
+        file.outcome = FileOutcome::NotDone;
+        file.identical = false;
+        file.reason = std::string();
+        return false;
+    }
+    file.reason = matched;
+    m_journal.write({JournalEntry::Kind::Identical, file.source.str(), matched, file.bytes});
+    return true;
 }
 
 void CollectionRun::openJournal(bool isUndo)

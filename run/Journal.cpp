@@ -149,6 +149,8 @@ void JournalWriter::write(const JournalEntry& entry)
 {
     if (entry.kind == JournalEntry::Kind::Planned)
         writeLine("P " + escapePath(entry.source));
+    else if (entry.kind == JournalEntry::Kind::Identical)
+        writeLine("S " + escapePath(entry.source) + ' ' + escapePath(entry.dest));
     else
         writeLine("D " + std::to_string(entry.bytes) + ' ' + std::to_string(entry.mtimeNanoseconds) + ' '
                   + escapePath(entry.source) + ' ' + (entry.dest.empty() ? "-" : escapePath(entry.dest)) + ' '
@@ -226,6 +228,10 @@ std::optional<Journal> readJournal(const std::string& path)
         if (word == "P") {
             entry.kind = JournalEntry::Kind::Planned;
             line >> source;
+        } else if (word == "S") {
+            // Left alone by the run, and so by its undo.
+            entry.kind = JournalEntry::Kind::Identical;
+            line >> source >> dest;
         } else if (word == "D") {
             line >> entry.bytes >> entry.mtimeNanoseconds >> source >> dest >> entry.changeNanoseconds >> entry.inode
                 >> entry.sourceChangeNanoseconds >> entry.sourceInode;

@@ -10,9 +10,10 @@
 namespace run {
 
 /// One line of a journal: a file the run has done, or (for delete and trash, written
-/// before the one operation that does them all) one it is about to do.
+/// before the one operation that does them all) one it is about to do, or one it left
+/// because the destination already held its bytes (`dest`: the file it matched).
 struct JournalEntry {
-    enum class Kind { Planned, Done };
+    enum class Kind { Planned, Done, Identical };
     Kind kind = Kind::Done;
     std::string source;
     std::string dest;              // the copy or the moved file; empty for delete and trash

@@ -18,7 +18,7 @@ RunCounts RunReport::counts() const
                 ++counts.fitted;
             break;
         case FileOutcome::Skipped:
-            ++counts.skipped;
+            ++(file.identical ? counts.identical : counts.skipped);
             break;
         case FileOutcome::Failed:
             ++counts.failed;

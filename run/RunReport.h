@@ -48,14 +48,16 @@ private:
 };
 
 // A run of a million files holds a million records: the paths are a pointer each, and
-// the size and the three small fields share one word.
+// the size and the four small fields share one word.
 struct FileRecord {
     PathText source;
     PathText dest;          // where it was placed, or planned to be; empty for delete and trash
-    std::uint64_t bytes : 60 = 0;
+    std::uint64_t bytes : 59 = 0;
     FileOutcome outcome : 2 = FileOutcome::NotDone;
     bool renamed : 1 = false; // it got a numbered name: its own name was taken
     bool fitted : 1 = false;  // its name was changed to one the destination's file system holds
+    // Skipped: the destination holds its bytes already, in the file `reason` names.
+    bool identical : 1 = false;
     RareText reason;
 };
 
@@ -65,6 +67,7 @@ struct RunCounts {
     std::size_t renamed = 0;
     std::size_t fitted = 0;
     std::size_t skipped = 0;
+    std::size_t identical = 0; // skipped as twins of a file in the destination
     std::size_t failed = 0;
     std::size_t notDone = 0;
     std::uint64_t bytesDone = 0;

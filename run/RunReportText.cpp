@@ -131,6 +131,8 @@ std::string summary(const RunReport& report)
         addLine(text, "　うち番号付きの名前にしたファイル: " + count(counts.renamed));
     if (counts.fitted > 0)
         addLine(text, "　うち保存先に合わせて名前を変えたファイル: " + count(counts.fitted));
+    if (counts.identical > 0)
+        addLine(text, "同じ内容のため省略したファイル: " + count(counts.identical));
     if (counts.skipped > 0)
         addLine(text, "スキップしたファイル: " + count(counts.skipped));
     if (counts.failed > 0)
@@ -143,15 +145,30 @@ std::string summary(const RunReport& report)
     return text;
 }
 
+std::string twins(const RunReport& report)
+{
+    std::string text;
+    for (const FileRecord& file : report.files) {
+        if (file.outcome != FileOutcome::Skipped || !file.identical)
+            continue;
+        if (text.empty())
+            addLine(text, "同じ内容のファイルがあるため省略したファイル:");
+        addLine(text, file.source);
+        addLine(text, "    = " + file.reason.text());
+    }
+    return text;
+}
+
 std::string problems(const RunReport& report)
 {
     std::string text;
     for (const FileRecord& file : report.files) {
-        if (file.outcome != FileOutcome::Failed && file.outcome != FileOutcome::Skipped)
+        if (file.outcome != FileOutcome::Failed && (file.outcome != FileOutcome::Skipped || file.identical))
             continue;
         addLine(text, file.source);
         addLine(text, "    " + file.reason.text());
     }
+    text += twins(report);
     bool headed = false;
     for (const FileRecord& file : report.files) {
         if (file.outcome != FileOutcome::Done || !file.fitted)

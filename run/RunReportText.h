@@ -28,5 +28,8 @@ std::string summary(const RunReport& report);
 /// of lines each; then, under a heading, every file done under a name fitted to the
 /// destination: "path\n    → new name". Empty when there is none.
 std::string problems(const RunReport& report);
+/// The files skipped because the destination holds their bytes, each with the file it
+/// matched; empty when there are none. Part of problems().
+std::string twins(const RunReport& report);
 
 } // namespace run::report_text

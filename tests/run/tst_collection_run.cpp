@@ -344,6 +344,82 @@ private slots:
         QVERIFY(!TempTree::exists(session.tree.path("locked/dest")));
     }
 
+    // With the option, a file whose bytes the destination holds already (in a file that
+    // was there, or in one the run placed before it) is left, named in the report with
+    // the file it matched; equal sizes alone make no twin, nor does a match by hash that
+    // the bytes no longer bear out; a move leaves a twin's source where it is; the undo
+    // takes back only what the run placed.
+    void skipIdentical_data()
+    {
+        QTest::addColumn<QString>("files");
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<bool>("changeBetween"); // dest/old.jpg rewritten after the plan
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<Strings>("twins"); // source = matched, relative
+        const auto row = [](const char* name, const char* files, Operation operation, bool between,
+                            const char* changed, const Strings& twins) {
+            QTest::newRow(name) << QString::fromUtf8(files) << operation << between << QString::fromUtf8(changed) << twins;
+        };
+        using enum Operation;
+        row("same size, other bytes", "src/1/a.jpg=AB src/2/a.jpg=CD dest/old.jpg=EF", Copy, false,
+            "+dest/a.jpg=AB +dest/a_001.jpg=CD", {});
+        row("twin of a file placed earlier", "src/1/a.jpg=AB src/2/b.jpg=AB", Copy, false, "+dest/a.jpg=AB",
+            {"src/2/b.jpg = dest/a.jpg"});
+        row("twin of a file already there", "src/a.jpg=AB src/b.jpg=CD dest/old.jpg=AB", Copy, false, "+dest/b.jpg=CD",
+            {"src/a.jpg = dest/old.jpg"});
+        row("empty files", "src/a.jpg= dest/old.jpg=", Copy, false, "", {"src/a.jpg = dest/old.jpg"});
+        row("move keeps a twin's source", "src/1/a.jpg=AB src/2/a.jpg=AB dest/old.jpg=AB", Move, false, "",
+            {"src/1/a.jpg = dest/old.jpg", "src/2/a.jpg = dest/old.jpg"});
+        row("move of a twin of a file it placed", "src/1/a.jpg=AB src/2/b.jpg=AB", Move, false,
+            "+dest/a.jpg=AB -src/1/a.jpg=AB", {"src/2/b.jpg = dest/a.jpg"});
+        row("changed after the plan: the bytes decide", "src/a.jpg=AB dest/old.jpg=AB", Copy, true,
+            "+dest/a.jpg=AB", {});
+    }
+
+    void skipIdentical()
+    {
+        QFETCH(QString, files);
+        QFETCH(Operation, operation);
+        QFETCH(bool, changeBetween);
+        QFETCH(QString, changed);
+        QFETCH(Strings, twins);
+        Session session(files.toStdString());
+        const TempTree state;
+        session.window.operation = operation;
+        session.collection.setJournalFolder(state.root());
+        session.collection.setSkipIdentical(true);
+        session.user.onYield = [&](int) {
+            const RunReport& report = session.collection.report();
+            if (changeBetween && !report.files.empty() && report.files[0].identical)
+                session.tree.file("dest/old.jpg", "XY");
+        };
+        Strings changes = session.start();
+        if (changeBetween)
+            std::erase(changes, "+dest/old.jpg=XY"), std::erase(changes, "-dest/old.jpg=AB");
+        QCOMPARE(changes, split(changed.toStdString()));
+        Strings matched;
+        const std::size_t root = session.tree.root().size() + 1;
+        for (const FileRecord& file : session.collection.report().files)
+            if (file.identical)
+                matched.push_back(file.source.str().substr(root) + " = " + file.reason.text().substr(root));
+        QCOMPARE(matched, twins);
+        const RunCounts counts = session.collection.report().counts();
+        QCOMPARE(counts.identical, std::size_t(twins.size()));
+        QCOMPARE(counts.done + counts.identical, session.collection.report().files.size());
+
+        // The undo gives back the tree as it was before the run.
+        session.user.onYield = nullptr;
+        if (counts.done == 0)
+            return;
+        session.user.yesNoAnswers = {true};
+        session.collection.undoLastClick();
+        QCOMPARE(session.collection.report().counts().done, counts.done);
+        for (const std::string& entry : split(changed.toStdString())) {
+            const std::string path = entry.substr(1, entry.find('=') - 1);
+            QCOMPARE(TempTree::exists(session.tree.path(path)), entry[0] == '-');
+        }
+    }
+
     // A dry run writes nothing, not even a probe: where the file system cannot tell, it
     // plans as for a folding one and says so.
     void dryRunAssumesFoldingWhereUnsure()

@@ -27,9 +27,6 @@ namespace run {
 
 void CollectionRun::copyOrMoveLoop(Operation operation)
 {
-    // A file kept by two items is listed twice. Copying it twice makes two copies;
-    // moving it a second time would only find it gone.
-    std::unordered_set<std::string> movedSources;
     MoveBatch batch(*this);
     m_plannedKeys.clear();
     m_lastCounter.clear();
@@ -47,9 +44,6 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
         const std::string source = file.source.str();
         if (file.outcome == FileOutcome::Skipped && (!file.identical || twinConfirmed(static_cast<std::size_t>(i)))) {
             // Planned out: the destination cannot hold it, or holds its bytes already.
-        } else if (operation == Operation::Move && !movedSources.insert(source).second) {
-            file.outcome = FileOutcome::Skipped;
-            file.reason = "同じファイルが重ねて見つかりました。移動は一度だけです。";
         } else {
             std::string dest = file.dest.str();
             platform::FileOperationOutcome outcome = copyOrMoveOne(operation, source, dest, prepared.get());
@@ -196,9 +190,19 @@ void CollectionRun::recordPlan(bool withDestinations)
     const std::uint64_t block = m_destinationSpace.value_or(platform::FreeSpace{}).blockBytes;
     struct stat destination {};
     const bool destinationKnown = withDestinations && ::stat(m_inputs.destFolder.c_str(), &destination) == 0;
+    // A file kept by two items is listed twice. Copying it twice makes two copies;
+    // moving or deleting it a second time would only find it gone. One item keeps a
+    // file once: no need to look.
+    const bool mayRepeat = m_inputs.operation != Operation::Copy && strFileTypes.size() > 2; // the last is empty
+    std::unordered_set<std::string_view> listed;
     for (std::size_t i = 0; i < count; ++i) {
         FileRecord& file = m_report.files.emplace_back();
         file.source = std::move(sources[i]);
+        file.listedTwice = mayRepeat && !listed.insert(file.source).second;
+        if (file.listedTwice && m_inputs.operation == Operation::Move) {
+            file.outcome = FileOutcome::Skipped;
+            file.reason = texts::kMovedOnce;
+        }
         struct stat status {};
         // A file deeper than the longest path was found through its folders, but no
         // operation reaches it by its path: it is listed as not handled, never lost

@@ -52,12 +52,15 @@ private:
 struct FileRecord {
     PathText source;
     PathText dest;          // where it was placed, or planned to be; empty for delete and trash
-    std::uint64_t bytes : 59 = 0;
+    std::uint64_t bytes : 58 = 0;
     FileOutcome outcome : 2 = FileOutcome::NotDone;
     bool renamed : 1 = false; // it got a numbered name: its own name was taken
     bool fitted : 1 = false;  // its name was changed to one the destination's file system holds
     // Skipped: the destination holds its bytes already, in the file `reason` names.
     bool identical : 1 = false;
+    // The search found its source before, under another item: a move or a delete does
+    // it once (a copy copies it again).
+    bool listedTwice : 1 = false;
     RareText reason;
 };
 

@@ -2,6 +2,7 @@
 #include "run/CollectionRun.h"
 #include "run/DestPlanner.h"
 #include "run/NameRules.h"
+#include "run/PlanView.h"
 #include "run/RunTexts.h"
 #include "support/FakeRunWindow.h"
 #include "support/FakeUser.h"
@@ -418,6 +419,47 @@ private slots:
             const std::string path = entry.substr(1, entry.find('=') - 1);
             QCOMPARE(TempTree::exists(session.tree.path(path)), entry[0] == '-');
         }
+    }
+
+    // The plan tells each file's fate before anything is written, and the run then does
+    // what it told.
+    void planStates_data()
+    {
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<Strings>("states");
+        using enum Operation;
+        QTest::newRow("copy") << Copy << Strings{"そのまま", "番号付き", "同じ内容のため省略", "同じ内容のため省略", "同じ内容のため省略"};
+        QTest::newRow("move") << Move << Strings{"そのまま", "番号付き", "同じ内容のため省略", "重複指定", "重複指定"};
+        QTest::newRow("delete") << Delete << Strings{"そのまま", "そのまま", "そのまま", "重複指定", "重複指定"};
+    }
+
+    void planStates()
+    {
+        QFETCH(Operation, operation);
+        QFETCH(Strings, states);
+        Session session("src/1/p.jpg=1 src/2/p.jpg=2 src/3/t.jpg=T dest/old.jpg=T");
+        const TempTree state;
+        session.collection.setJournalFolder(state.root());
+        session.window.operation = operation;
+        session.window.fileTypes = "jpg,p.jpg";
+        session.collection.setSkipIdentical(true);
+        session.collection.setDryRun(true);
+        QCOMPARE(session.start(), Strings{});
+        const auto statesOf = [](const RunReport& report) {
+            Strings names;
+            for (const FileRecord& file : report.files)
+                names.push_back(planStateName(planState(file)));
+            return names;
+        };
+        QCOMPARE(statesOf(session.collection.report()), states);
+        const PlanTotals totals = planTotals(session.collection.report());
+        QCOMPARE(totals.files, std::size_t(5));
+        QCOMPARE(totals.bytes, std::uint64_t(operation == Operation::Delete ? 3 : 2));
+
+        session.user.operations.answers = {"はい"};
+        session.collection.setDryRun(false);
+        session.start();
+        QCOMPARE(statesOf(session.collection.report()), states);
     }
 
     // A dry run writes nothing, not even a probe: where the file system cannot tell, it

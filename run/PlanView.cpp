@@ -1,0 +1,48 @@
+#include "run/PlanView.h"
+
+#include "run/RunTexts.h"
+
+namespace run {
+
+PlanState planState(const FileRecord& file)
+{
+    if (file.identical)
+        return PlanState::Identical;
+    if (file.listedTwice)
+        return PlanState::ListedTwice;
+    if (file.outcome == FileOutcome::Skipped)
+        return file.reason.text() == texts::kPathTooLong ? PlanState::Unreachable : PlanState::TooLarge;
+    if (file.renamed)
+        return PlanState::Numbered;
+    if (file.fitted)
+        return PlanState::Fitted;
+    return PlanState::AsIs;
+}
+
+const std::string& planStateName(PlanState state)
+{
+    static const std::array<std::string, kPlanStates> names = {
+        "そのまま", "番号付き", "保存先に合わせて変更", "同じ内容のため省略", "大きすぎる", "重複指定", "パスが長すぎる",
+    };
+    return names[static_cast<std::size_t>(state)];
+}
+
+PlanTotals planTotals(const RunReport& plan)
+{
+    PlanTotals totals;
+    totals.files = plan.files.size();
+    for (const FileRecord& file : plan.files) {
+        const PlanState state = planState(file);
+        ++totals.byState[static_cast<std::size_t>(state)];
+        if (state == PlanState::AsIs || state == PlanState::Numbered || state == PlanState::Fitted)
+            totals.bytes += file.bytes;
+    }
+    return totals;
+}
+
+bool isChange(PlanState state)
+{
+    return state != PlanState::AsIs;
+}
+
+} // namespace run

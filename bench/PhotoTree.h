@@ -19,6 +19,19 @@ inline void writeFile(const std::string& path, const std::string& content)
     close(fd);
 }
 
+inline std::string readFile(const std::string& path)
+{
+    std::string content;
+    const int fd = open(path.c_str(), O_RDONLY);
+    if (fd < 0)
+        return content;
+    char block[65536];
+    for (ssize_t got; (got = read(fd, block, sizeof block)) > 0;)
+        content.append(block, static_cast<std::size_t>(got));
+    close(fd);
+    return content;
+}
+
 /// A camera-like tree: 40 albums of 38 days each (1,560 folders), `files` files named
 /// IMG_nnnn.jpg with `names` different names spread over the days, each holding
 /// `content`. Made once; a marker file tells a complete tree from an interrupted one.
@@ -91,6 +104,29 @@ inline void makeSmallFilesTree(const std::string& root)
         const int number = i % 6 == 5 ? name / 2 : name++;
         seed = seed * 1103515245 + 12345;
         writeFile(folder + "/IMG_" + std::to_string(number) + ".jpg", std::string(1024 + (seed >> 8) % (31 * 1024), 'x'));
+    }
+    close(open(marker.c_str(), O_CREAT | O_WRONLY, 0644));
+}
+
+// The same tree with every file's bytes its own (its number first), so that files of
+// one size are not alike: a run that leaves identical files finds none there.
+inline void makeDistinctSmallFilesTree(const std::string& root)
+{
+    const std::string marker = root + "/.complete";
+    if (access(marker.c_str(), F_OK) == 0)
+        return;
+    std::printf("making 10,000 distinct small files under %s ...\n", root.c_str());
+    std::fflush(stdout);
+    mkdir(root.c_str(), 0755);
+    unsigned seed = 12345;
+    for (int i = 0, name = 0; i < 10'000; ++i) {
+        const std::string folder = root + "/d" + std::to_string(i % 100);
+        mkdir(folder.c_str(), 0755);
+        const int number = i % 6 == 5 ? name / 2 : name++;
+        seed = seed * 1103515245 + 12345;
+        std::string content = std::to_string(i) + ':';
+        content.resize(1024 + (seed >> 8) % (31 * 1024), 'x');
+        writeFile(folder + "/IMG_" + std::to_string(number) + ".jpg", content);
     }
     close(open(marker.c_str(), O_CREAT | O_WRONLY, 0644));
 }

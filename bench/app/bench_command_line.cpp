@@ -21,6 +21,7 @@
 #include "PhotoTree.h"
 
 #include <cmath>
+#include <dirent.h>
 #include <cstdlib>
 #include <fcntl.h>
 #include <functional>
@@ -40,7 +41,28 @@ struct Case {
     // The new source is written to the disk before the run, as files that have been there
     // a while are; freshly made ones have no blocks yet, and removing them costs less.
     bool onDisk = false;
+    // Fills our side's destination before its run, untimed.
+    std::function<void(const std::string& source, const std::string& work)> prepareOurs = nullptr;
 };
+
+// Half of the source's files (those of its first 50 folders) already in `work`, under
+// names of their own.
+void copyHalfInto(const std::string& source, const std::string& work)
+{
+    int number = 0;
+    for (int folder = 0; folder < 50; ++folder) {
+        const std::string from = source + "/d" + std::to_string(folder);
+        if (DIR* listing = opendir(from.c_str())) {
+            while (const dirent* entry = readdir(listing)) {
+                if (entry->d_name[0] == '.')
+                    continue;
+                const std::string content = bench::readFile(from + "/" + entry->d_name);
+                bench::writeFile(work + "/there_" + std::to_string(number++) + ".jpg", content);
+            }
+            closedir(listing);
+        }
+    }
+}
 
 // About as many names as a copy run gives a million files with 100 to a name.
 void makeEmptyFiles(const std::string& folder, int count)
@@ -168,11 +190,24 @@ int main(int argc, char** argv)
         return root;
     };
     const std::string smallFiles = base + "/small";
+    const std::string distinctFiles = base + "/distinct";
     const std::vector<Case> cases{
         {"copy 10,000 small flat / cp -pr",
          [&](const std::string& s, const std::string& w) { return std::vector<std::string>{quorvane, "copy", s, w, "-q"}; },
          [&](const std::string& s, const std::string& w) { return std::vector<std::string>{"cp", "-pr", s, w}; },
          smallFiles, false},
+        // Leaving identical files: when there are none, what the look costs; when half
+        // the files are there already, what it saves. Against the same copy without it.
+        {"skip-identical, no twins / plain copy",
+         [&](const std::string& s, const std::string& w) {
+             return std::vector<std::string>{quorvane, "copy", s, w, "-q", "--skip-identical"}; },
+         [&](const std::string& s, const std::string& w) { return std::vector<std::string>{quorvane, "copy", s, w, "-q"}; },
+         distinctFiles, false},
+        {"skip-identical, half twins / plain copy",
+         [&](const std::string& s, const std::string& w) {
+             return std::vector<std::string>{quorvane, "copy", s, w, "-q", "--skip-identical"}; },
+         [&](const std::string& s, const std::string& w) { return std::vector<std::string>{quorvane, "copy", s, w, "-q"}; },
+         distinctFiles, false, false, copyHalfInto},
         {"copy 100,000 flat / cp -rp tree",
          [&](const std::string& s, const std::string& w) { return std::vector<std::string>{quorvane, "copy", s, w, "-q"}; },
          [&](const std::string& s, const std::string& w) { return std::vector<std::string>{"cp", "-rp", s, w}; }, tree, false},
@@ -206,6 +241,8 @@ int main(int argc, char** argv)
             bench::makePhotoTree(tree, 100'000, 1'001, std::string(256, 'x'));
         if (test.source == smallFiles)
             bench::makeSmallFilesTree(smallFiles);
+        if (test.source == distinctFiles)
+            bench::makeDistinctSmallFilesTree(distinctFiles);
         std::vector<double> ours, theirs, ourCpu, theirCpu;
         long ourPeak = 0, theirPeak = 0;
         for (int round = 0; round <= 3; ++round) {
@@ -214,7 +251,12 @@ int main(int argc, char** argv)
                 const std::string source = test.consumesSource ? smallTree() : test.source;
                 if (test.onDisk)
                     ::sync();
-                const bench::Timing timing = bench::timeCommand((mine ? test.ours : test.theirs)(source, fresh(outputs)));
+                const std::string work = fresh(outputs);
+                if (mine && test.prepareOurs) {
+                    test.prepareOurs(source, work);
+                    ::sync();
+                }
+                const bench::Timing timing = bench::timeCommand((mine ? test.ours : test.theirs)(source, work));
                 if (round == 0)
                     continue; // warm-up
                 (mine ? ours : theirs).push_back(timing.wall);

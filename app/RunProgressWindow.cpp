@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -31,13 +33,16 @@ QString pathText(const std::string& path)
 }
 
 // The window follows the run four times a second: each repaint of its Japanese text
-// costs the run a few milliseconds, and a faster count is not read anyway.
+// costs the run a few milliseconds, and a faster count is not read anyway. What the
+// limit holds back is shown when the interval is up, not at the next call, which may
+// be far off: a question of the operation holds the run up for as long as it is open.
 constexpr auto kRefreshInterval = std::chrono::milliseconds(250);
 
 } // namespace
 
 RunProgressWindow::RunProgressWindow(QWidget* owner, std::function<void()> cancel)
     : QWidget(owner, Qt::Dialog), openUrl(&QDesktopServices::openUrl), m_cancel(std::move(cancel)),
+      m_catchUp(new QTimer(this)),
       m_status(new QLabel(this)), m_bar(new QProgressBar(this)), m_current(new QLabel(this)),
       m_problems(new QPlainTextEdit(this)), m_openFolder(new QPushButton(QStringLiteral("保存先フォルダを開く"), this)),
       m_action(new QPushButton(QStringLiteral("キャンセル"), this))
@@ -73,11 +78,20 @@ RunProgressWindow::RunProgressWindow(QWidget* owner, std::function<void()> cance
     });
     connect(m_openFolder, &QPushButton::clicked, this,
             [this] { openUrl(QUrl::fromLocalFile(m_destFolder)); });
+    m_catchUp->setSingleShot(true);
+    connect(m_catchUp, &QTimer::timeout, this, [this] {
+        if (m_running && m_report && isVisible())
+            refresh(*m_report);
+    });
 }
 
 void RunProgressWindow::runStarted(const run::RunReport& report)
 {
     m_running = true;
+    m_report = &report;
+    // A question or message that comes up in the middle of the run is read together
+    // with this window: it must not show figures from before the files just placed.
+    qApp->installEventFilter(this);
     m_destFolder = pathText(report.destFolder);
     hide();
     m_bar->show();
@@ -91,9 +105,13 @@ void RunProgressWindow::runStarted(const run::RunReport& report)
 void RunProgressWindow::runProgressed(const run::RunReport& report)
 {
     const Clock::time_point now = Clock::now();
+    m_report = &report;
     if (isVisible()) {
-        if (now - m_lastRefresh >= kRefreshInterval)
+        const Clock::duration sinceRefresh = now - m_lastRefresh;
+        if (sinceRefresh >= kRefreshInterval)
             refresh(report);
+        else if (!m_catchUp->isActive())
+            m_catchUp->start(std::chrono::ceil<std::chrono::milliseconds>(kRefreshInterval - sinceRefresh));
         return;
     }
     // Never over an open message or question of the run: it would cover it.
@@ -108,6 +126,7 @@ void RunProgressWindow::refresh(const run::RunReport& report)
 {
     const Clock::time_point now = Clock::now();
     m_lastRefresh = now;
+    m_catchUp->stop();
     setWindowTitle(text(run::report_text::title(report)));
     m_status->setText(text(run::report_text::progress(report, now)).trimmed());
     m_bar->setValue(report.permille());
@@ -125,6 +144,9 @@ void RunProgressWindow::refresh(const run::RunReport& report)
 void RunProgressWindow::runEnded(const run::RunReport& report, bool closing)
 {
     m_running = false;
+    m_report = nullptr;
+    m_catchUp->stop();
+    qApp->removeEventFilter(this);
     // Nothing was planned (a check failed, nothing was found), or the program closes.
     if (closing || report.files.empty() || (!isVisible() && !report.needsAttention())) {
         hide();
@@ -162,4 +184,15 @@ void RunProgressWindow::closeEvent(QCloseEvent* event)
         return;
     }
     QWidget::closeEvent(event);
+}
+
+bool RunProgressWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The run stands still while a dialog of it is open, so the figures shown as it
+    // comes up stay true until it is answered. The report is whole whenever the run
+    // lets events through.
+    if (event->type() == QEvent::Show && watched != this && m_running && m_report && isVisible()
+        && qobject_cast<QDialog*>(watched) && static_cast<QWidget*>(watched)->isWindow())
+        refresh(*m_report);
+    return QWidget::eventFilter(watched, event);
 }

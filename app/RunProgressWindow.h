@@ -12,6 +12,7 @@ class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 /// The window of a collection run: it comes up once the run has worked for half a
 /// second and follows it (files and bytes done, the file in progress, elapsed and
@@ -41,6 +42,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    /// Watches the program's windows while a run works: see runStarted.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void refresh(const run::RunReport& report);
@@ -49,6 +52,8 @@ private:
     std::function<void()> m_cancel;
     std::chrono::milliseconds m_showDelay{500};
     std::chrono::steady_clock::time_point m_lastRefresh{};
+    QTimer* m_catchUp; // the refresh the interval held back
+    const run::RunReport* m_report = nullptr; // the running run's, between its start and end
     bool m_running = false;
     QString m_destFolder;
 

@@ -107,8 +107,10 @@ struct RunReport {
     bool needsAttention() const;
 };
 
-/// Told by a run of its course. The run calls it on the thread it runs on; `report`
-/// stays valid and unchanged between calls.
+/// Told by a run of its course. The run calls it on the thread it runs on; `report` is
+/// the run's own and stays valid until runEnded returns. The run changes it only on
+/// that thread and never while it lets events through (its yields, the operations'
+/// windows and questions), so a monitor may read it again from the event loop.
 class RunMonitor {
 public:
     virtual ~RunMonitor() = default;

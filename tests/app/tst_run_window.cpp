@@ -157,6 +157,43 @@ private slots:
         QVERIFY(!window.runWindow().isVisible());
     }
 
+    // A question the operation asks in the middle of a run comes up with the run window
+    // telling how far the run got: on a destination that fills up, the two files placed
+    // before the third could not be are counted, however quickly they went.
+    void figuresAtAQuestion()
+    {
+        platform::QtOperationWindow operations;
+        Window window(&operations);
+        // Larger than what is written ahead of its turn: each file is placed as it is
+        // written, so the third is the one that finds the disk full.
+        window.photos(6, 1100 * 1024);
+        const std::string dest = window.tree.folder("dest");
+        if (::mount("tmpfs", dest.c_str(), "tmpfs", 0, "size=2560k") != 0)
+            QSKIP("no tmpfs can be mounted here");
+        const auto unmount = qScopeGuard([&] { ::umount2(dest.c_str(), MNT_DETACH); });
+        window.user.yesNoAnswers = {true}; // go on although the space is short
+        QStringList questions, figures;
+        bool windowUp = false;
+        operations.onMessage = [&](QMessageBox& box) {
+            questions << box.text();
+            // Read once the question is on screen, then stop the run.
+            QTimer::singleShot(0, &box, [&, question = &box] {
+                windowUp = window.runWindow().isVisible();
+                figures = window.runWindow().statusLabel()->text().split(u'\n');
+                for (QAbstractButton* button : question->buttons()) {
+                    if (button->text() == u"中止"_s)
+                        button->click();
+                }
+            });
+        };
+        window.start(dest);
+        QCOMPARE(questions.size(), 1);
+        QVERIFY2(questions.front().contains(u"ディスクの空き領域が不足しています"_s), qPrintable(questions.front()));
+        QVERIFY(windowUp);
+        QVERIFY2(figures.contains(u"ファイル: 2 / 6"_s), qPrintable(figures.join(u" | ")));
+        QCOMPARE(namesIn(dest).size(), std::size_t(2));
+    }
+
     // The menu's undo entry is live after a run, asks first, undoes the run in the run
     // window, and is greyed out again: an undo is not undone.
     void undoFromTheMenu()

@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
 
-#include "app/ApplicationSetup.h"
 #include "app/RunProgressWindow.h"
 #include "app/SystemMenuHook.h"
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
+#include "platform/qt/FormLook.h"
 #include "platform/qt/FormMetrics.h"
 #include "run/CollectionRun.h"
 #include "settings/SettingsFile.h"
@@ -72,7 +72,7 @@ QLineEdit* textBox(QWidget* parent, const char* name, const QString& toolTip, co
                    const QString& accessibleName)
 {
     auto* box = place<QLineEdit>(parent, name, {}, toolTip, geometry);
-    box->setFont(interfaceFont(kTextBoxPointSize));
+    box->setFont(platform::interfaceFont(kTextBoxPointSize));
     box->setAccessibleName(accessibleName);
     return box;
 }
@@ -125,8 +125,8 @@ void frmMain::createControls()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    setWindowIcon(applicationIcon());
-    setFont(interfaceFont(kCaptionPointSize));
+    setWindowIcon(platform::applicationIcon());
+    setFont(platform::interfaceFont(kCaptionPointSize));
 
     // The controls sit at fixed places in a client area of fixed size; a menu bar can
     // be put above it through the layout, and the window grows by its height.
@@ -253,9 +253,14 @@ Module1::WindowProcedure frmMain::setWindowProcedure(Module1::WindowProcedure pr
     return std::exchange(m_windowProcedure, procedure);
 }
 
-bool frmMain::defaultProcedure(frmMain& window, QEvent* event)
+bool frmMain::defaultProcedure(HookedWindow& window, QEvent* event)
 {
-    return window.QWidget::event(event);
+    return window.ownEvent(event);
+}
+
+bool frmMain::ownEvent(QEvent* event)
+{
+    return QWidget::event(event);
 }
 
 bool frmMain::event(QEvent* event)
@@ -282,6 +287,11 @@ void frmMain::cmdStart_Click()
     m_systemMenu->refreshUndo();
     if (action == run::WindowAction::Close)
         close();
+}
+
+bool frmMain::canUndoLastRun()
+{
+    return !collectionRun().isRunning() && collectionRun().undoOffer().has_value();
 }
 
 void frmMain::undoLastRun()

@@ -174,6 +174,8 @@ private slots:
                             seen << option->objectName();
                     if (auto* version = dialog->findChild<QLabel*>(u"lblVersion"_s)) {
                         seen << version->text();
+                        const QLabel* icon = dialog->findChild<QLabel*>(u"picIcon"_s);
+                        seen << (icon->pixmap().isNull() ? u"no icon"_s : u"icon"_s);
                         QTest::keyClick(dialog, Qt::Key_Return);
                         seen << (dialog->isVisible() ? u"open"_s : u"closed"_s);
                     }
@@ -193,7 +195,7 @@ private slots:
         QVERIFY(open(3, {}));
         QCOMPARE(seen,
             (QStringList { u"初期設定"_s, u"optOption_0"_s, u"初期設定"_s, u"optOption_2"_s, u"初期設定"_s,
-                u"optOption_0"_s, u"ﾊﾞｰｼﾞｮﾝ情報 Quorvane"_s, u"Version 4.0"_s, u"closed"_s }));
+                u"optOption_0"_s, u"ﾊﾞｰｼﾞｮﾝ情報 Quorvane"_s, u"Version 4.0"_s, u"icon"_s, u"closed"_s }));
         QVERIFY(!move->isChecked());
         fixture.click(move);
         QVERIFY(move->isChecked());

@@ -180,6 +180,9 @@ void frmMain::createControls()
     cmdStart = button(client, "cmdStart", QStringLiteral("実行"), QStringLiteral("処理を開始します"),
                       twips(2820, 2100, 1140, 570));
     cmdStart->setDefault(true);
+    // 実行 stays the default button wherever the focus is. An auto-default button
+    // outside a dialog gives up that role each time the focus leaves it.
+    cmdStart->setAutoDefault(false);
     cmdExit = button(client, "cmdExit", kCloseCaption, QStringLiteral("Quorvaneを閉じます"),
                      twips(4560, 2100, 1140, 570));
 
@@ -520,6 +523,11 @@ void frmMain::setInputsEnabled(bool enabled)
         m_inputsLocked = true;
         m_focusBeforeRun = focusWidget();
         m_focusAfterRun = nullptr;
+        // The window itself holds the focus while the inputs are locked. Left to Qt, the
+        // focus would pass to the next enabled control, 閉じる or キャンセル, and a second
+        // Enter or Space would close the window or cancel the run. Here Enter falls on
+        // the disabled 実行; キャンセル takes keys once it is clicked or reached with Tab.
+        setFocus(Qt::OtherFocusReason);
         m_enabledBeforeRun.clear();
         std::vector<QWidget*> inputs{txtFolder[Source], txtFolder[Destination], cmdRefer[Source],
                                      cmdRefer[Destination], txtFileType};
@@ -538,7 +546,4 @@ void frmMain::setInputsEnabled(bool enabled)
     operationChosen();
     if (QWidget* focus = m_focusAfterRun ? m_focusAfterRun : m_focusBeforeRun)
         focus->setFocus();
-    // A button outside a dialog gives up its default role whenever it loses the focus,
-    // as 実行 does when it is disabled for the run; Enter must start the next one.
-    cmdStart->setDefault(true);
 }

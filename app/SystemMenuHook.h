@@ -12,6 +12,7 @@
 class QAction;
 class QMenu;
 class HookedWindow;
+class QWidget;
 
 namespace platform {
 class MessageBox;

@@ -1,6 +1,6 @@
 #include "about/frmAbout.h"
 
-#include "app/ApplicationSetup.h"
+#include "platform/qt/FormLook.h"
 #include "platform/qt/FormMetrics.h"
 
 #include <QLabel>
@@ -26,7 +26,7 @@ frmAbout::frmAbout(const ProgramInfo& info, QWidget* parent) : QDialog(parent)
 {
     using platform::twipsRect;
     setObjectName(QStringLiteral("frmAbout"));
-    setFont(interfaceFont(10.5));
+    setFont(platform::interfaceFont(10.5));
     setFixedSize(platform::fromTwips(4500), platform::fromTwips(2250));
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
@@ -39,10 +39,10 @@ frmAbout::frmAbout(const ProgramInfo& info, QWidget* parent) : QDialog(parent)
 
     picIcon = makeLabel(this, "picIcon", "このロゴは Quorvane 開発者のものです",
                         twipsRect(120, 360, 720, 720));
-    picIcon->setPixmap(applicationIcon().pixmap(48, 48));
+    picIcon->setPixmap(platform::applicationIcon().pixmap(48, 48));
 
     lblTitle = makeLabel(this, "lblTitle", "ソフトの名前です", twipsRect(1320, 60, 2805, 420));
-    QFont titleFont = interfaceFont(18);
+    QFont titleFont = platform::interfaceFont(18);
     titleFont.setBold(true);
     titleFont.setItalic(true);
     lblTitle->setFont(titleFont);
@@ -51,7 +51,7 @@ frmAbout::frmAbout(const ProgramInfo& info, QWidget* parent) : QDialog(parent)
     lblDescription = makeLabel(this, "lblDescription", "ｱﾌﾟﾘｹｰｼｮﾝの説明です",
                                twipsRect(1080, 810, 3165, 540));
     // Three lines of the smaller size fit the description's place.
-    lblDescription->setFont(interfaceFont(9));
+    lblDescription->setFont(platform::interfaceFont(9));
     lblDescription->setWordWrap(true);
     lblDisclaimer = makeLabel(this, "lblDisclaimer", "著作権です", twipsRect(360, 1560, 3810, 285));
 

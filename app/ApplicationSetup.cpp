@@ -1,8 +1,9 @@
 #include "app/ApplicationSetup.h"
 
+#include "platform/qt/FormLook.h"
+
 #include <QApplication>
 #include <QFont>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QProxyStyle>
@@ -10,16 +11,7 @@
 #include <QStringList>
 #include <QTranslator>
 
-// The resources live in a static library; this pulls them into the program.
-static void initResources()
-{
-    Q_INIT_RESOURCE(app);
-}
-
 namespace {
-
-// The font named for every control; Linux has it under other names.
-const QString kInterfaceFont = QStringLiteral("ＭＳ Ｐゴシック");
 
 // Fusion, with the caption of an option or check box set as close to its mark as on
 // the desktops these windows were laid out for; Fusion's wider gap would clip short
@@ -59,25 +51,12 @@ void setUpApplication(QApplication& application)
                                                 .arg(QUORVANE_VERSION_MAJOR)
                                                 .arg(QUORVANE_VERSION_MINOR)
                                                 .arg(QUORVANE_VERSION_PATCH));
-    QFont::insertSubstitutions(kInterfaceFont, {QStringLiteral("IPAPGothic"),
+    // The font named for every control; Linux has it under other names.
+    QFont::insertSubstitutions(platform::interfaceFontFamily(), {QStringLiteral("IPAPGothic"),
                                                 QStringLiteral("Noto Sans CJK JP")});
     loadQtTranslation(application);
     // The windows place their controls at fixed positions; this style's margins are the
     // ones every caption was checked against, whatever style the desktop prefers.
     QApplication::setStyle(new CompactStyle);
-    QApplication::setWindowIcon(applicationIcon());
-}
-
-QFont interfaceFont(qreal pointSize)
-{
-    QFont font(kInterfaceFont);
-    font.setPointSizeF(pointSize);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
-QIcon applicationIcon()
-{
-    initResources();
-    return QIcon(QStringLiteral(":/icons/quorvane.svg"));
+    QApplication::setWindowIcon(platform::applicationIcon());
 }

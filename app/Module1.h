@@ -2,15 +2,15 @@
 
 #include <string>
 
-class frmMain;
+class HookedWindow;
 class QEvent;
 
 /// State shared by the main window, its menu handling and the settings dialog.
 namespace Module1 {
 
 /// A handler that sees every event of the main window before the window does; true
-/// when it handled the event. The window's own handler is frmMain::defaultProcedure.
-using WindowProcedure = bool (*)(frmMain& window, QEvent* event);
+/// when it handled the event. The window's own handling is HookedWindow::ownEvent.
+using WindowProcedure = bool (*)(HookedWindow& window, QEvent* event);
 
 /// The folder for temporary files (with its trailing "/"), set once at start-up
 /// before the settings are read; the destination the settings fall back to.

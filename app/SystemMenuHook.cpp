@@ -1,9 +1,8 @@
 #include "app/SystemMenuHook.h"
 
 #include "about/frmAbout.h"
+#include "app/HookedWindow.h"
 #include "app/Module1.h"
-#include "app/frmMain.h"
-#include "run/CollectionRun.h"
 #include "settings/frmOption.h"
 
 #include <QAction>
@@ -22,9 +21,13 @@ QEvent::Type SystemCommandEvent::eventType()
     return type;
 }
 
-SystemMenuHook::SystemMenuHook(frmMain& window, std::string settingsPath,
+SystemMenuHook::SystemMenuHook(HookedWindow& window, std::string settingsPath,
                                platform::MessageBox& messages)
-    : m_window(window), m_inputs(window), m_settingsPath(std::move(settingsPath)), m_messages(messages)
+    : m_hooked(window),
+      m_window(window.widget()),
+      m_inputs(window.widget()),
+      m_settingsPath(std::move(settingsPath)),
+      m_messages(messages)
 {
 }
 
@@ -63,13 +66,13 @@ void SystemMenuHook::install()
         connect(shortcut, &QShortcut::activated, this, &SystemMenuHook::popUpFromKeyboard);
     }
 
-    Module1::PrevWndProc = m_window.setWindowProcedure(&Module1::MainWndProc);
+    Module1::PrevWndProc = m_hooked.setWindowProcedure(&Module1::MainWndProc);
 }
 
 void SystemMenuHook::refreshUndo()
 {
     if (m_undo)
-        m_undo->setEnabled(!m_window.collectionRun().isRunning() && m_window.collectionRun().undoOffer());
+        m_undo->setEnabled(m_hooked.canUndoLastRun());
 }
 
 void SystemMenuHook::unloadOption()
@@ -136,7 +139,7 @@ void SystemMenuHook::popUpFromKeyboard()
 
 namespace Module1 {
 
-bool MainWndProc(frmMain& window, QEvent* event)
+bool MainWndProc(HookedWindow& window, QEvent* event)
 {
     if (event->type() == SystemCommandEvent::eventType()) {
         const int command = static_cast<SystemCommandEvent*>(event)->command();
@@ -147,8 +150,7 @@ bool MainWndProc(frmMain& window, QEvent* event)
         else if (command == SystemMenuHook::kCommandUndo)
             window.undoLastRun();
     }
-    const WindowProcedure previous = PrevWndProc ? PrevWndProc : &frmMain::defaultProcedure;
-    return previous(window, event);
+    return PrevWndProc ? PrevWndProc(window, event) : window.ownEvent(event);
 }
 
 } // namespace Module1

@@ -11,7 +11,8 @@
 
 class QAction;
 class QMenu;
-class frmMain;
+class HookedWindow;
+class QWidget;
 
 namespace platform {
 class MessageBox;
@@ -46,7 +47,7 @@ public:
 
     /// `settingsPath` is the file the settings dialog writes; `messages` reports a
     /// failed save.
-    SystemMenuHook(frmMain& window, std::string settingsPath, platform::MessageBox& messages);
+    SystemMenuHook(HookedWindow& window, std::string settingsPath, platform::MessageBox& messages);
     ~SystemMenuHook() override;
 
     /// Adds the menu bar and the context menu, and puts MainWndProc in front of the
@@ -69,7 +70,8 @@ private:
     void addMenuBar();
     void popUpFromKeyboard();
 
-    frmMain& m_window;
+    HookedWindow& m_hooked;
+    QWidget& m_window;
     WindowInputs m_inputs;
     std::string m_settingsPath;
     platform::MessageBox& m_messages;
@@ -83,6 +85,6 @@ namespace Module1 {
 /// Sees every event of the main window first: the two menu commands open their dialog
 /// (and return once it has closed); every event, these included, then goes on to the
 /// handling it replaced.
-bool MainWndProc(frmMain& window, QEvent* event);
+bool MainWndProc(HookedWindow& window, QEvent* event);
 
 } // namespace Module1

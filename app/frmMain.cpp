@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
 
-#include "app/ApplicationSetup.h"
 #include "app/RunProgressWindow.h"
 #include "app/SystemMenuHook.h"
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
+#include "platform/qt/FormLook.h"
 #include "platform/qt/FormMetrics.h"
 #include "run/CollectionRun.h"
 #include "settings/SettingsFile.h"
@@ -72,7 +72,7 @@ QLineEdit* textBox(QWidget* parent, const char* name, const QString& toolTip, co
                    const QString& accessibleName)
 {
     auto* box = place<QLineEdit>(parent, name, {}, toolTip, geometry);
-    box->setFont(interfaceFont(kTextBoxPointSize));
+    box->setFont(platform::interfaceFont(kTextBoxPointSize));
     box->setAccessibleName(accessibleName);
     return box;
 }
@@ -125,8 +125,8 @@ void frmMain::createControls()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    setWindowIcon(applicationIcon());
-    setFont(interfaceFont(kCaptionPointSize));
+    setWindowIcon(platform::applicationIcon());
+    setFont(platform::interfaceFont(kCaptionPointSize));
 
     // The controls sit at fixed places in a client area of fixed size; a menu bar can
     // be put above it through the layout, and the window grows by its height.
@@ -180,6 +180,9 @@ void frmMain::createControls()
     cmdStart = button(client, "cmdStart", QStringLiteral("実行"), QStringLiteral("処理を開始します"),
                       twips(2820, 2100, 1140, 570));
     cmdStart->setDefault(true);
+    // 実行 stays the default button wherever the focus is. An auto-default button
+    // outside a dialog gives up that role each time the focus leaves it.
+    cmdStart->setAutoDefault(false);
     cmdExit = button(client, "cmdExit", kCloseCaption, QStringLiteral("Quorvaneを閉じます"),
                      twips(4560, 2100, 1140, 570));
 
@@ -253,9 +256,14 @@ Module1::WindowProcedure frmMain::setWindowProcedure(Module1::WindowProcedure pr
     return std::exchange(m_windowProcedure, procedure);
 }
 
-bool frmMain::defaultProcedure(frmMain& window, QEvent* event)
+bool frmMain::defaultProcedure(HookedWindow& window, QEvent* event)
 {
-    return window.QWidget::event(event);
+    return window.ownEvent(event);
+}
+
+bool frmMain::ownEvent(QEvent* event)
+{
+    return QWidget::event(event);
 }
 
 bool frmMain::event(QEvent* event)
@@ -282,6 +290,11 @@ void frmMain::cmdStart_Click()
     m_systemMenu->refreshUndo();
     if (action == run::WindowAction::Close)
         close();
+}
+
+bool frmMain::canUndoLastRun()
+{
+    return !collectionRun().isRunning() && collectionRun().undoOffer().has_value();
 }
 
 void frmMain::undoLastRun()
@@ -510,6 +523,11 @@ void frmMain::setInputsEnabled(bool enabled)
         m_inputsLocked = true;
         m_focusBeforeRun = focusWidget();
         m_focusAfterRun = nullptr;
+        // The window itself holds the focus while the inputs are locked. Left to Qt, the
+        // focus would pass to the next enabled control, 閉じる or キャンセル, and a second
+        // Enter or Space would close the window or cancel the run. Here Enter falls on
+        // the disabled 実行; キャンセル takes keys once it is clicked or reached with Tab.
+        setFocus(Qt::OtherFocusReason);
         m_enabledBeforeRun.clear();
         std::vector<QWidget*> inputs{txtFolder[Source], txtFolder[Destination], cmdRefer[Source],
                                      cmdRefer[Destination], txtFileType};
@@ -528,7 +546,4 @@ void frmMain::setInputsEnabled(bool enabled)
     operationChosen();
     if (QWidget* focus = m_focusAfterRun ? m_focusAfterRun : m_focusBeforeRun)
         focus->setFocus();
-    // A button outside a dialog gives up its default role whenever it loses the focus,
-    // as 実行 does when it is disabled for the run; Enter must start the next one.
-    cmdStart->setDefault(true);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HookedWindow.h"
 #include "app/Module1.h"
 #include "platform/UserServices.h"
 #include "run/RunWindow.h"
@@ -33,7 +34,7 @@ class CollectionRun;
 /// the start and close buttons. Its controls are public by their names, for the run
 /// and the settings dialog; setting a text or an option from code runs the same
 /// checks as the user's change does.
-class frmMain final : public QWidget, public run::RunWindow {
+class frmMain final : public QWidget, public run::RunWindow, public HookedWindow {
     Q_OBJECT
 
 public:
@@ -64,18 +65,18 @@ public:
     clsFileFolder& fileFolder();
     /// The collection run that cmdStart starts, made on first use.
     run::CollectionRun& collectionRun();
-    /// The menu's undo entry: undoes the last run, as a run of its own.
-    void undoLastRun();
     /// The window that follows a run and reports on it.
     RunProgressWindow& runWindow() { return *m_runWindow; }
 
-    /// The menu entries for the settings dialog and the about box, and those dialogs.
-    SystemMenuHook& systemMenu() { return *m_systemMenu; }
-
-    /// Installs the handler that sees every event first; returns the one it replaces.
-    Module1::WindowProcedure setWindowProcedure(Module1::WindowProcedure procedure);
-    /// The window's own event handling.
-    static bool defaultProcedure(frmMain& window, QEvent* event);
+    // The window as its menu hook sees it.
+    QWidget& widget() override { return *this; }
+    SystemMenuHook& systemMenu() override { return *m_systemMenu; }
+    Module1::WindowProcedure setWindowProcedure(Module1::WindowProcedure procedure) override;
+    bool ownEvent(QEvent* event) override;
+    bool canUndoLastRun() override;
+    void undoLastRun() override;
+    /// The handler in front of the window's own handling until another is installed.
+    static bool defaultProcedure(HookedWindow& window, QEvent* event);
 
     // The window as a collection run sees it.
     std::string sourceFolderText() const override;

@@ -1,7 +1,7 @@
 #include "settings/frmOption.h"
 
-#include "app/ApplicationSetup.h"
 #include "platform/MessageBox.h"
+#include "platform/qt/FormLook.h"
 #include "platform/qt/FormMetrics.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsInputs.h"
@@ -33,7 +33,7 @@ frmOption::frmOption(Context context, QWidget* parent)
     using platform::twipsRect;
     setObjectName(QStringLiteral("frmOption"));
     setWindowTitle(QStringLiteral("初期設定"));
-    setFont(interfaceFont(10.5));
+    setFont(platform::interfaceFont(10.5));
     setFixedSize(platform::fromTwips(2685), platform::fromTwips(2370));
 
     Frame1 = new QGroupBox(this);

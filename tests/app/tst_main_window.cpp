@@ -92,6 +92,20 @@ static const Strings kForbidden { "フォルダ名に:?|<>\"*は、使えませ�
 enum class Act { Cancel, CloseWhileFiltering, DeleteWhileFiltering };
 Q_DECLARE_METATYPE(Act)
 
+enum class Outcome { AllCopied, Cancelled, Closed };
+// Keys pressed in turn while a run works, once キャンセル shows or while the files are filtered.
+struct RunKeysCase {
+    bool whileCopying;
+    std::vector<Qt::Key> keys;
+    Outcome outcome;
+};
+
+// A key as the keyboard delivers it: to the window, which hands it to its focus.
+static void press(QWidget& window, Qt::Key key)
+{
+    QTest::keyClick(window.windowHandle(), key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+}
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 
@@ -174,6 +188,8 @@ private slots:
                             seen << option->objectName();
                     if (auto* version = dialog->findChild<QLabel*>(u"lblVersion"_s)) {
                         seen << version->text();
+                        const QLabel* icon = dialog->findChild<QLabel*>(u"picIcon"_s);
+                        seen << (icon->pixmap().isNull() ? u"no icon"_s : u"icon"_s);
                         QTest::keyClick(dialog, Qt::Key_Return);
                         seen << (dialog->isVisible() ? u"open"_s : u"closed"_s);
                     }
@@ -193,7 +209,7 @@ private slots:
         QVERIFY(open(3, {}));
         QCOMPARE(seen,
             (QStringList { u"初期設定"_s, u"optOption_0"_s, u"初期設定"_s, u"optOption_2"_s, u"初期設定"_s,
-                u"optOption_0"_s, u"ﾊﾞｰｼﾞｮﾝ情報 Quorvane"_s, u"Version 4.0"_s, u"closed"_s }));
+                u"optOption_0"_s, u"ﾊﾞｰｼﾞｮﾝ情報 Quorvane"_s, u"Version 4.0"_s, u"icon"_s, u"closed"_s }));
         QVERIFY(!move->isChecked());
         fixture.click(move);
         QVERIFY(move->isChecked());
@@ -201,6 +217,23 @@ private slots:
         QVERIFY(kept);
         window.close();
         QVERIFY(kept.isNull());
+    }
+
+    // Tab walks the controls in their order, stopping at the selected option only; 実行 stays
+    // the default button all the way round, after the focus has passed through it as well.
+    void tabOrder()
+    {
+        Window fixture;
+        frmMain& window = fixture.window;
+        window.txtFolder[frmMain::Source]->setFocus();
+        QStringList stops;
+        for (int stop = 0; stop < 9; ++stop) {
+            stops << window.focusWidget()->objectName() + (window.cmdStart->isDefault() ? u""_s : u" (実行 not default)"_s);
+            press(window, Qt::Key_Tab);
+        }
+        QCOMPARE(stops,
+            (QStringList { u"txtFolder_0"_s, u"cmdRefer_0"_s, u"txtFolder_1"_s, u"cmdRefer_1"_s, u"optOperat_0"_s,
+                u"txtFileType"_s, u"cmdStart"_s, u"cmdExit"_s, u"txtFolder_0"_s }));
     }
 
     void keysAndButtons_data()
@@ -361,6 +394,59 @@ private slots:
         QVERIFY(window.txtFolder[frmMain::Source]->isEnabled() && window.optOperat[frmMain::Copy]->isEnabled());
         QCOMPARE(window.focusWidget(), static_cast<QWidget*>(window.cmdStart));
         QVERIFY(window.cmdStart->isDefault());
+    }
+
+    // A run started with Enter: a second Enter or Space does nothing to it, whatever button
+    // the disabled inputs would have handed the focus to; キャンセル or 閉じる takes keys once
+    // the user has moved to it with Tab. The focus then goes back to the box Enter came from.
+    void keysDuringRun_data()
+    {
+        QTest::addColumn<RunKeysCase>("row");
+        QTest::newRow("Enter while filtering") << RunKeysCase { false, { Qt::Key_Return }, Outcome::AllCopied };
+        QTest::newRow("Space while filtering") << RunKeysCase { false, { Qt::Key_Space }, Outcome::AllCopied };
+        QTest::newRow("Enter while copying") << RunKeysCase { true, { Qt::Key_Return }, Outcome::AllCopied };
+        QTest::newRow("keypad Enter, Space while copying")
+            << RunKeysCase { true, { Qt::Key_Enter, Qt::Key_Space }, Outcome::AllCopied };
+        QTest::newRow("Tab to キャンセル, Space") << RunKeysCase { true, { Qt::Key_Tab, Qt::Key_Space }, Outcome::Cancelled };
+        QTest::newRow("Tab to 閉じる while filtering, Enter")
+            << RunKeysCase { false, { Qt::Key_Tab, Qt::Key_Return }, Outcome::Closed };
+    }
+
+    void keysDuringRun()
+    {
+        QFETCH(RunKeysCase, row);
+        const std::size_t files = 120;
+        Window fixture;
+        frmMain& window = fixture.window;
+        TempTree& tree = fixture.tree;
+        for (std::size_t i = 0; i < files; ++i)
+            tree.file("src/IMG_" + std::to_string(i) + ".jpg", std::string(512, 'p'));
+        const std::string dest = tree.folder("dest");
+        window.collectionRun().setYieldInterval(std::chrono::nanoseconds(0));
+        window.txtFolder[frmMain::Source]->setText(qs(tree.path("src")));
+        window.txtFolder[frmMain::Destination]->setText(qs(dest));
+
+        bool pressed = false;
+        fixture.user.onYield = [&](int) {
+            const bool copying = window.cmdExit->text() == u"キャンセル"_s;
+            if (pressed || copying != row.whileCopying || (copying && namesIn(dest).size() < 30))
+                return;
+            pressed = true;
+            for (const Qt::Key key : row.keys)
+                press(window, key);
+        };
+        window.txtFileType->setFocus();
+        press(window, Qt::Key_Return);
+
+        QVERIFY(pressed);
+        const std::size_t copied = namesIn(dest).size();
+        QCOMPARE(copied == files, row.outcome == Outcome::AllCopied);
+        QCOMPARE(fixture.user.shown, row.outcome == Outcome::Cancelled ? Strings { "処理を中断します" } : Strings {});
+        QCOMPARE(window.isVisible(), row.outcome != Outcome::Closed);
+        if (row.outcome == Outcome::Closed)
+            return;
+        QCOMPARE(window.focusWidget(), static_cast<QWidget*>(window.txtFileType));
+        QVERIFY(window.cmdStart->isDefault() && window.cmdStart->isEnabled());
     }
 };
 

@@ -26,8 +26,6 @@ public:
             ::close(m_fd);
             m_fd = -1;
         }
-        if (m_fd >= 0)
-            ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
     ~OpenFile()
     {
@@ -66,10 +64,17 @@ std::optional<std::uint64_t> contentHash(const std::string& path)
     OpenFile file(path);
     if (!file.isOpen())
         return std::nullopt;
+    thread_local std::vector<char> block(kBlock);
+    // Most files fit one block: hashed in one go, with no state to set up.
+    const ssize_t first = file.read(block);
+    if (first < 0)
+        return std::nullopt;
+    if (static_cast<std::size_t>(first) < block.size())
+        return XXH3_64bits(block.data(), static_cast<std::size_t>(first));
     const std::unique_ptr<XXH3_state_t, decltype(&XXH3_freeState)> state(XXH3_createState(), &XXH3_freeState);
     if (!state || XXH3_64bits_reset(state.get()) != XXH_OK)
         return std::nullopt;
-    thread_local std::vector<char> block(kBlock);
+    XXH3_64bits_update(state.get(), block.data(), block.size());
     for (;;) {
         const ssize_t got = file.read(block);
         if (got < 0)

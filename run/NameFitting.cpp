@@ -1,7 +1,7 @@
 #include "run/NameFitting.h"
 
 #include "platform/Utf8Boundary.h"
-#include "run/NameRules.h"
+#include "run/FileNameStem.h"
 
 namespace run {
 

@@ -84,16 +84,6 @@ bool namesDifferOnlyInCase(const std::vector<std::string>& names, std::int32_t l
     return differs != hashes.end();
 }
 
-std::size_t fileNameStemEnd(std::string_view path)
-{
-    const std::size_t slash = path.rfind('/');
-    const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos || dot <= nameStart)
-        return path.size();
-    return dot;
-}
-
 std::string caseFoldedKey(std::string_view name)
 {
     const locale_t locale = unicodeLocale();

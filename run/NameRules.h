@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/FileNameStem.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -47,11 +49,6 @@ void assignNumberedName(std::string& name, std::string_view path, std::size_t ke
 /// True when two of `names[0]` to `names[lastIndex]` differ only in the letter case of
 /// their file names: only then does it matter whether the destination folds case.
 bool namesDifferOnlyInCase(const std::vector<std::string>& names, std::int32_t lastIndex);
-
-/// Stem end that keeps the numbering inside the file name: the last "." of the last
-/// component, unless that "." is the component's first character (".bashrc" has no
-/// extension). Without such a dot the suffix goes at the very end.
-std::size_t fileNameStemEnd(std::string_view path);
 
 /// A key under which names that differ only in letter case coincide (Unicode simple
 /// case folding, generous rather than strict). Bytes that are not UTF-8 stay as they are.

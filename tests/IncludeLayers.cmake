@@ -5,9 +5,9 @@
 #   settings, about  the dialogs, on all of the above
 #   app            the program and its main window, on top
 # A folder includes only from itself and the layers below it, so the core stays free of
-# Qt and nothing below app/ needs the main window. Within the widget folders no file
-# reaches itself again through what it includes, so each one can be understood, and
-# replaced in a test, without the ones that use it.
+# Qt and nothing below app/ needs the main window. No file reaches itself again
+# through what it includes, so each one can be understood, and replaced in a test,
+# without the ones that use it.
 #   cmake -DSOURCE_DIR=<source tree> -P IncludeLayers.cmake
 cmake_minimum_required(VERSION 3.25)
 
@@ -23,7 +23,6 @@ set(below_settings platform toolkit run platform/qt)
 set(below_about platform toolkit run platform/qt)
 set(below_app platform toolkit run platform/qt settings about)
 set(layers platform toolkit run platform/qt settings about app)
-set(widgetLayers platform/qt settings about app)
 
 set(faults "")
 set(units "")
@@ -35,7 +34,7 @@ foreach(layer IN LISTS layers)
         # A header and its source file are one unit.
         string(REGEX REPLACE "\\.[^./]+$" "" unit "${file}")
         string(MAKE_C_IDENTIFIER "${unit}" unitKey)
-        if(layer IN_LIST widgetLayers AND NOT unit IN_LIST units)
+        if(NOT unit IN_LIST units)
             list(APPEND units "${unit}")
         endif()
         file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
@@ -46,14 +45,14 @@ foreach(layer IN LISTS layers)
                 list(APPEND faults "${file} includes ${included}, which is not below ${layer}/")
             endif()
             string(REGEX REPLACE "\\.[^./]+$" "" target "${included}")
-            if(folder IN_LIST widgetLayers AND NOT target STREQUAL unit)
+            if(folder IN_LIST layers AND NOT target STREQUAL unit)
                 list(APPEND uses_${unitKey} "${target}")
             endif()
         endforeach()
     endforeach()
 endforeach()
 
-# Walks what each widget unit includes, and what that includes, looking for the unit itself.
+# Walks what each unit includes, and what that includes, looking for the unit itself.
 foreach(unit IN LISTS units)
     string(MAKE_C_IDENTIFIER "${unit}" unitKey)
     set(queue ${uses_${unitKey}})
@@ -78,4 +77,4 @@ if(faults)
     message(FATAL_ERROR "Includes against the layers:\n  ${text}")
 endif()
 list(LENGTH units count)
-message(STATUS "Includes follow the layers; ${count} widget units without a circle")
+message(STATUS "Includes follow the layers; ${count} units without a circle")

@@ -49,6 +49,10 @@ RunProgressWindow::RunProgressWindow(QWidget* owner, std::function<void()> cance
 {
     setObjectName(QStringLiteral("runWindow"));
     setWindowModality(Qt::NonModal);
+    // Coming up during a run, it leaves the keyboard with the main window, so that an
+    // Enter or Space meant for that window never lands on キャンセル; the report at the
+    // end is activated on purpose.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     m_bar->setRange(0, 1000);
     m_bar->setTextVisible(false);
     m_current->setTextFormat(Qt::PlainText);

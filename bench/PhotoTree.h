@@ -89,12 +89,12 @@ inline void makeWideTree(const std::string& root, int files, int folders, int na
 /// Ten thousand small files of 1 to 32 KiB in 100 folders, named IMG_n.jpg, where every
 /// sixth repeats a name of another folder: flattened, about one in six gets a number.
 /// Made once, as makePhotoTree().
-inline void makeSmallFilesTree(const std::string& root)
+inline void makeSmallFilesTree(const std::string& root, bool distinct = false)
 {
     const std::string marker = root + "/.complete";
     if (access(marker.c_str(), F_OK) == 0)
         return;
-    std::printf("making 10,000 small files under %s ...\n", root.c_str());
+    std::printf("making 10,000 %ssmall files under %s ...\n", distinct ? "distinct " : "", root.c_str());
     std::fflush(stdout);
     mkdir(root.c_str(), 0755);
     unsigned seed = 12345;
@@ -103,28 +103,9 @@ inline void makeSmallFilesTree(const std::string& root)
         mkdir(folder.c_str(), 0755);
         const int number = i % 6 == 5 ? name / 2 : name++;
         seed = seed * 1103515245 + 12345;
-        writeFile(folder + "/IMG_" + std::to_string(number) + ".jpg", std::string(1024 + (seed >> 8) % (31 * 1024), 'x'));
-    }
-    close(open(marker.c_str(), O_CREAT | O_WRONLY, 0644));
-}
-
-// The same tree with every file's bytes its own (its number first), so that files of
-// one size are not alike: a run that leaves identical files finds none there.
-inline void makeDistinctSmallFilesTree(const std::string& root)
-{
-    const std::string marker = root + "/.complete";
-    if (access(marker.c_str(), F_OK) == 0)
-        return;
-    std::printf("making 10,000 distinct small files under %s ...\n", root.c_str());
-    std::fflush(stdout);
-    mkdir(root.c_str(), 0755);
-    unsigned seed = 12345;
-    for (int i = 0, name = 0; i < 10'000; ++i) {
-        const std::string folder = root + "/d" + std::to_string(i % 100);
-        mkdir(folder.c_str(), 0755);
-        const int number = i % 6 == 5 ? name / 2 : name++;
-        seed = seed * 1103515245 + 12345;
-        std::string content = std::to_string(i) + ':';
+        // Distinct: every file's bytes its own (its number first), so that files of one
+        // size are not alike, and a run that leaves identical files finds none.
+        std::string content = distinct ? std::to_string(i) + ':' : std::string();
         content.resize(1024 + (seed >> 8) % (31 * 1024), 'x');
         writeFile(folder + "/IMG_" + std::to_string(number) + ".jpg", content);
     }

@@ -242,7 +242,7 @@ int main(int argc, char** argv)
         if (test.source == smallFiles)
             bench::makeSmallFilesTree(smallFiles);
         if (test.source == distinctFiles)
-            bench::makeDistinctSmallFilesTree(distinctFiles);
+            bench::makeSmallFilesTree(distinctFiles, true);
         std::vector<double> ours, theirs, ourCpu, theirCpu;
         long ourPeak = 0, theirPeak = 0;
         for (int round = 0; round <= 3; ++round) {

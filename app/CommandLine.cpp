@@ -333,5 +333,6 @@ int runCommandLine(int argc, char** argv)
     // planned yet (a destination not made, an undo not begun).
     if (terminal.declinedCount() > 0)
         return 1;
-    return !arguments.dryRun && counts.done + counts.identical < report.files.size() ? 1 : 0;
+    // Files left as the user asked (twins, a file listed twice) are no failure.
+    return !arguments.dryRun && counts.done + counts.identical + counts.repeated < report.files.size() ? 1 : 0;
 }

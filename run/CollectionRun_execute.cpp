@@ -199,9 +199,9 @@ void CollectionRun::recordPlan(bool withDestinations)
         FileRecord& file = m_report.files.emplace_back();
         file.source = std::move(sources[i]);
         file.listedTwice = mayRepeat && !listed.insert(file.source).second;
-        if (file.listedTwice && m_inputs.operation == Operation::Move) {
+        if (file.listedTwice) {
             file.outcome = FileOutcome::Skipped;
-            file.reason = texts::kMovedOnce;
+            file.reason = m_inputs.operation == Operation::Move ? texts::kMovedOnce : texts::kDeletedOnce;
         }
         struct stat status {};
         // A file deeper than the longest path was found through its folders, but no

@@ -19,6 +19,7 @@ RunCounts RunReport::counts() const
             break;
         case FileOutcome::Skipped:
             ++(file.identical ? counts.identical : counts.skipped);
+            counts.repeated += file.listedTwice ? 1 : 0;
             break;
         case FileOutcome::Failed:
             ++counts.failed;

@@ -71,6 +71,7 @@ struct RunCounts {
     std::size_t fitted = 0;
     std::size_t skipped = 0;
     std::size_t identical = 0; // skipped as twins of a file in the destination
+    std::size_t repeated = 0;  // of the skipped: listed twice, and done under the first
     std::size_t failed = 0;
     std::size_t notDone = 0;
     std::uint64_t bytesDone = 0;

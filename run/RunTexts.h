@@ -31,6 +31,7 @@ inline const std::string kTooLargeForDestination =
     "保存先のファイル システムは 4 GB 以上のファイルを保存できないため、処理しませんでした。";
 
 inline const std::string kMovedOnce = "同じファイルが重ねて見つかりました。移動は一度だけです。";
+inline const std::string kDeletedOnce = "同じファイルが重ねて見つかりました。削除は一度だけです。";
 inline const std::string kPathTooLong = "パスが長すぎるため処理できませんでした。";
 inline const std::string kCaseFoldingAssumed =
     "保存先が大文字と小文字を区別するか分からないため、区別しないものとして計画しました。";

@@ -1,6 +1,7 @@
 #include "platform/LongPath.h"
 #include "run/CollectionRun.h"
 #include "run/DestPlanner.h"
+#include "run/Journal.h"
 #include "run/NameRules.h"
 #include "run/PlanView.h"
 #include "run/RunTexts.h"
@@ -460,6 +461,69 @@ private slots:
         session.collection.setDryRun(false);
         session.start();
         QCOMPARE(statesOf(session.collection.report()), states);
+    }
+
+    // On random trees, what the dry run plans is what the run's journal then says it did,
+    // file for file and in order: numbering, case clashes, twins and files listed twice.
+    void planEqualsJournal_data()
+    {
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<bool>("skipIdentical");
+        using enum Operation;
+        QTest::newRow("copy") << Copy << false;
+        QTest::newRow("copy, identical left") << Copy << true;
+        QTest::newRow("move") << Move << false;
+        QTest::newRow("move, identical left") << Move << true;
+        QTest::newRow("delete") << Delete << false;
+        QTest::newRow("trash") << Recycle << false;
+    }
+
+    void planEqualsJournal()
+    {
+        QFETCH(Operation, operation);
+        QFETCH(bool, skipIdentical);
+        std::mt19937 random(20261208);
+        const char* const folders[] = {"src/", "src/a/", "src/b/c/", "src/B/", "dest/"};
+        const char* const names[] = {"x.jpg", "X.JPG", "y.jpg", "y_001.jpg", "x_001.jpg", "z.txt", ".h.jpg"};
+        const char* const contents[] = {"1", "2", "11", "22"};
+        const auto pick = [&random](const auto& from) { return from[random() % std::size(from)]; };
+        for (int tree = 0; tree < 25; ++tree) {
+            std::set<std::string> paths;
+            std::string rows;
+            for (int i = 0; i < 12; ++i)
+                paths.insert(std::string(pick(folders)) + pick(names));
+            for (const std::string& path : paths)
+                rows += path + "=" + pick(contents) + " ";
+            Session session(rows + "src/keep.jpg=k");
+            const TempTree state;
+            session.collection.setJournalFolder(state.root());
+            session.window.operation = operation;
+            session.window.fileTypes = tree % 3 == 0 ? "jpg,JPG" : "jpg";
+            session.collection.setSkipIdentical(skipIdentical);
+            session.user.operations.answers = {"はい"};
+
+            session.collection.setDryRun(true);
+            QCOMPARE(session.start(), Strings{});
+            Strings planned;
+            for (const FileRecord& file : session.collection.report().files) {
+                const PlanState state = planState(file);
+                if (state == PlanState::Identical)
+                    planned.push_back("S " + file.source.str() + " " + file.reason.text());
+                else if (state == PlanState::AsIs || state == PlanState::Numbered || state == PlanState::Fitted)
+                    planned.push_back("D " + file.source.str() + " " + file.dest.str());
+            }
+
+            session.collection.setDryRun(false);
+            session.start();
+            const std::optional<Journal> journal = readJournal(newestJournalPath(state.root()));
+            QVERIFY(journal);
+            Strings done;
+            for (const JournalEntry& entry : journal->entries)
+                if (entry.kind != JournalEntry::Kind::Planned)
+                    done.push_back((entry.kind == JournalEntry::Kind::Identical ? "S " : "D ") + entry.source + " "
+                                   + entry.dest);
+            QVERIFY2(done == planned, rows.c_str());
+        }
     }
 
     // A dry run writes nothing, not even a probe: where the file system cannot tell, it

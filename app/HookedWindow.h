@@ -8,7 +8,7 @@ class SystemMenuHook;
 
 /// The main window as its menu hook and MainWndProc see it: the widget the menus and
 /// dialogs belong to, the chain of handlers in front of its own event handling, and
-/// the one command the menu carries out on the window itself.
+/// the commands the menu carries out on the window itself.
 class HookedWindow {
 public:
     virtual ~HookedWindow() = default;
@@ -28,6 +28,8 @@ public:
     virtual bool canUndoLastRun() = 0;
     /// Undoes the last run, as a run of its own.
     virtual void undoLastRun() = 0;
+    /// Shows what a run would do, and runs it on the user's word.
+    virtual void previewRun() = 0;
 
 protected:
     HookedWindow() = default;

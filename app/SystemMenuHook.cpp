@@ -40,8 +40,9 @@ void SystemMenuHook::install()
 {
     m_menu = new QMenu(QStringLiteral("メニュー(&M)"), &m_window);
     m_menu->setObjectName(QStringLiteral("mnuSystem"));
-    const auto addEntry = [this](const QString& text, int command) {
-        m_menu->addSeparator();
+    const auto addEntry = [this](const QString& text, int command, bool separated = true) {
+        if (separated)
+            m_menu->addSeparator();
         QAction* entry = m_menu->addAction(text);
         entry->setData(command);
         connect(entry, &QAction::triggered, &m_window, [this, command] {
@@ -52,7 +53,8 @@ void SystemMenuHook::install()
     };
     addEntry(QStringLiteral("オプション"), kCommandOption);
     addEntry(QStringLiteral("バージョン情報"), kCommandAbout);
-    m_undo = addEntry(QStringLiteral("元に戻す(&U)"), kCommandUndo);
+    m_preview = addEntry(QStringLiteral("プレビュー(&P)..."), kCommandPreview);
+    m_undo = addEntry(QStringLiteral("元に戻す(&U)"), kCommandUndo, false);
     connect(m_menu, &QMenu::aboutToShow, this, &SystemMenuHook::refreshUndo);
     refreshUndo();
     addMenuBar();
@@ -149,6 +151,8 @@ bool MainWndProc(HookedWindow& window, QEvent* event)
             window.systemMenu().showAbout();
         else if (command == SystemMenuHook::kCommandUndo)
             window.undoLastRun();
+        else if (command == SystemMenuHook::kCommandPreview)
+            window.previewRun();
     }
     return PrevWndProc ? PrevWndProc(window, event) : window.ownEvent(event);
 }

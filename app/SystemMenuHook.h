@@ -32,7 +32,8 @@ private:
 };
 
 /// The main window's extra entries, "オプション" (the settings dialog), "バージョン情報"
-/// (the about box) and "元に戻す" (undo of the last run), each after a separator. Linux desktops give a
+/// (the about box), then "プレビュー" (the plan of a run) and "元に戻す" (undo of the last
+/// run) together, each group after a separator. Linux desktops give a
 /// program no system menu of its own, so the block is the one menu of a menu bar above
 /// the window's controls, where a new user finds it, and the window's context menu.
 /// A chosen entry reaches the window as a SystemCommandEvent, which MainWndProc turns
@@ -44,6 +45,7 @@ public:
     static constexpr int kCommandOption = 257;
     static constexpr int kCommandAbout = 258;
     static constexpr int kCommandUndo = 259;
+    static constexpr int kCommandPreview = 260;
 
     /// `settingsPath` is the file the settings dialog writes; `messages` reports a
     /// failed save.
@@ -65,6 +67,7 @@ public:
     /// Enables "元に戻す" when the last run can be undone and no run is active.
     void refreshUndo();
     QAction* undoEntry() const { return m_undo; }
+    QAction* previewEntry() const { return m_preview; }
 
 private:
     void addMenuBar();
@@ -78,6 +81,7 @@ private:
     QPointer<frmOption> m_option;
     QMenu* m_menu = nullptr;
     QAction* m_undo = nullptr;
+    QAction* m_preview = nullptr;
 };
 
 namespace Module1 {

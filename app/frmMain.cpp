@@ -1,5 +1,7 @@
 #include "app/frmMain.h"
 
+#include "app/PlanPreview.h"
+#include "app/PreviewWindow.h"
 #include "app/RunProgressWindow.h"
 #include "app/SystemMenuHook.h"
 #include "platform/EventPump.h"
@@ -229,6 +231,8 @@ void frmMain::shutDown()
     if (Module1::PrevWndProc != nullptr)
         setWindowProcedure(Module1::PrevWndProc);
     m_runWindow->hide(); // a report left open would keep the program running
+    // The preview stays until the window goes: a close can come from its own run, while
+    // it is still on the call stack. It touches the run no more after a close.
     m_run.reset();
     objFileFolder.reset();
     m_systemMenu->unloadOption();
@@ -286,10 +290,34 @@ void frmMain::cmdStart_Click()
     // No run starts once the window has been asked to close.
     if (m_closePending)
         return;
+    collectionRun().setSkipIdentical(m_skipIdentical);
     const run::WindowAction action = collectionRun().cmdStartClick();
     m_systemMenu->refreshUndo();
     if (action == run::WindowAction::Close)
         close();
+}
+
+void frmMain::previewRun()
+{
+    if (m_closePending)
+        return;
+    if (!m_preview) {
+        m_preview = std::make_unique<PlanPreview>(PlanPreview::Window{
+            *this, collectionRun(), m_runWindow, m_services.messages, [this] { return m_skipIdentical; },
+            [this] { return m_closePending; },
+            [this](run::WindowAction action) {
+                m_systemMenu->refreshUndo();
+                if (action == run::WindowAction::Close)
+                    close();
+            },
+            [this] { m_runWindow->hide(); }});
+    }
+    m_preview->start();
+}
+
+PreviewWindow* frmMain::previewWindow() const
+{
+    return m_preview ? m_preview->window() : nullptr;
 }
 
 bool frmMain::canUndoLastRun()

@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+class PlanPreview;
+class PreviewWindow;
 class QDragMoveEvent;
 class QDropEvent;
 class QGroupBox;
@@ -36,6 +38,9 @@ class CollectionRun;
 /// checks as the user's change does.
 class frmMain final : public QWidget, public run::RunWindow, public HookedWindow {
     Q_OBJECT
+    // Whether a copy or move leaves files whose bytes the destination holds already;
+    // the settings dialog and file set it.
+    Q_PROPERTY(bool skipIdentical READ skipIdentical WRITE setSkipIdentical)
 
 public:
     /// Indices of txtFolder and cmdRefer: a button browses for the box of its index.
@@ -67,6 +72,11 @@ public:
     run::CollectionRun& collectionRun();
     /// The window that follows a run and reports on it.
     RunProgressWindow& runWindow() { return *m_runWindow; }
+    /// The preview's window, once プレビュー has shown one.
+    PreviewWindow* previewWindow() const;
+
+    bool skipIdentical() const { return m_skipIdentical; }
+    void setSkipIdentical(bool skip) { m_skipIdentical = skip; }
 
     // The window as its menu hook sees it.
     QWidget& widget() override { return *this; }
@@ -75,6 +85,7 @@ public:
     bool ownEvent(QEvent* event) override;
     bool canUndoLastRun() override;
     void undoLastRun() override;
+    void previewRun() override;
     /// The handler in front of the window's own handling until another is installed.
     static bool defaultProcedure(HookedWindow& window, QEvent* event);
 
@@ -117,6 +128,8 @@ private:
     std::unique_ptr<SystemMenuHook> m_systemMenu;
     std::unique_ptr<clsFileFolder> objFileFolder;
     std::unique_ptr<run::CollectionRun> m_run;
+    std::unique_ptr<PlanPreview> m_preview; // made on first use
+    bool m_skipIdentical = false;
     RunProgressWindow* m_runWindow; // a child window, owned by this one
     Module1::WindowProcedure m_windowProcedure = &frmMain::defaultProcedure;
 

@@ -125,8 +125,9 @@ void CollectionRun::runSteps()
     // Taken once, with the inputs locked until the run ends: whatever is clicked or
     // typed while it works, it does what was asked when it started. Locked before
     // 実行 is disabled, so that the window still knows where the focus was.
-    m_inputs = RunInputs{m_window.sourceFolderText(), m_window.destFolderText(),
-                         m_window.fileTypesText(), m_window.selectedOperation()};
+    m_inputs = m_fixedInputs ? *m_fixedInputs
+                             : RunInputs{m_window.sourceFolderText(), m_window.destFolderText(),
+                                         m_window.fileTypesText(), m_window.selectedOperation()};
     m_window.setInputsEnabled(false);
     m_window.setStartEnabled(false);
     m_lastYield = std::chrono::steady_clock::now();
@@ -168,6 +169,11 @@ void CollectionRun::runSteps()
         recordPlan(true);
         if (m_skipIdentical)
             markTwins();
+        m_report.destinationNeeded = m_bytesNeeded;
+        if (m_destinationSpace)
+            m_report.destinationFree = m_destinationSpace->availableBytes;
+        if (m_planCheck && !m_dryRun && !m_planCheck(m_report))
+            return;
         if (!destinationHasRoom() || m_dryRun)
             return;
         openJournal(false);
@@ -180,6 +186,8 @@ void CollectionRun::runSteps()
         return;
     recordPlan(false);
     if (m_dryRun)
+        return;
+    if (m_planCheck && !m_planCheck(m_report))
         return;
     openJournal(false);
     if (!JoinFileList())
@@ -238,8 +246,10 @@ bool CollectionRun::CheckDestFolder(const std::string& text)
         return false;
     if (objFileFolder.FolderExist(text))
         return true;
-    if (m_dryRun)
-        return true; // planned as an empty folder
+    if (m_dryRun) {
+        m_report.destinationMissing = true; // planned as an empty folder
+        return true;
+    }
     if (!m_services.messages.askYesNo(texts::kCreateFolderQuestion))
         return false;
     switch (objFileFolder.CreateFolder(text)) {
@@ -364,6 +374,8 @@ bool CollectionRun::destinationFoldsCase(const std::string& folder)
         addNotice(texts::kCaseFoldingAssumed);
         return true;
     }
+    if (m_assumeCaseFolding)
+        return true;
     return namesDifferOnlyInCase(strDestFiles, lngLastIndex)
         && (m_caseFoldingProbe ? m_caseFoldingProbe(folder) : folderFoldsCase(folder));
 }

@@ -96,6 +96,19 @@ public:
     /// hash, and byte for byte before the file is left. A twin's source is never
     /// removed. Off by default.
     void setSkipIdentical(bool skip) { m_skipIdentical = skip; }
+    /// The runs from now on work on these inputs instead of reading the window's boxes;
+    /// none goes back to the boxes. A run of what a preview showed keeps to its inputs
+    /// whatever was typed since.
+    void setFixedInputs(std::optional<RunInputs> inputs) { m_fixedInputs = std::move(inputs); }
+    /// The inputs of the run in progress, or of the last one.
+    const RunInputs& inputs() const { return m_inputs; }
+    /// Where the destination's file system cannot tell whether it folds letter case, a
+    /// run plans as for one that folds, as a dry run does, and makes no probe: the run
+    /// of a preview then places the names the preview showed.
+    void setAssumeCaseFolding(bool assume) { m_assumeCaseFolding = assume; }
+    /// Asked once the plan is made, before anything is written or journaled; false stops
+    /// the run there. None by default.
+    void setPlanCheck(std::function<bool(const RunReport& plan)> check) { m_planCheck = std::move(check); }
 
     /// Where journals are written; journalFolder() by default.
     void setJournalFolder(std::string folder) { m_journalFolder = std::move(folder); }
@@ -190,6 +203,9 @@ private:
     std::uint64_t m_bytesNeeded = 0; // in the destination, by whole allocation blocks
     bool m_dryRun = false;
     bool m_skipIdentical = false;
+    bool m_assumeCaseFolding = false;
+    std::optional<RunInputs> m_fixedInputs;
+    std::function<bool(const RunReport& plan)> m_planCheck;
     // A twin of a file this run places: its record, by the twin's record.
     std::unordered_map<std::size_t, std::size_t> m_earlierTwin;
     std::chrono::nanoseconds m_yieldInterval = std::chrono::milliseconds(20);

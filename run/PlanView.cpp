@@ -45,4 +45,18 @@ bool isChange(PlanState state)
     return state != PlanState::AsIs;
 }
 
+bool samePlan(const RunReport& a, const RunReport& b)
+{
+    if (a.operation != b.operation || a.files.size() != b.files.size())
+        return false;
+    for (std::size_t i = 0; i < a.files.size(); ++i) {
+        const FileRecord& x = a.files[i];
+        const FileRecord& y = b.files[i];
+        if (x.source.view() != y.source.view() || x.dest.view() != y.dest.view() || x.bytes != y.bytes
+            || planState(x) != planState(y))
+            return false;
+    }
+    return true;
+}
+
 } // namespace run

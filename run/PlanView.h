@@ -41,4 +41,9 @@ PlanTotals planTotals(const RunReport& plan);
 /// planned: for the preview's "changes only" view.
 bool isChange(PlanState state);
 
+/// Whether two plans do the same: the same operation and, file by file in order, the
+/// same source, destination, state and size. A run of a preview goes ahead only on the
+/// plan the preview showed.
+bool samePlan(const RunReport& a, const RunReport& b);
+
 } // namespace run

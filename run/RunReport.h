@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,12 @@ struct RunReport {
     bool undo = false;                   // the undo of an earlier run of `operation`
     std::string notice;                  // one thing the user must know, such as no journal
     std::string destFolder;
+    // The destination as the plan found it: missing (a dry run plans it as an empty
+    // folder, a run makes it), and for copy and move the space the plan needs there, by
+    // whole blocks, against the space free; none where it cannot be told.
+    bool destinationMissing = false;
+    std::uint64_t destinationNeeded = 0;
+    std::optional<std::uint64_t> destinationFree;
     std::chrono::steady_clock::time_point started{};
     std::chrono::steady_clock::time_point finished{};
 

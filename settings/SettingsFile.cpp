@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kOperationCount = 4;
 
-// The operation line converted to a 16-bit number: any decimal number, with blanks
+// A number line (the operation, the skipping of identical files) converted to a 16-bit number: any decimal number, with blanks
 // around it, "1.0" as well as the written forms "0" and " 1 ". A fraction is rounded
 // to the nearest integer, a half to the even one, as a conversion to an integer does.
 std::optional<int> operationNumber(const QString& line)
@@ -49,6 +49,11 @@ bool applyLines(const std::optional<QStringList>& lines, SettingsInputs& inputs)
     if (lines->size() < 4)
         return false;
     inputs.setFileTypeText(lines->at(3));
+    // Not part of the four lines: whatever it holds, they were read in full.
+    if (lines->size() >= 5) {
+        const std::optional<int> skip = operationNumber(lines->at(4));
+        inputs.setSkipIdentical(skip && *skip != 0);
+    }
     return true;
 }
 
@@ -67,12 +72,19 @@ void LoadSettings(const std::string& path, SettingsInputs& inputs, const QString
 
 void WriteSettings(SettingsWriter& file, const SettingsInputs& inputs)
 {
+    WriteSettings(file, inputs, inputs.skipIdentical());
+}
+
+void WriteSettings(SettingsWriter& file, const SettingsInputs& inputs, bool skipIdentical)
+{
     file.writeLine(inputs.folderText(SettingsInputs::Source));
     file.writeLine(inputs.folderText(SettingsInputs::Destination));
     const int operation = inputs.selectedOperation();
     if (operation >= 0)
         file.writeLine(QStringLiteral(" %1 ").arg(operation));
     file.writeLine(inputs.fileTypeText());
+    if (skipIdentical)
+        file.writeLine(QStringLiteral(" 1 "));
 }
 
 void WriteDefaultSettings(SettingsWriter& file, const QString& TempFolderPath)

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-/// The four inputs of the main window that the settings file remembers. Setting a
+/// The four inputs of the main window that the settings file remembers, and the
+/// setting that leaves files the destination holds already. Setting a
 /// value must run the same handlers as the user's own change would (the folder-name
 /// check, the enabling of the destination), because stored values are treated exactly
 /// like typed ones.
@@ -24,4 +25,8 @@ public:
 
     virtual QString fileTypeText() const = 0;
     virtual void setFileTypeText(const QString& text) = 0;
+
+    /// Whether a copy or move leaves a file whose bytes the destination holds already.
+    virtual bool skipIdentical() const = 0;
+    virtual void setSkipIdentical(bool skip) = 0;
 };

@@ -16,7 +16,7 @@ Control* control(QWidget& window, const QString& name)
 
 } // namespace
 
-WindowInputs::WindowInputs(QWidget& window)
+WindowInputs::WindowInputs(QWidget& window) : m_window(&window)
 {
     for (std::size_t i = 0; i < m_folders.size(); ++i)
         m_folders[i] = control<QLineEdit>(window, QStringLiteral("txtFolder_%1").arg(i));
@@ -56,4 +56,15 @@ QString WindowInputs::fileTypeText() const
 void WindowInputs::setFileTypeText(const QString& text)
 {
     m_fileType->setText(text);
+}
+
+bool WindowInputs::skipIdentical() const
+{
+    return m_window && m_window->property("skipIdentical").toBool();
+}
+
+void WindowInputs::setSkipIdentical(bool skip)
+{
+    if (m_window)
+        m_window->setProperty("skipIdentical", skip);
 }

@@ -8,6 +8,7 @@
 #include "settings/SettingsWriter.h"
 #include "settings/WrappingRadioButton.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -34,7 +35,7 @@ frmOption::frmOption(Context context, QWidget* parent)
     setObjectName(QStringLiteral("frmOption"));
     setWindowTitle(QStringLiteral("初期設定"));
     setFont(platform::interfaceFont(10.5));
-    setFixedSize(platform::fromTwips(2685), platform::fromTwips(2370));
+    setFixedSize(platform::fromTwips(2685), platform::fromTwips(2760));
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -59,9 +60,15 @@ frmOption::frmOption(Context context, QWidget* parent)
     }
     optOption[SaveCurrent]->setChecked(true);
 
+    chkSkipIdentical = new QCheckBox(QStringLiteral("同じ内容のファイルは省略する"), this);
+    chkSkipIdentical->setObjectName(QStringLiteral("chkSkipIdentical"));
+    chkSkipIdentical->setToolTip(
+        QStringLiteral("保存先に同じ内容のファイルがあるときは、コピーも移動もしません"));
+    chkSkipIdentical->setGeometry(twipsRect(150, 1815, 2400, 300));
+
     const std::array<OptionLayout, 2> buttons{{
-        {"OK", "実行します", twipsRect(150, 1860, 1170, 405)},
-        {"Cancel", "実行をキャンセルします", twipsRect(1410, 1860, 1170, 405)},
+        {"OK", "実行します", twipsRect(150, 2250, 1170, 405)},
+        {"Cancel", "実行をキャンセルします", twipsRect(1410, 2250, 1170, 405)},
     }};
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         auto* button = new QPushButton(QString::fromUtf8(buttons[i].caption), this);
@@ -75,9 +82,17 @@ frmOption::frmOption(Context context, QWidget* parent)
     cmdOKCancel[OK]->setDefault(true);
 
     setTabOrder(optOption[ResetFile], optOption[SaveCurrent]);
-    setTabOrder(optOption[SaveCurrent], cmdOKCancel[OK]);
+    setTabOrder(optOption[SaveCurrent], chkSkipIdentical);
+    setTabOrder(chkSkipIdentical, cmdOKCancel[OK]);
     setTabOrder(cmdOKCancel[OK], cmdOKCancel[Cancel]);
     setTabOrder(cmdOKCancel[Cancel], optOption[ResetFileAndWindow]);
+}
+
+void frmOption::showEvent(QShowEvent* event)
+{
+    // A change left by Cancel is not kept: the box shows what the window does.
+    chkSkipIdentical->setChecked(m_context.inputs.skipIdentical());
+    QDialog::showEvent(event);
 }
 
 void frmOption::keyPressEvent(QKeyEvent* event)
@@ -110,14 +125,17 @@ void frmOption::cmdOK_Click()
     // reset, so a failed save changes nothing and leaves the dialog open to try again
     // or cancel.
     SettingsWriter file(m_context.settingsPath);
+    const bool skipIdentical = chkSkipIdentical->isChecked();
     if (optOption[SaveCurrent]->isChecked())
-        WriteSettings(file, m_context.inputs);
+        WriteSettings(file, m_context.inputs, skipIdentical);
     else if (optOption[ResetFile]->isChecked() || optOption[ResetFileAndWindow]->isChecked())
         WriteDefaultSettings(file, m_context.TempFolderPath);
     if (const int error = file.close(); error != 0) {
         m_context.messages.showMessage(file.failureMessage(error));
         return;
     }
+    if (skipIdentical != m_context.inputs.skipIdentical())
+        m_context.inputs.setSkipIdentical(skipIdentical);
     if (optOption[ResetFileAndWindow]->isChecked())
         resetWindow();
     hide();
@@ -130,4 +148,7 @@ void frmOption::resetWindow()
     inputs.setFolderText(SettingsInputs::Destination, m_context.TempFolderPath);
     inputs.selectOperation(0);
     inputs.setFileTypeText(QStringLiteral("jpg"));
+    if (inputs.skipIdentical())
+        inputs.setSkipIdentical(false);
+    chkSkipIdentical->setChecked(false);
 }

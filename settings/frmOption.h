@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+class QCheckBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -18,7 +19,8 @@ class MessageBox;
 /// The settings dialog "初期設定": saves the main window's inputs to the settings
 /// file, or resets the file, or resets the file and the window. OK and Cancel only hide
 /// it, so it keeps its choice for the next opening; its close box asks its owner to
-/// unload it, so the next opening starts afresh.
+/// unload it, so the next opening starts afresh. Its check box shows, each time the
+/// dialog comes up, whether the window leaves identical files; OK sets it.
 class frmOption final : public QDialog {
     Q_OBJECT
 
@@ -37,6 +39,7 @@ public:
     bool isUnloadRequested() const { return m_unloadRequested; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -49,5 +52,6 @@ private:
     QGroupBox* Frame1 = nullptr;
     std::array<QRadioButton*, 3> optOption{};
     std::array<QPushButton*, 2> cmdOKCancel{};
+    QCheckBox* chkSkipIdentical = nullptr;
     bool m_unloadRequested = false;
 };

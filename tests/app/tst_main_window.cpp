@@ -86,7 +86,7 @@ struct DropCase {
     bool locked = false; // dropped while a run has the inputs locked
 };
 
-static const QStringList kMenuBlock { u"-"_s, u"オプション=257"_s, u"-"_s, u"バージョン情報=258"_s, u"-"_s, u"元に戻す(&U)=259"_s };
+static const QStringList kMenuBlock { u"-"_s, u"オプション=257"_s, u"-"_s, u"バージョン情報=258"_s, u"-"_s, u"プレビュー(&P)...=260"_s, u"元に戻す(&U)=259"_s };
 static const Strings kForbidden { "フォルダ名に:?|<>\"*は、使えません" };
 
 enum class Act { Cancel, CloseWhileFiltering, DeleteWhileFiltering };

@@ -11,6 +11,7 @@
 #include "support/TestPrinting.h"
 #include "support/Unprivileged.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -33,6 +34,7 @@ struct RecordingInputs final : SettingsInputs {
     std::array<QString, 2> folders { u"/in"_s, u"/out"_s };
     int operation = 2;
     QString fileType = u"jpg,png"_s;
+    bool skip = false;
     QStringList log;
     QString folderText(Folder folder) const override { return folders[folder]; }
     int selectedOperation() const override { return operation; }
@@ -43,6 +45,8 @@ struct RecordingInputs final : SettingsInputs {
     }
     void selectOperation(int index) override { log << u"operation="_s + QString::number(operation = index); }
     void setFileTypeText(const QString& text) override { log << u"types="_s + (fileType = text); }
+    bool skipIdentical() const override { return skip; }
+    void setSkipIdentical(bool on) override { log << u"identical="_s + QString::number(skip = on); }
     QString changes() const { return log.join(u'|'); }
 };
 
@@ -113,6 +117,13 @@ private slots:
         row("far larger than four lines, fourth line cut",
             "/in\r\n/out\r\n 1 \r\n" + QByteArray(settings::kLargestSettingsFile, 'j'),
             "source=/in|destination=/out|operation=1|destination={T}");
+        // The fifth line is the skipping of identical files; only a number other than 0 turns it
+        // on, and nothing it holds undoes the four lines before it.
+        row("fifth line on", "/in\r\n/out\r\n 1 \r\njpg\r\n 1 \r\n",
+            "source=/in|destination=/out|operation=1|types=jpg|identical=1", true);
+        for (const QByteArray fifth : { " 0 ", "", "yes", "\xff" })
+            row("fifth line " + fifth, "/in\r\n/out\r\n 1 \r\njpg\r\n" + fifth + "\r\n",
+                "source=/in|destination=/out|operation=1|types=jpg" + QByteArray(fifth == "\xff" ? "" : "|identical=0"));
         row("far larger than four lines, all four at its start",
             "/in\r\n/out\r\n 1 \r\njpg\r\n" + QByteArray(settings::kLargestSettingsFile, '\n'),
             "source=/in|destination=/out|operation=1|types=jpg");
@@ -247,6 +258,61 @@ private slots:
             { .choice = 1,
                 .shown = "設定ファイルを保存できません\n{R}/Quorvane.qvn\n" + std::string(std::strerror(EACCES)),
                 .fileMode = 0444 });
+    }
+
+    // The check box shows the window's setting each time the dialog comes up; OK stores it on
+    // the fifth line and sets it in the window, a reset of the window turns it off, Cancel leaves
+    // it, and a failed save changes nothing.
+    void skipIdenticalBox_data()
+    {
+        QTest::addColumn<bool>("before");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("settingsFile");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("changes");
+        const QByteArray inputs = "/in\r\n/out\r\n 2 \r\njpg,png\r\n";
+        const QString save = u"Quorvane.qvn"_s;
+        QTest::newRow("turned on and saved") << false << 0 << u"cmdOKCancel_0"_s << save << inputs + " 1 \r\n"
+                                             << u"identical=1"_s;
+        QTest::newRow("turned off and saved") << true << 0 << u"cmdOKCancel_0"_s << save << inputs << u"identical=0"_s;
+        QTest::newRow("turned on, file reset") << false << 1 << u"cmdOKCancel_0"_s << save << QByteArray(kDefaults)
+                                               << u"identical=1"_s;
+        QTest::newRow("turned on, window reset")
+            << false << 2 << u"cmdOKCancel_0"_s << save << QByteArray(kDefaults)
+            << u"identical=1|source=|destination=/var/tmp/quorvane-temp/|operation=0|types=jpg|identical=0"_s;
+        QTest::newRow("turned on, cancelled") << false << 0 << u"cmdOKCancel_1"_s << save << QByteArray(kOld) << QString();
+        QTest::newRow("turned on, save failed")
+            << false << 0 << u"cmdOKCancel_0"_s << u"Quorvane.qvn/Quorvane.qvn"_s << QByteArray(kOld) << QString();
+    }
+
+    void skipIdenticalBox()
+    {
+        QFETCH(bool, before);
+        QFETCH(int, choice);
+        QFETCH(QString, button);
+        QFETCH(QString, settingsFile);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, changes);
+        TempTree tree;
+        tree.file("Quorvane.qvn", kOld);
+        RecordingInputs inputs;
+        inputs.skip = before;
+        FakeUser user;
+        frmOption dialog { { inputs, kTemp, tree.path(settingsFile.toStdString()), user } };
+        dialog.show();
+        auto* box = dialog.findChild<QCheckBox*>(u"chkSkipIdentical"_s);
+        QCOMPARE(box->text(), u"同じ内容のファイルは省略する"_s);
+        QCOMPARE(box->isChecked(), before);
+        QTest::mouseClick(dialog.findChild<QRadioButton*>(u"optOption_%1"_s.arg(choice)), Qt::LeftButton);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+        QCOMPARE(QByteArray::fromStdString(TempTree::read(tree.path("Quorvane.qvn"))), file);
+        QCOMPARE(inputs.changes(), changes);
+        // Shown again, the box tells what the window does now.
+        dialog.hide();
+        dialog.show();
+        QCOMPARE(box->isChecked(), inputs.skip);
     }
 
     void optionDialog()

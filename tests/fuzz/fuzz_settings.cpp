@@ -18,6 +18,7 @@ struct Inputs final : SettingsInputs {
     std::array<QString, 2> folders;
     int operation = 0;
     QString fileType = QStringLiteral("jpg");
+    bool skip = false;
 
     QString folderText(Folder folder) const override { return folders[folder]; }
     void setFolderText(Folder folder, const QString& text) override { folders[folder] = text; }
@@ -25,10 +26,13 @@ struct Inputs final : SettingsInputs {
     void selectOperation(int index) override { operation = index; }
     QString fileTypeText() const override { return fileType; }
     void setFileTypeText(const QString& text) override { fileType = text; }
+    bool skipIdentical() const override { return skip; }
+    void setSkipIdentical(bool value) override { skip = value; }
 
     bool operator==(const Inputs& other) const
     {
-        return folders == other.folders && operation == other.operation && fileType == other.fileType;
+        return folders == other.folders && operation == other.operation && fileType == other.fileType
+            && skip == other.skip;
     }
 };
 

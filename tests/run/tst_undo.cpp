@@ -46,6 +46,24 @@ void setTime(const std::string& path, std::time_t seconds)
     ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
 }
 
+// A run from src/ into dest/ of `tree`, wired as the program wires it, its journals in
+// state/ and the trash question answered yes.
+struct RunOnTree {
+    FakeUser user;
+    clsFileFolder toolkit{user.services()};
+    FakeRunWindow window;
+    run::CollectionRun collection{window, toolkit, user.services()};
+
+    RunOnTree(const TempTree& tree, Operation operation)
+    {
+        user.operations.answers = {"はい"};
+        window.source = tree.path("src");
+        window.dest = tree.path("dest");
+        window.operation = operation;
+        collection.setJournalFolder(tree.path("state"));
+    }
+};
+
 } // namespace
 
 class UndoTest : public QObject {
@@ -89,15 +107,8 @@ private slots:
         tree.folder("dest");
         const Snapshot before = snapshotOf(tree);
 
-        FakeUser user;
-        user.operations.answers = {"はい"}; // the trash question
-        clsFileFolder toolkit{user.services()};
-        FakeRunWindow window;
-        window.source = tree.path("src");
-        window.dest = tree.path("dest");
-        window.operation = operation;
-        run::CollectionRun collection(window, toolkit, user.services());
-        collection.setJournalFolder(tree.path("state"));
+        RunOnTree session(tree, operation);
+        auto& [user, toolkit, window, collection] = session;
         collection.cmdStartClick();
         QCOMPARE(collection.report().counts().done, std::size_t(3));
 
@@ -169,15 +180,9 @@ private slots:
             names.push_back("src/" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".jpg");
             tree.file(names.back(), names.back());
         }
-        FakeUser user;
-        user.operations.answers = {"はい"}; // the trash question
-        clsFileFolder toolkit{user.services()};
-        FakeRunWindow window;
-        window.source = tree.path("src");
-        window.dest = tree.folder("dest");
-        window.operation = operation;
-        run::CollectionRun collection(window, toolkit, user.services());
-        collection.setJournalFolder(tree.path("state"));
+        tree.folder("dest");
+        RunOnTree session(tree, operation);
+        auto& [user, toolkit, window, collection] = session;
         user.operations.onItem = [&](int number) {
             if (number == 5)
                 collection.cancelClick();

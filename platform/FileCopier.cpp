@@ -201,9 +201,11 @@ int FileCopier::copyContent(int in, int out, std::uint64_t size)
 
 std::string FileCopier::temporaryName(const std::string& folder)
 {
-    // Hidden, and recognisable as ours should a crash ever leave one behind.
+    // Hidden, and recognisable as ours should a crash ever leave one behind. Counted
+    // across the process, so that copiers working side by side do not race for names.
+    static std::atomic<unsigned> counter{0};
     return (folder == "/" ? "" : folder) + "/.quorvane-" + std::to_string(::getpid()) + "-"
-        + std::to_string(++m_temporaryCounter) + ".tmp";
+        + std::to_string(++counter) + ".tmp";
 }
 
 int FileCopier::createUnderTemporaryName(const std::string& folder,
@@ -262,7 +264,7 @@ int FileCopier::copyFile(const std::string& source, int folderFd, const std::str
     const Spot spot{folderFd, ".", name};
     // A test that makes copying fail on purpose gets the copy it means to break.
     const bool usable = prepared && prepared->m_out >= 0 && prepared->m_source == source && !flush
-        && !m_beforeBlock && !m_avoidUnnamedFiles;
+        && !m_beforeBlock && (!m_avoidUnnamedFiles || !prepared->m_temporary.empty());
     if (usable) {
         const int error = placePrepared(*prepared, spot, placement);
         if (error >= 0)
@@ -279,6 +281,8 @@ PreparedCopy& PreparedCopy::operator=(PreparedCopy&& other) noexcept
         m_in = std::exchange(other.m_in, -1);
         m_out = std::exchange(other.m_out, -1);
         m_status = other.m_status;
+        m_temporary = std::exchange(other.m_temporary, {});
+        m_folderFd = std::exchange(other.m_folderFd, -1);
     }
     return *this;
 }
@@ -290,6 +294,9 @@ void PreparedCopy::close()
     if (m_out >= 0)
         ::close(m_out);
     m_in = m_out = -1;
+    if (!m_temporary.empty())
+        ::unlinkat(m_folderFd, m_temporary.c_str(), 0);
+    m_temporary.clear();
 }
 
 int FileCopier::writeCopy(const std::string& source, const Spot& spot, bool unnamedOnly,
@@ -358,7 +365,8 @@ int FileCopier::copyFileTo(const std::string& source, const Spot& spot, Placemen
     return error;
 }
 
-int FileCopier::prepareCopy(const std::string& source, int folderFd, PreparedCopy& copy)
+int FileCopier::prepareCopy(const std::string& source, int folderFd, PreparedCopy& copy,
+                            bool hiddenNameAllowed)
 {
     // The status first, so that a FIFO put in place of the file is not even opened:
     // that alone could wake a program waiting to write into it.
@@ -368,7 +376,10 @@ int FileCopier::prepareCopy(const std::string& source, int folderFd, PreparedCop
     if (!S_ISREG(status.st_mode))
         return operation_texts::kNotRegularFile;
     std::string temporary;
-    const int error = writeCopy(source, {folderFd, ".", {}}, true, copy, temporary);
+    const int error = writeCopy(source, {folderFd, ".", {}}, !hiddenNameAllowed, copy, temporary);
+    // Kept with the copy from the moment it exists, so that dropping it removes it.
+    copy.m_temporary = std::move(temporary);
+    copy.m_folderFd = folderFd;
     if (error != 0) {
         copy.close();
         return error;
@@ -385,7 +396,9 @@ int FileCopier::placePrepared(PreparedCopy& copy, const Spot& spot, Placement pl
         m_report.addBytes(static_cast<std::uint64_t>(copy.m_status.st_size));
     if (m_report.cancelRequested())
         return ECANCELED;
-    const int error = linkUnnamed(copy.m_out, spot, placement);
+    const int error = copy.m_temporary.empty()
+        ? linkUnnamed(copy.m_out, spot, placement)
+        : moveName(copy.m_folderFd, copy.m_temporary.c_str(), spot.folderFd, spot.name.c_str(), placement);
     if (error == EEXIST)
         return EEXIST; // the name is taken: the copy waits for the next one
     if (error != 0) {
@@ -394,6 +407,7 @@ int FileCopier::placePrepared(PreparedCopy& copy, const Spot& spot, Placement pl
         copy.close();
         return -1;
     }
+    copy.m_temporary.clear(); // it is the placed file's name now
     notePlaced(copy);
     copy.close();
     return 0;

@@ -23,6 +23,8 @@ struct CopiedFile {
 /// A regular file's complete copy in an unnamed file on the destination's file system,
 /// written ahead of its turn by FileCopier::prepareCopy. It has no name until
 /// FileCopier::copyFile places it; dropped unplaced, it vanishes with its descriptors.
+/// Where the file system has no unnamed files it is written under a hidden temporary
+/// name instead, which is removed when the copy is dropped unplaced.
 class PreparedCopy {
 public:
     PreparedCopy() = default;
@@ -39,6 +41,9 @@ private:
     std::string m_source;
     int m_in = -1;
     int m_out = -1;
+    // The hidden name in m_folderFd, for a copy that could not be made unnamed.
+    std::string m_temporary;
+    int m_folderFd = -1;
     struct stat m_status {}; // the source's, as its content was read
 };
 
@@ -81,8 +86,11 @@ public:
     /// Writes the copy of the regular file `source` into an unnamed file made in the
     /// folder open as `folderFd`, with the source's permission bits and times, for
     /// copyFile to place later. No progress is reported. Returns 0 or an errno;
-    /// EOPNOTSUPP where the file system has no unnamed files.
-    int prepareCopy(const std::string& source, int folderFd, PreparedCopy& copy);
+    /// EOPNOTSUPP where the file system has no unnamed files, unless `hiddenNameAllowed`:
+    /// the copy is then written under a hidden temporary name. `folderFd` must stay open
+    /// as long as the copy lives.
+    int prepareCopy(const std::string& source, int folderFd, PreparedCopy& copy,
+                    bool hiddenNameAllowed = false);
 
     /// Copies the folder `source` (a link to one followed) with everything in it to
     /// `destination`: files as copyFile does, links as links, folders with their
@@ -127,7 +135,7 @@ private:
     int copyContent(int in, int out, std::uint64_t size);
     int copyByReading(int in, int out);
     int nextBlockError() const;
-    std::string temporaryName(const std::string& folder);
+    static std::string temporaryName(const std::string& folder);
     int createUnderTemporaryName(const std::string& folder,
                                  const std::function<int(const char*)>& create,
                                  std::string& path);
@@ -141,7 +149,6 @@ private:
     bool m_avoidUnnamedFiles = false;
     bool m_cloneRefused = false;
     std::optional<CopiedFile> m_lastCopied;
-    unsigned m_temporaryCounter = 0;
 };
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,7 +29,14 @@ struct FileSystemTraits {
     /// program can set (FAT, exFAT), an unchanged change time proves nothing.
     bool keepsChangeTimes = true;
     CaseFolding caseFolding = CaseFolding::Keeps;
+    /// Every call is a round trip to a server or a program: a share (NFS, SMB, 9p, Ceph,
+    /// AFS) or any FUSE file system. Many calls in flight at once then pay off.
+    bool roundTrips = false;
 };
+
+/// How many files a run copies at once between these file systems: about two on local
+/// disks, where more only cost, and many where calls are round trips.
+std::size_t filesInFlight(const FileSystemTraits& source, const FileSystemTraits& destination);
 
 /// The traits of the file system that holds `folder`, or would hold it once made: a
 /// missing folder is looked up by its nearest existing parent (a new folder takes its

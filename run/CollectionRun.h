@@ -47,6 +47,8 @@ struct UndoOffer {
 /// whole life, next to its toolkit object, and forwards the two button clicks and its
 /// close requests to it. Everything runs on the user-interface thread; the run yields
 /// to the event loop while it works, and the click handlers run nested in those yields.
+class CopyAhead;
+
 class CollectionRun {
 public:
     /// `objFileFolder` is the main window's toolkit object; it must outlive the run.
@@ -153,12 +155,16 @@ private:
     bool JoinFileList();
     void copyOrMoveLoop(Operation operation);
     platform::FileOperationOutcome copyOrMoveOne(Operation operation, const std::string& source,
-                                                 std::string& dest, platform::PreparedCopy* prepared);
+                                                 std::string& dest, std::size_t index);
     void deleteFiles();
     void recycleFiles();
     void deleteListed();
     void recordPlan(bool withDestinations);
     void markTwins();
+    /// How many files are read or written at once between the source and destination.
+    std::size_t filesInFlight();
+    /// Whether a planned-out twin is left: its bytes still match, or the run was stopped
+    /// while they were compared (it is then not done). False: it is to be copied.
     bool twinConfirmed(std::size_t index);
     bool destinationHasRoom();
     void finishRecord(FileRecord& file, const platform::FileOperationOutcome& outcome);
@@ -206,6 +212,7 @@ private:
     bool m_assumeCaseFolding = false;
     std::optional<RunInputs> m_fixedInputs;
     std::function<bool(const RunReport& plan)> m_planCheck;
+    CopyAhead* m_ahead = nullptr; // while files are copied or moved
     // A twin of a file this run places: its record, by the twin's record.
     std::unordered_map<std::size_t, std::size_t> m_earlierTwin;
     std::chrono::nanoseconds m_yieldInterval = std::chrono::milliseconds(20);

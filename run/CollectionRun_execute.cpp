@@ -30,27 +30,30 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
     MoveBatch batch(*this);
     m_plannedKeys.clear();
     m_lastCounter.clear();
-    // Small files are written ahead on a second processor while this thread places them.
-    std::optional<CopyAhead> ahead;
-    if (operation == Operation::Copy)
-        ahead.emplace(m_report.files, m_inputs.destFolder);
+    // Files are written ahead, many at once, while this thread places them in turn.
+    CopyAhead ahead(m_report.files, m_inputs.destFolder, CopyAhead::limitsFor(filesInFlight()),
+                    operation == Operation::Move, [this](std::size_t index) {
+                        // A twin of a file placed by this run is compared once that is placed.
+                        return m_earlierTwin.count(index) ? std::string() : m_report.files[index].reason.text();
+                    });
+    m_ahead = &ahead;
     for (std::int32_t i = 0; i <= lngLastIndex; ++i) {
         yieldWhenDue();
         if (blnCancel)
             break;
-        const std::unique_ptr<platform::PreparedCopy> prepared =
-            ahead ? ahead->take(static_cast<std::size_t>(i)) : nullptr;
-        FileRecord& file = m_report.files[static_cast<std::size_t>(i)];
+        const auto index = static_cast<std::size_t>(i);
+        ahead.advance(index);
+        FileRecord& file = m_report.files[index];
         const std::string source = file.source.str();
-        if (file.outcome == FileOutcome::Skipped && (!file.identical || twinConfirmed(static_cast<std::size_t>(i)))) {
+        if (file.outcome == FileOutcome::Skipped && (!file.identical || twinConfirmed(index))) {
             // Planned out: the destination cannot hold it, or holds its bytes already.
         } else {
             std::string dest = file.dest.str();
-            platform::FileOperationOutcome outcome = copyOrMoveOne(operation, source, dest, prepared.get());
+            platform::FileOperationOutcome outcome = copyOrMoveOne(operation, source, dest, index);
             file.renamed = file.renamed || file.dest != dest;
             file.dest = std::move(dest);
             if (outcome.sourceLeft) {
-                batch.add(static_cast<std::size_t>(i), std::move(*outcome.sourceLeft));
+                batch.add(index, std::move(*outcome.sourceLeft));
             } else {
                 finishRecord(file, outcome);
                 // A source that looks the same before and after its copy was not written
@@ -71,8 +74,16 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             blnCancel = true;
         batch.settleWhenDue();
     }
+    m_ahead = nullptr;
     batch.settle();
     m_report.stopped = blnCancel;
+}
+
+std::size_t CollectionRun::filesInFlight()
+{
+    const platform::FileSystemTraits source = m_fileSystemOf ? m_fileSystemOf(m_inputs.sourceFolder)
+                                                             : platform::fileSystemOf(m_inputs.sourceFolder);
+    return platform::filesInFlight(source, m_destinationTraits);
 }
 
 void CollectionRun::markTwins()
@@ -84,7 +95,9 @@ void CollectionRun::markTwins()
         folder += '/';
     std::vector<Twin> twins;
     m_services.operations.runWithProgress(0, {}, false,
-                                          [&](platform::ProgressReport&) { twins = findTwins(m_report.files, folder); });
+                                          [&](platform::ProgressReport&) {
+                                              twins = findTwins(m_report.files, folder, filesInFlight());
+                                          });
     m_earlierTwin.clear();
     const std::uint64_t block = m_destinationSpace.value_or(platform::FreeSpace{}).blockBytes;
     for (const Twin& twin : twins) {
@@ -108,14 +121,26 @@ bool CollectionRun::twinConfirmed(std::size_t index)
         || m_report.files[earlier->second].outcome == FileOutcome::Done;
     const std::string matched = earlier != m_earlierTwin.end() ? m_report.files[earlier->second].dest.str()
                                                                : file.reason.text();
-    // The hash only chose what to compare: the bytes decide, as they are now.
-    bool same = false;
-    if (earlierDone) {
+    // The hash only chose what to compare: the bytes decide, as they are now. Mostly
+    // they were compared ahead; else the comparison is made, or waited for, off this
+    // thread, as a file operation is.
+    std::optional<bool> same = m_ahead ? m_ahead->sameContentIfCompared(index) : std::nullopt;
+    bool stopped = false;
+    if (!same && earlierDone) {
         m_services.operations.runWithProgress(0, {}, false, [&](platform::ProgressReport&) {
-            same = platform::sameContent(file.source.str(), matched);
+            same = m_ahead ? m_ahead->awaitSameContent(index, m_stopNow, stopped) : std::nullopt;
+            if (!same && !stopped)
+                same = platform::sameContent(file.source.str(), matched);
         });
     }
-    if (!same) {
+    if (stopped) {
+        // Stopped while its bytes were still being compared: neither left nor copied.
+        file.outcome = FileOutcome::NotDone;
+        file.identical = false;
+        file.reason = std::string();
+        return true;
+    }
+    if (!same.value_or(false)) {
         file.outcome = FileOutcome::NotDone;
         file.identical = false;
         file.reason = std::string();
@@ -282,19 +307,31 @@ void CollectionRun::finishRecord(FileRecord& file, const platform::FileOperation
 
 platform::FileOperationOutcome CollectionRun::copyOrMoveOne(Operation operation,
                                                             const std::string& source,
-                                                            std::string& dest,
-                                                            platform::PreparedCopy* prepared)
+                                                            std::string& dest, std::size_t index)
 {
     // Another program may have written the name since it was planned. A run never
     // replaces anything: the engine leaves a taken name alone (whatever took it, a
     // folder or a dangling link too), and the file gets the next free numbered name.
     const auto code = operation == Operation::Copy ? platform::FileOperationCode::Copy
                                                    : platform::FileOperationCode::Move;
+    // The copy made ahead is waited for on the operation's own thread, and kept for the
+    // next name when this one is taken.
+    std::unique_ptr<platform::PreparedCopy> prepared;
+    bool asked = false;
+    const auto awaitPrepared = [&]() -> platform::AwaitedCopy {
+        bool stopped = false;
+        if (!asked && m_ahead)
+            prepared = m_ahead->await(index, m_stopNow, stopped);
+        asked = true;
+        return {prepared.get(), stopped};
+    };
     for (;;) {
         // A move across file systems leaves its source for the loop's batch to remove.
         platform::FileOperationOutcome outcome = objFileFolder.RunOperation(
             code, source, dest,
-            {.neverReplace = true, .leaveSourceAcross = operation == Operation::Move, .prepared = prepared});
+            {.neverReplace = true,
+             .leaveSourceAcross = operation == Operation::Move,
+             .awaitPrepared = awaitPrepared});
         if (!outcome.destinationTaken)
             return outcome;
         dest = nextFreeName(dest);

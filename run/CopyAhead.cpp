@@ -1,114 +1,285 @@
 #include "run/CopyAhead.h"
 
+#include "platform/ContentCompare.h"
 #include "platform/OperationWindow.h"
 
-#include <cerrno>
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <fcntl.h>
+#include <limits>
+#include <mutex>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace run {
 
 namespace {
 
-// A copy made ahead reports no progress: the run counts it once it is placed.
-class NoProgress final : public platform::ProgressReport {
+constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+
+// A copy made ahead reports no progress: the run counts it once it is placed. It stops
+// between two blocks once the pool is told to stop.
+class QuietProgress final : public platform::ProgressReport {
 public:
+    explicit QuietProgress(const std::atomic<bool>& stopping) : m_stopping(stopping) {}
     void beginItem(std::size_t, std::size_t, const std::string&, std::uint64_t) override {}
     void addBytes(std::uint64_t) override {}
-    bool cancelRequested() const override { return false; }
+    bool cancelRequested() const override { return m_stopping.load(std::memory_order_relaxed); }
+
+private:
+    const std::atomic<bool>& m_stopping;
 };
 
 } // namespace
 
-CopyAhead::CopyAhead(const std::vector<FileRecord>& files, const std::string& destinationFolder)
-    : m_files(files), m_ready(kWindow, false), m_made(kWindow)
+struct CopyAhead::Job {
+    std::size_t index = 0;
+    std::string source;
+    std::uint64_t bytes = 0;
+    bool copy = false;   // write its copy
+    std::string matched; // or compare it with this file
+};
+
+struct CopyAhead::State {
+    // What one file of the window holds, by index modulo the window.
+    struct Slot {
+        std::size_t index = kNone;
+        bool ready = false;
+        std::uint64_t cost = 0;
+        std::unique_ptr<platform::PreparedCopy> copy = nullptr;
+        std::optional<bool> same = std::nullopt;
+    };
+
+    explicit State(Limits limits) : limits(limits), slots(limits.window) {}
+    ~State()
+    {
+        slots.clear(); // the copies first: a hidden one is removed through the folder
+        if (folderFd >= 0)
+            ::close(folderFd);
+    }
+
+    bool mayClaim() const
+    {
+        if (queue.empty() || queue.front().index >= taken + limits.window)
+            return false;
+        const std::uint64_t cost = queue.front().copy ? queue.front().bytes : 0;
+        return bytes == 0 || bytes + cost <= limits.bytesInFlight;
+    }
+
+    const Limits limits;
+    int folderFd = -1;
+    dev_t folderDevice = 0;
+    bool acrossOnly = false;
+    std::atomic<bool> stopping{false};
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<Job> queue;       // handed over, not begun
+    std::vector<Slot> slots;
+    std::size_t taken = 0;       // files before this one are the run's again
+    std::uint64_t bytes = 0;     // of the copies begun and not yet taken
+    std::size_t running = 0;     // threads not yet ended
+    std::vector<std::pair<std::size_t, std::string>> busy; // files being worked on
+};
+
+CopyAhead::Limits CopyAhead::limitsFor(std::size_t filesInFlight)
 {
-    m_folderFd = ::open(destinationFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (m_folderFd < 0) {
-        m_stopping = true;
+    Limits limits;
+    limits.workers = std::max<std::size_t>(1, filesInFlight);
+    limits.window = std::max<std::size_t>(64, 4 * limits.workers);
+    return limits;
+}
+
+CopyAhead::CopyAhead(const std::vector<FileRecord>& files, const std::string& destinationFolder,
+                     Limits limits, bool acrossOnly, std::function<std::string(std::size_t)> comparedWith)
+    : m_files(files), m_comparedWith(std::move(comparedWith)), m_state(std::make_shared<State>(limits))
+{
+    State& state = *m_state;
+    state.acrossOnly = acrossOnly;
+    state.folderFd = ::open(destinationFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    struct stat folder {};
+    if (state.folderFd < 0 || ::fstat(state.folderFd, &folder) != 0) {
+        state.stopping = true;
         return;
     }
-    m_worker = std::thread([this] { work(); });
+    state.folderDevice = folder.st_dev;
+    advance(0);
+    state.running = limits.workers;
+    for (std::size_t i = 0; i < limits.workers; ++i)
+        std::thread(work, m_state).detach();
 }
 
 CopyAhead::~CopyAhead()
 {
+    std::vector<State::Slot> dropped;
     {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
-    }
-    m_changed.notify_all();
-    if (m_worker.joinable())
-        m_worker.join();
-    if (m_folderFd >= 0)
-        ::close(m_folderFd);
-}
-
-void CopyAhead::work()
-{
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_changed.wait(lock, [this] { return mayClaim() || m_stopping || m_claimed >= m_files.size(); });
-        if (!mayClaim())
-            return;
-        make(m_claimed++, lock);
+        std::unique_lock lock(m_state->mutex);
+        m_state->stopping = true;
+        m_state->queue.clear();
+        m_state->changed.notify_all();
+        // A thread ends once the file it is at is written; one held up in a call into a
+        // share that hangs holds its own share of the state and ends whenever that
+        // call returns, removing what it wrote.
+        m_state->changed.wait_for(lock, std::chrono::milliseconds(300), [this] { return m_state->running == 0; });
+        for (State::Slot& slot : m_state->slots)
+            dropped.push_back(std::move(slot));
     }
 }
 
-void CopyAhead::make(std::size_t index, std::unique_lock<std::mutex>& lock)
+CopyAhead::Job CopyAhead::jobOf(std::size_t index) const
 {
-    const std::size_t at = index % kWindow;
     const FileRecord& file = m_files[index];
-    const bool wanted = file.outcome != FileOutcome::Skipped && file.bytes <= kLargestFile;
-    lock.unlock();
-
-    std::unique_ptr<platform::PreparedCopy> copy;
-    bool unsupported = false;
-    if (wanted) {
-        NoProgress quiet;
-        platform::FileCopier copier(quiet);
-        copy = std::make_unique<platform::PreparedCopy>();
-        if (const int error = copier.prepareCopy(file.source.str(), m_folderFd, *copy)) {
-            copy.reset();
-            unsupported = error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
-        }
-    }
-
-    lock.lock();
-    m_made[at] = std::move(copy);
-    m_ready[at] = true;
-    // A file system without unnamed files: every file takes the usual way.
-    m_stopping = m_stopping || unsupported;
-    m_changed.notify_all();
+    Job job{index, file.source.str(), file.bytes, false, {}};
+    if (file.outcome != FileOutcome::Skipped)
+        job.copy = file.bytes <= m_state->limits.largestFile;
+    else if (file.identical && m_comparedWith)
+        job.matched = m_comparedWith(index);
+    return job;
 }
 
-std::unique_ptr<platform::PreparedCopy> CopyAhead::take(std::size_t index)
+void CopyAhead::advance(std::size_t index)
 {
-    std::unique_lock lock(m_mutex);
-    m_taken = index;
-    for (;;) {
-        if (m_claimed == index) {
-            // Nothing is made ahead here: the run copies the usual way.
-            if (m_stopping) {
-                m_claimed = m_taken = index + 1;
-                return nullptr;
-            }
-            // Nobody has begun it: written here, as the thread would have.
-            make(m_claimed++, lock);
+    State& state = *m_state;
+    if (state.stopping)
+        return;
+    std::vector<std::unique_ptr<platform::PreparedCopy>> dropped;
+    const std::lock_guard lock(state.mutex);
+    // Files passed by without being asked for (planned out, or settled otherwise) give
+    // their room back.
+    for (std::size_t i = state.taken; i < index; ++i) {
+        State::Slot& slot = state.slots[i % state.limits.window];
+        if (slot.index == i && slot.ready) {
+            dropped.push_back(std::move(slot.copy));
+            state.bytes -= slot.cost;
+            slot = {};
         }
-        const std::size_t at = index % kWindow;
-        if (m_ready[at]) {
-            m_ready[at] = false;
-            m_taken = index + 1;
-            m_changed.notify_all();
-            return std::move(m_made[at]);
-        }
-        // Its copy is still being written: write one further on meanwhile.
-        if (mayClaim())
-            make(m_claimed++, lock);
-        else
-            m_changed.wait(lock);
     }
+    state.taken = std::max(state.taken, index);
+    const std::size_t end = std::min(m_files.size(), index + state.limits.window);
+    for (; m_fed < end; ++m_fed) {
+        Job job = jobOf(m_fed);
+        if (!job.copy && job.matched.empty())
+            continue; // nothing to do ahead for it
+        state.slots[m_fed % state.limits.window] = State::Slot{m_fed};
+        state.queue.push_back(std::move(job));
+    }
+    state.changed.notify_all();
+}
+
+void CopyAhead::work(std::shared_ptr<State> shared)
+{
+    State& state = *shared;
+    QuietProgress quiet(state.stopping);
+    platform::FileCopier copier(quiet);
+    std::unique_lock lock(state.mutex);
+    for (;;) {
+        state.changed.wait(lock, [&] { return state.stopping || state.mayClaim(); });
+        if (state.stopping)
+            break;
+        Job job = std::move(state.queue.front());
+        state.queue.pop_front();
+        const std::uint64_t cost = job.copy ? job.bytes : 0;
+        state.bytes += cost;
+        state.busy.emplace_back(job.index, job.source);
+        lock.unlock();
+
+        std::unique_ptr<platform::PreparedCopy> copy;
+        std::optional<bool> same;
+        if (!job.matched.empty()) {
+            same = platform::sameContent(job.source, job.matched);
+        } else {
+            struct stat source {};
+            // A move within one file system is a rename: nothing to copy.
+            const bool across = !state.acrossOnly
+                || (::stat(job.source.c_str(), &source) == 0 && source.st_dev != state.folderDevice);
+            if (across) {
+                copy = std::make_unique<platform::PreparedCopy>();
+                if (copier.prepareCopy(job.source, state.folderFd, *copy, true) != 0)
+                    copy.reset();
+            }
+        }
+
+        lock.lock();
+        std::erase_if(state.busy, [&](const auto& entry) { return entry.first == job.index; });
+        State::Slot& slot = state.slots[job.index % state.limits.window];
+        if (state.stopping || job.index < state.taken || slot.index != job.index) {
+            // Nobody will ask for it any more.
+            state.bytes -= cost;
+            lock.unlock();
+            copy.reset();
+            lock.lock();
+        } else {
+            slot.ready = true;
+            slot.cost = cost;
+            slot.copy = std::move(copy);
+            slot.same = same;
+        }
+        state.changed.notify_all();
+    }
+    --state.running;
+    state.changed.notify_all();
+}
+
+bool CopyAhead::waitFor(std::size_t index, const std::atomic<bool>& stop, std::unique_lock<std::mutex>& lock,
+                        bool& stopped)
+{
+    State& state = *m_state;
+    const State::Slot& slot = state.slots[index % state.limits.window];
+    // The stop is the run's own flag, not this pool's: looked at a few times a second.
+    while (slot.index == index && !slot.ready && !state.stopping && !stop.load())
+        state.changed.wait_for(lock, std::chrono::milliseconds(50));
+    stopped = slot.index == index && !slot.ready && stop.load();
+    return slot.index == index && slot.ready;
+}
+
+std::unique_ptr<platform::PreparedCopy> CopyAhead::await(std::size_t index, const std::atomic<bool>& stop,
+                                                         bool& stopped)
+{
+    State& state = *m_state;
+    std::unique_lock lock(state.mutex);
+    if (!waitFor(index, stop, lock, stopped))
+        return nullptr;
+    State::Slot& slot = state.slots[index % state.limits.window];
+    state.bytes -= slot.cost;
+    std::unique_ptr<platform::PreparedCopy> copy = std::move(slot.copy);
+    slot = {};
+    state.changed.notify_all();
+    return copy;
+}
+
+std::optional<bool> CopyAhead::awaitSameContent(std::size_t index, const std::atomic<bool>& stop, bool& stopped)
+{
+    State& state = *m_state;
+    std::unique_lock lock(state.mutex);
+    if (!waitFor(index, stop, lock, stopped))
+        return std::nullopt;
+    State::Slot& slot = state.slots[index % state.limits.window];
+    const std::optional<bool> same = slot.same;
+    slot = {};
+    state.changed.notify_all();
+    return same;
+}
+
+std::optional<bool> CopyAhead::sameContentIfCompared(std::size_t index)
+{
+    const std::lock_guard lock(m_state->mutex);
+    State::Slot& slot = m_state->slots[index % m_state->limits.window];
+    if (slot.index != index || !slot.ready)
+        return std::nullopt;
+    const std::optional<bool> same = slot.same;
+    slot = {};
+    m_state->changed.notify_all();
+    return same;
+}
+
+std::string CopyAhead::busiestFile() const
+{
+    const std::lock_guard lock(m_state->mutex);
+    const auto oldest = std::min_element(m_state->busy.begin(), m_state->busy.end());
+    return oldest == m_state->busy.end() ? std::string() : oldest->second;
 }
 
 } // namespace run

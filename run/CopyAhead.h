@@ -3,61 +3,88 @@
 #include "platform/FileCopier.h"
 #include "run/RunReport.h"
 
-#include <condition_variable>
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace run {
 
-/// Writes the small files of a copy run into unnamed files of the destination folder,
-/// ahead of their turn on a thread of its own, and on the run's thread whenever that
-/// would otherwise wait (or finds a file not yet begun). The run still places every file itself, in list order
-/// and through the usual operation, so questions, progress, stopping and the journal
-/// stay where they were; a copy made ahead only spares it the writing. A file not made
-/// ahead, for any reason, is copied the usual way, which reports what goes wrong.
-/// Copies never placed vanish with their descriptors, also when the process dies.
+/// Writes the files of a copy, or of a move to another file system, into unnamed files
+/// of the destination folder (hidden temporary ones where the file system has none),
+/// ahead of their turn, on a small pool of threads of its own: many files in flight hide
+/// the round trips of a share. It also compares a twin with the file it matches ahead of
+/// its turn. The run still places every file itself, in list order and through the usual
+/// operation, so questions, progress, stopping and the journal stay where they were; a
+/// copy made ahead only spares it the writing. A file not made ahead, for any reason, is
+/// copied the usual way, which reports what goes wrong. Copies never placed vanish with
+/// their descriptors, also when the process dies.
+///
+/// The run's thread tells the pool where the run is (advance) and never waits on it;
+/// whoever places a file waits for it (await), off the user-interface thread. The
+/// threads never read the run's records: they work on copies of the next few, so that a
+/// thread held up in a call that hangs may outlive the run.
 class CopyAhead {
 public:
-    /// Files larger than this are left to the usual copy, which shows their progress.
-    static constexpr std::uint64_t kLargestFile = 1024 * 1024;
-    /// How many files may wait, made, for their turn.
-    static constexpr std::size_t kWindow = 32;
+    struct Limits {
+        std::size_t workers = 2;
+        /// Files larger than this are left to the usual copy, which shows their progress.
+        std::uint64_t largestFile = 16 * 1024 * 1024;
+        /// The bytes of the copies being written or waiting to be placed; one file larger
+        /// than that may still be in flight alone.
+        std::uint64_t bytesInFlight = 64 * 1024 * 1024;
+        /// How many files may be in flight or wait, made, for their turn.
+        std::size_t window = 64;
+    };
+    static Limits limitsFor(std::size_t filesInFlight);
 
-    /// Starts on `files`, which must keep their sources and sizes while this lives. Does
-    /// nothing when `destinationFolder` cannot be opened.
-    CopyAhead(const std::vector<FileRecord>& files, const std::string& destinationFolder);
+    /// Starts on `files` into `destinationFolder`. With `acrossOnly` (a move) only files
+    /// on another file system than the folder are copied. `comparedWith` names, for a
+    /// planned-out twin, the file to compare it with ahead (empty: none). Does nothing
+    /// when the folder cannot be opened.
+    CopyAhead(const std::vector<FileRecord>& files, const std::string& destinationFolder, Limits limits,
+              bool acrossOnly, std::function<std::string(std::size_t index)> comparedWith = {});
+    /// Waits a moment for the threads to finish the file they are at; one held up in a
+    /// call that hangs is left to end by itself.
     ~CopyAhead();
     CopyAhead(const CopyAhead&) = delete;
     CopyAhead& operator=(const CopyAhead&) = delete;
 
-    /// The copy of file `index`, made ahead or now, or null when it is to be copied the
-    /// usual way. Asked for every index in turn: from then on the run may change that
-    /// file's record.
-    std::unique_ptr<platform::PreparedCopy> take(std::size_t index);
+    /// The run's thread, as it comes to file `index` in turn: the files before it are done
+    /// with, and the ones after it are handed to the threads. Never waits. From then on
+    /// the run may change file `index`'s record.
+    void advance(std::size_t index);
+    /// The copy of file `index` once written, or null when it is to be copied the usual
+    /// way. Waits, so not on the user-interface thread; gives up with null and `stopped`
+    /// once `stop` is set. Asked once, after advance(index).
+    std::unique_ptr<platform::PreparedCopy> await(std::size_t index, const std::atomic<bool>& stop, bool& stopped);
+    /// Whether file `index`, a twin of a file that was in the destination, still has its
+    /// bytes, compared ahead; empty when nobody compared them. Waits as await does.
+    std::optional<bool> awaitSameContent(std::size_t index, const std::atomic<bool>& stop, bool& stopped);
+    /// The same without waiting: empty also while the comparison is still being made.
+    std::optional<bool> sameContentIfCompared(std::size_t index);
+    /// The file a thread has been at the longest, while one is at one.
+    std::string busiestFile() const;
 
 private:
-    void work();
-    /// Writes file `index`'s copy and files it; called with the lock held, which it drops
-    /// while it writes.
-    void make(std::size_t index, std::unique_lock<std::mutex>& lock);
-    bool mayClaim() const { return !m_stopping && m_claimed < m_files.size() && m_claimed < m_taken + kWindow; }
+    struct State;
+    struct Job;
+    static void work(std::shared_ptr<State> state);
+    /// Waits, the lock held, until file `index` is ready or no longer awaited; whether
+    /// it is ready.
+    bool waitFor(std::size_t index, const std::atomic<bool>& stop, std::unique_lock<std::mutex>& lock,
+                 bool& stopped);
+    Job jobOf(std::size_t index) const;
 
     const std::vector<FileRecord>& m_files;
-    int m_folderFd = -1;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::size_t m_claimed = 0; // files from here on are not being written yet
-    std::size_t m_taken = 0;   // files before this one are the run's again
-    bool m_stopping = false;
-    // By file index modulo kWindow: whether the file's copy (null when it was not made)
-    // waits in m_made to be taken.
-    std::vector<bool> m_ready;
-    std::vector<std::unique_ptr<platform::PreparedCopy>> m_made;
-    std::thread m_worker;
+    std::function<std::string(std::size_t)> m_comparedWith;
+    std::shared_ptr<State> m_state;
+    std::size_t m_fed = 0; // records up to here have been handed to the threads
 };
 
 } // namespace run

@@ -3,9 +3,11 @@
 #include "platform/ContentCompare.h"
 #include "platform/FolderListing.h"
 
+#include <atomic>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 
@@ -29,9 +31,30 @@ struct Origin {
     std::size_t record = 0;
 };
 
+constexpr std::size_t kNoPath = static_cast<std::size_t>(-1);
+
+// The hashes of `paths`, read by `threads` threads taking the next path in turn.
+std::vector<std::optional<std::uint64_t>> hashAll(const std::vector<std::string>& paths, std::size_t threads)
+{
+    std::vector<std::optional<std::uint64_t>> hashes(paths.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t at; (at = next.fetch_add(1)) < paths.size();)
+            hashes[at] = platform::contentHash(paths[at]);
+    };
+    std::vector<std::thread> helpers;
+    for (std::size_t i = 1; i < std::min(threads, paths.size()); ++i)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    return hashes;
+}
+
 } // namespace
 
-std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::string& destFolder)
+std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::string& destFolder,
+                            std::size_t threads)
 {
     // How many records to place have each size.
     std::unordered_map<std::uint64_t, std::size_t> placedSizes;
@@ -58,26 +81,46 @@ std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::str
             ::close(folder);
     }
 
-    std::unordered_map<Key, Origin, KeyHash> seen;
-    std::vector<Twin> twins;
+    // Which files are read: each destination file of a size some record has, and each
+    // record sharing its size with another file. They are read side by side, since on
+    // a share each read waits on round trips.
+    std::vector<std::string> paths;
+    std::vector<std::size_t> recordPath(files.size(), kNoPath);
+    std::unordered_map<std::uint64_t, std::pair<std::size_t, std::size_t>> existingPaths; // by size: first, end
     for (std::size_t i = 0; i < files.size(); ++i) {
         const FileRecord& file = files[i];
         if (file.outcome == FileOutcome::Skipped)
             continue;
         const auto existing = existingBySize.find(file.bytes);
-        const bool alone = placedSizes[file.bytes] < 2 && existing == existingBySize.end();
-        if (alone)
+        if (placedSizes[file.bytes] < 2 && existing == existingBySize.end())
             continue;
-        // The destination's files of this size are read the first time it is met, and
-        // come before any record: a record matching one is its twin.
         if (existing != existingBySize.end()) {
+            existingPaths[file.bytes] = {paths.size(), paths.size() + existing->second.size()};
             for (std::string& path : existing->second)
-                if (const std::optional<std::uint64_t> hash = platform::contentHash(path))
-                    seen.try_emplace(Key{file.bytes, *hash}, Origin{std::move(path), 0});
+                paths.push_back(std::move(path));
             existingBySize.erase(existing);
         }
+        recordPath[i] = paths.size();
+        paths.push_back(file.source.str());
+    }
+    const std::vector<std::optional<std::uint64_t>> hashes = hashAll(paths, threads);
+
+    std::unordered_map<Key, Origin, KeyHash> seen;
+    std::vector<Twin> twins;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (recordPath[i] == kNoPath)
+            continue;
+        const FileRecord& file = files[i];
+        // The destination's files of this size come before any record: a record
+        // matching one is its twin.
+        if (const auto existing = existingPaths.find(file.bytes); existing != existingPaths.end()) {
+            for (std::size_t at = existing->second.first; at < existing->second.second; ++at)
+                if (hashes[at])
+                    seen.try_emplace(Key{file.bytes, *hashes[at]}, Origin{std::move(paths[at]), 0});
+            existingPaths.erase(existing);
+        }
         // An unreadable source is nobody's twin: its copy reports the trouble.
-        const std::optional<std::uint64_t> hash = platform::contentHash(file.source.str());
+        const std::optional<std::uint64_t>& hash = hashes[recordPath[i]];
         if (!hash)
             continue;
         const auto [found, first] = seen.try_emplace(Key{file.bytes, *hash}, Origin{{}, i});

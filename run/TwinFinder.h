@@ -22,8 +22,9 @@ struct Twin {
 /// Finds the twins among the records of a copy or move into `destFolder` (ending in
 /// "/"), in list order. Only files of a size that another file has are read, each at
 /// most once, so that a run with no twins reads nearly nothing. The hash alone decides
-/// nothing: whoever skips a twin compares its bytes first. Reads files: to be called
-/// off the user-interface thread.
-std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::string& destFolder);
+/// nothing: whoever skips a twin compares its bytes first. Reads files, `threads` at a
+/// time: to be called off the user-interface thread.
+std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::string& destFolder,
+                            std::size_t threads = 1);
 
 } // namespace run

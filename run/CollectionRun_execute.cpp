@@ -124,13 +124,19 @@ bool CollectionRun::twinConfirmed(std::size_t index)
     // The hash only chose what to compare: the bytes decide, as they are now. Mostly
     // they were compared ahead; else the comparison is made, or waited for, off this
     // thread, as a file operation is.
-    std::optional<bool> same = m_ahead ? m_ahead->sameContentIfCompared(index) : std::nullopt;
+    std::optional<CopyAhead::Compared> ahead = m_ahead ? m_ahead->comparedIfDone(index) : std::nullopt;
     bool stopped = false;
-    if (!same && earlierDone) {
+    bool same = false;
+    if (earlierDone) {
         m_services.operations.runWithProgress(0, {}, false, [&](platform::ProgressReport&) {
-            same = m_ahead ? m_ahead->awaitSameContent(index, m_stopNow, stopped) : std::nullopt;
-            if (!same && !stopped)
-                same = platform::sameContent(file.source.str(), matched);
+            if (!ahead && m_ahead)
+                ahead = m_ahead->awaitCompared(index, m_stopNow, stopped);
+            if (stopped)
+                return;
+            // Compared ahead, and neither file written since: nothing to read again.
+            const bool stillSo = ahead && ahead->source && ahead->matched
+                && platform::lookOf(file.source.str()) == ahead->source && platform::lookOf(matched) == ahead->matched;
+            same = stillSo ? ahead->same : platform::sameContent(file.source.str(), matched);
         });
     }
     if (stopped) {
@@ -140,7 +146,7 @@ bool CollectionRun::twinConfirmed(std::size_t index)
         file.reason = std::string();
         return true;
     }
-    if (!same.value_or(false)) {
+    if (!same) {
         file.outcome = FileOutcome::NotDone;
         file.identical = false;
         file.reason = std::string();

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <sys/stat.h>
 #include <thread>
+#include <time.h>
 #include <unistd.h>
 
 namespace run {
@@ -33,7 +34,29 @@ private:
     const std::atomic<bool>& m_stopping;
 };
 
+std::int64_t nowNanoseconds()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
 } // namespace
+
+CopyAhead::Compared CopyAhead::compareAhead(const std::string& source, const std::string& matched)
+{
+    // Change times step with the kernel's clock tick: a write in the same tick as the
+    // last one leaves no trace, so a file changed that recently is compared again at its
+    // turn whatever it looks like then.
+    constexpr std::int64_t kTick = 20'000'000;
+    const std::int64_t recent = nowNanoseconds() - kTick;
+    Compared compared{false, platform::lookOf(source), platform::lookOf(matched)};
+    compared.same = compared.source && compared.matched && platform::sameContent(source, matched);
+    if (!compared.source || !compared.matched || compared.source->changedNanoseconds >= recent
+        || compared.matched->changedNanoseconds >= recent)
+        compared.source.reset();
+    return compared;
+}
 
 struct CopyAhead::Job {
     std::size_t index = 0;
@@ -50,7 +73,7 @@ struct CopyAhead::State {
         bool ready = false;
         std::uint64_t cost = 0;
         std::unique_ptr<platform::PreparedCopy> copy = nullptr;
-        std::optional<bool> same = std::nullopt;
+        std::optional<Compared> compared = std::nullopt;
     };
 
     explicit State(Limits limits) : limits(limits), slots(limits.window) {}
@@ -187,9 +210,9 @@ void CopyAhead::work(std::shared_ptr<State> shared)
         lock.unlock();
 
         std::unique_ptr<platform::PreparedCopy> copy;
-        std::optional<bool> same;
+        std::optional<Compared> compared;
         if (!job.matched.empty()) {
-            same = platform::sameContent(job.source, job.matched);
+            compared = compareAhead(job.source, job.matched);
         } else {
             struct stat source {};
             // A move within one file system is a rename: nothing to copy.
@@ -215,7 +238,7 @@ void CopyAhead::work(std::shared_ptr<State> shared)
             slot.ready = true;
             slot.cost = cost;
             slot.copy = std::move(copy);
-            slot.same = same;
+            slot.compared = std::move(compared);
         }
         state.changed.notify_all();
     }
@@ -250,29 +273,30 @@ std::unique_ptr<platform::PreparedCopy> CopyAhead::await(std::size_t index, cons
     return copy;
 }
 
-std::optional<bool> CopyAhead::awaitSameContent(std::size_t index, const std::atomic<bool>& stop, bool& stopped)
+std::optional<CopyAhead::Compared> CopyAhead::awaitCompared(std::size_t index, const std::atomic<bool>& stop,
+                                                           bool& stopped)
 {
     State& state = *m_state;
     std::unique_lock lock(state.mutex);
     if (!waitFor(index, stop, lock, stopped))
         return std::nullopt;
     State::Slot& slot = state.slots[index % state.limits.window];
-    const std::optional<bool> same = slot.same;
+    std::optional<Compared> compared = std::move(slot.compared);
     slot = {};
     state.changed.notify_all();
-    return same;
+    return compared;
 }
 
-std::optional<bool> CopyAhead::sameContentIfCompared(std::size_t index)
+std::optional<CopyAhead::Compared> CopyAhead::comparedIfDone(std::size_t index)
 {
     const std::lock_guard lock(m_state->mutex);
     State::Slot& slot = m_state->slots[index % m_state->limits.window];
     if (slot.index != index || !slot.ready)
         return std::nullopt;
-    const std::optional<bool> same = slot.same;
+    std::optional<Compared> compared = std::move(slot.compared);
     slot = {};
     m_state->changed.notify_all();
-    return same;
+    return compared;
 }
 
 std::string CopyAhead::busiestFile() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ContentCompare.h"
 #include "platform/FileCopier.h"
 #include "run/RunReport.h"
 
@@ -63,11 +64,17 @@ public:
     /// way. Waits, so not on the user-interface thread; gives up with null and `stopped`
     /// once `stop` is set. Asked once, after advance(index).
     std::unique_ptr<platform::PreparedCopy> await(std::size_t index, const std::atomic<bool>& stop, bool& stopped);
-    /// Whether file `index`, a twin of a file that was in the destination, still has its
-    /// bytes, compared ahead; empty when nobody compared them. Waits as await does.
-    std::optional<bool> awaitSameContent(std::size_t index, const std::atomic<bool>& stop, bool& stopped);
+    /// A twin's comparison made ahead with the file it matches, and how both files
+    /// looked before they were read: one that looks otherwise by its turn is compared again.
+    struct Compared {
+        bool same = false;
+        std::optional<platform::FileLook> source, matched; // empty: compare again
+    };
+    /// The comparison of file `index`, a twin of a file that was in the destination;
+    /// empty when nobody compared them. Waits as await does.
+    std::optional<Compared> awaitCompared(std::size_t index, const std::atomic<bool>& stop, bool& stopped);
     /// The same without waiting: empty also while the comparison is still being made.
-    std::optional<bool> sameContentIfCompared(std::size_t index);
+    std::optional<Compared> comparedIfDone(std::size_t index);
     /// The file a thread has been at the longest, while one is at one.
     std::string busiestFile() const;
 
@@ -75,6 +82,9 @@ private:
     struct State;
     struct Job;
     static void work(std::shared_ptr<State> state);
+    /// Compares a twin with the file it matches; without the looks of both when they
+    /// cannot prove, by its turn, that neither was written since.
+    static Compared compareAhead(const std::string& source, const std::string& matched);
     /// Waits, the lock held, until file `index` is ready or no longer awaited; whether
     /// it is ready.
     bool waitFor(std::size_t index, const std::atomic<bool>& stop, std::unique_lock<std::mutex>& lock,

@@ -152,8 +152,8 @@ private:
 
     void copyItem(Item& item, const struct stat& source, FileCopier& copier);
     void moveItem(Item& item, FileCopier& copier);
-    /// The copy of the item made ahead, once it is written; none when there is none.
-    AwaitedCopy preparedCopy();
+    /// The copy of the item made ahead, once it is written; null when there is none.
+    PreparedCopy* preparedCopy();
     void renameItem(const Item& item);
     int deleteItem(const Item& item, TrashCan* trash);
     void failPlacing(const Item& item, int error);
@@ -480,11 +480,10 @@ std::optional<Placement> Operation::settleTakenName(Item& item, const struct sta
     return std::nullopt;
 }
 
-AwaitedCopy Operation::preparedCopy()
+PreparedCopy* Operation::preparedCopy()
 {
-    if (m_request.guards.prepared || !m_request.guards.awaitPrepared)
-        return {m_request.guards.prepared};
-    return m_request.guards.awaitPrepared();
+    return m_request.guards.prepared || !m_request.guards.awaitPrepared ? m_request.guards.prepared
+                                                                        : m_request.guards.awaitPrepared();
 }
 
 void Operation::copyItem(Item& item, const struct stat& source, FileCopier& copier)
@@ -492,11 +491,7 @@ void Operation::copyItem(Item& item, const struct stat& source, FileCopier& copi
     const bool folder = S_ISDIR(source.st_mode);
     if (!folder && !S_ISREG(source.st_mode))
         return fail(item.source, operation_texts::kNotRegularFile);
-    const AwaitedCopy awaited = folder ? AwaitedCopy{} : preparedCopy();
-    PreparedCopy* const prepared = awaited.copy;
-    // A copy still being written when the user stopped: not written again now.
-    if (awaited.stopped)
-        return stopByUser();
+    PreparedCopy* const prepared = folder ? nullptr : preparedCopy();
     if (folder && insideItself(item.source, item.destination))
         return fail(item.source, operation_texts::kInsideItself);
     const std::optional<Placement> placement = settleTakenName(item, source);
@@ -554,10 +549,7 @@ void Operation::moveItem(Item& item, FileCopier& copier)
         return;
     // The caller flushes many such copies at once before their sources go.
     const bool leaveSource = m_request.guards.leaveSourceAcross && S_ISREG(source.st_mode);
-    const AwaitedCopy awaited = leaveSource ? preparedCopy() : AwaitedCopy{};
-    PreparedCopy* const prepared = awaited.copy;
-    if (awaited.stopped)
-        return stopByUser();
+    PreparedCopy* const prepared = leaveSource ? preparedCopy() : nullptr;
     // Placing a copy made ahead needs the folder it was made in; a move opens it only then.
     const std::string destinationFolder = folderOf(item.destination);
     const int folderFd = prepared && m_folders.open(destinationFolder) ? m_folders.find(destinationFolder) : -1;

@@ -43,13 +43,6 @@ inline constexpr std::uint16_t kNoConfirmMkdir = 0x0200;
 /// for one of its items.
 inline constexpr int kOperationCancelled = 1223;
 
-/// A copy made ahead as its item begins: none, or the wait for it cut short by a stop.
-struct AwaitedCopy {
-    PreparedCopy* copy = nullptr;
-    /// The user stopped the run while the copy was still being written: the item is left.
-    bool stopped = false;
-};
-
 /// Guards that a collection run adds to its operations, beyond the option bits: a run
 /// works on names it planned itself and on files it found, never on anything else.
 struct RunGuards {
@@ -71,7 +64,7 @@ struct RunGuards {
     PreparedCopy* prepared = nullptr;
     /// Or, in place of `prepared`: asked for it on the thread that works on the item, as
     /// the item begins; it may wait there for the copy to be written.
-    std::function<AwaitedCopy()> awaitPrepared = {};
+    std::function<PreparedCopy*()> awaitPrepared = {};
     /// The run's cancel, set from another thread while the operation works: once set, no
     /// further item is begun (the one in progress is finished) and the operation ends as
     /// stopped by the user. A delete or trash of many files stops between two of them.

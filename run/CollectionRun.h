@@ -163,8 +163,7 @@ private:
     void markTwins();
     /// How many files are read or written at once between the source and destination.
     std::size_t filesInFlight();
-    /// Whether a planned-out twin is left: its bytes still match, or the run was stopped
-    /// while they were compared (it is then not done). False: it is to be copied.
+    /// Whether a planned-out twin is left: its bytes still match. False: it is to be copied.
     bool twinConfirmed(std::size_t index);
     bool destinationHasRoom();
     void finishRecord(FileRecord& file, const platform::FileOperationOutcome& outcome);

@@ -31,7 +31,12 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
     m_plannedKeys.clear();
     m_lastCounter.clear();
     // Files are written ahead, many at once, while this thread places them in turn.
-    CopyAhead ahead(m_report.files, m_inputs.destFolder, CopyAhead::limitsFor(filesInFlight()),
+    // Where the destination lacks the room for them all, nothing is written ahead: copies
+    // waiting for their turn would take the room of the files before them, and the full
+    // disk is to be met at the file it concerns.
+    const bool roomForAll = !m_destinationSpace || m_bytesNeeded <= m_destinationSpace->availableBytes;
+    CopyAhead ahead(m_report.files, m_inputs.destFolder,
+                    roomForAll ? CopyAhead::limitsFor(filesInFlight()) : CopyAhead::Limits{.workers = 0},
                     operation == Operation::Move, [this](std::size_t index) {
                         // A twin of a file placed by this run is compared once that is placed.
                         return m_earlierTwin.count(index) ? std::string() : m_report.files[index].reason.text();
@@ -125,26 +130,16 @@ bool CollectionRun::twinConfirmed(std::size_t index)
     // they were compared ahead; else the comparison is made, or waited for, off this
     // thread, as a file operation is.
     std::optional<CopyAhead::Compared> ahead = m_ahead ? m_ahead->comparedIfDone(index) : std::nullopt;
-    bool stopped = false;
     bool same = false;
     if (earlierDone) {
         m_services.operations.runWithProgress(0, {}, false, [&](platform::ProgressReport&) {
             if (!ahead && m_ahead)
-                ahead = m_ahead->awaitCompared(index, m_stopNow, stopped);
-            if (stopped)
-                return;
+                ahead = m_ahead->awaitCompared(index);
             // Compared ahead, and neither file written since: nothing to read again.
             const bool stillSo = ahead && ahead->source && ahead->matched
                 && platform::lookOf(file.source.str()) == ahead->source && platform::lookOf(matched) == ahead->matched;
             same = stillSo ? ahead->same : platform::sameContent(file.source.str(), matched);
         });
-    }
-    if (stopped) {
-        // Stopped while its bytes were still being compared: neither left nor copied.
-        file.outcome = FileOutcome::NotDone;
-        file.identical = false;
-        file.reason = std::string();
-        return true;
     }
     if (!same) {
         file.outcome = FileOutcome::NotDone;
@@ -324,12 +319,11 @@ platform::FileOperationOutcome CollectionRun::copyOrMoveOne(Operation operation,
     // next name when this one is taken.
     std::unique_ptr<platform::PreparedCopy> prepared;
     bool asked = false;
-    const auto awaitPrepared = [&]() -> platform::AwaitedCopy {
-        bool stopped = false;
+    const auto awaitPrepared = [&]() -> platform::PreparedCopy* {
         if (!asked && m_ahead)
-            prepared = m_ahead->await(index, m_stopNow, stopped);
+            prepared = m_ahead->await(index);
         asked = true;
-        return {prepared.get(), stopped};
+        return prepared.get();
     };
     for (;;) {
         // A move across file systems leaves its source for the loop's batch to remove.

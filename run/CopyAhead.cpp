@@ -4,6 +4,7 @@
 #include "platform/OperationWindow.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -122,7 +123,7 @@ CopyAhead::CopyAhead(const std::vector<FileRecord>& files, const std::string& de
 {
     State& state = *m_state;
     state.acrossOnly = acrossOnly;
-    state.folderFd = ::open(destinationFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    state.folderFd = limits.workers == 0 ? -1 : ::open(destinationFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     struct stat folder {};
     if (state.folderFd < 0 || ::fstat(state.folderFd, &folder) != 0) {
         state.stopping = true;
@@ -192,6 +193,27 @@ void CopyAhead::advance(std::size_t index)
     state.changed.notify_all();
 }
 
+void CopyAhead::giveSpaceBack(State& state, std::unique_lock<std::mutex>& lock)
+{
+    // A full disk: the copies waiting for their turn would take the room of the files
+    // placed before them. They are dropped, and every file from here on is copied the
+    // usual way, which tells the user of the full disk at the file it really concerns.
+    state.stopping = true;
+    state.queue.clear();
+    std::vector<std::unique_ptr<platform::PreparedCopy>> dropped;
+    for (State::Slot& slot : state.slots) {
+        if (slot.ready) {
+            dropped.push_back(std::move(slot.copy));
+            state.bytes -= slot.cost;
+        }
+        slot = {};
+    }
+    state.changed.notify_all();
+    lock.unlock();
+    dropped.clear();
+    lock.lock();
+}
+
 void CopyAhead::work(std::shared_ptr<State> shared)
 {
     State& state = *shared;
@@ -211,6 +233,7 @@ void CopyAhead::work(std::shared_ptr<State> shared)
 
         std::unique_ptr<platform::PreparedCopy> copy;
         std::optional<Compared> compared;
+        int error = 0;
         if (!job.matched.empty()) {
             compared = compareAhead(job.source, job.matched);
         } else {
@@ -220,12 +243,15 @@ void CopyAhead::work(std::shared_ptr<State> shared)
                 || (::stat(job.source.c_str(), &source) == 0 && source.st_dev != state.folderDevice);
             if (across) {
                 copy = std::make_unique<platform::PreparedCopy>();
-                if (copier.prepareCopy(job.source, state.folderFd, *copy, true) != 0)
+                error = copier.prepareCopy(job.source, state.folderFd, *copy, true);
+                if (error != 0)
                     copy.reset();
             }
         }
 
         lock.lock();
+        if (error == ENOSPC || error == EDQUOT)
+            giveSpaceBack(state, lock);
         std::erase_if(state.busy, [&](const auto& entry) { return entry.first == job.index; });
         State::Slot& slot = state.slots[job.index % state.limits.window];
         if (state.stopping || job.index < state.taken || slot.index != job.index) {
@@ -246,24 +272,19 @@ void CopyAhead::work(std::shared_ptr<State> shared)
     state.changed.notify_all();
 }
 
-bool CopyAhead::waitFor(std::size_t index, const std::atomic<bool>& stop, std::unique_lock<std::mutex>& lock,
-                        bool& stopped)
+bool CopyAhead::waitFor(std::size_t index, std::unique_lock<std::mutex>& lock)
 {
     State& state = *m_state;
     const State::Slot& slot = state.slots[index % state.limits.window];
-    // The stop is the run's own flag, not this pool's: looked at a few times a second.
-    while (slot.index == index && !slot.ready && !state.stopping && !stop.load())
-        state.changed.wait_for(lock, std::chrono::milliseconds(50));
-    stopped = slot.index == index && !slot.ready && stop.load();
+    state.changed.wait(lock, [&] { return slot.index != index || slot.ready || state.stopping; });
     return slot.index == index && slot.ready;
 }
 
-std::unique_ptr<platform::PreparedCopy> CopyAhead::await(std::size_t index, const std::atomic<bool>& stop,
-                                                         bool& stopped)
+std::unique_ptr<platform::PreparedCopy> CopyAhead::await(std::size_t index)
 {
     State& state = *m_state;
     std::unique_lock lock(state.mutex);
-    if (!waitFor(index, stop, lock, stopped))
+    if (!waitFor(index, lock))
         return nullptr;
     State::Slot& slot = state.slots[index % state.limits.window];
     state.bytes -= slot.cost;
@@ -273,12 +294,11 @@ std::unique_ptr<platform::PreparedCopy> CopyAhead::await(std::size_t index, cons
     return copy;
 }
 
-std::optional<CopyAhead::Compared> CopyAhead::awaitCompared(std::size_t index, const std::atomic<bool>& stop,
-                                                           bool& stopped)
+std::optional<CopyAhead::Compared> CopyAhead::awaitCompared(std::size_t index)
 {
     State& state = *m_state;
     std::unique_lock lock(state.mutex);
-    if (!waitFor(index, stop, lock, stopped))
+    if (!waitFor(index, lock))
         return std::nullopt;
     State::Slot& slot = state.slots[index % state.limits.window];
     std::optional<Compared> compared = std::move(slot.compared);

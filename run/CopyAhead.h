@@ -4,7 +4,6 @@
 #include "platform/FileCopier.h"
 #include "run/RunReport.h"
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -33,7 +32,7 @@ namespace run {
 class CopyAhead {
 public:
     struct Limits {
-        std::size_t workers = 2;
+        std::size_t workers = 2; // none: nothing is written ahead
         /// Files larger than this are left to the usual copy, which shows their progress.
         std::uint64_t largestFile = 16 * 1024 * 1024;
         /// The bytes of the copies being written or waiting to be placed; one file larger
@@ -47,7 +46,7 @@ public:
     /// Starts on `files` into `destinationFolder`. With `acrossOnly` (a move) only files
     /// on another file system than the folder are copied. `comparedWith` names, for a
     /// planned-out twin, the file to compare it with ahead (empty: none). Does nothing
-    /// when the folder cannot be opened.
+    /// with no workers, or when the folder cannot be opened.
     CopyAhead(const std::vector<FileRecord>& files, const std::string& destinationFolder, Limits limits,
               bool acrossOnly, std::function<std::string(std::size_t index)> comparedWith = {});
     /// Waits a moment for the threads to finish the file they are at; one held up in a
@@ -61,9 +60,9 @@ public:
     /// the run may change file `index`'s record.
     void advance(std::size_t index);
     /// The copy of file `index` once written, or null when it is to be copied the usual
-    /// way. Waits, so not on the user-interface thread; gives up with null and `stopped`
-    /// once `stop` is set. Asked once, after advance(index).
-    std::unique_ptr<platform::PreparedCopy> await(std::size_t index, const std::atomic<bool>& stop, bool& stopped);
+    /// way. Waits, so not on the user-interface thread: a file begun is finished, also
+    /// when the user stops the run meanwhile. Asked once, after advance(index).
+    std::unique_ptr<platform::PreparedCopy> await(std::size_t index);
     /// A twin's comparison made ahead with the file it matches, and how both files
     /// looked before they were read: one that looks otherwise by its turn is compared again.
     struct Compared {
@@ -72,7 +71,7 @@ public:
     };
     /// The comparison of file `index`, a twin of a file that was in the destination;
     /// empty when nobody compared them. Waits as await does.
-    std::optional<Compared> awaitCompared(std::size_t index, const std::atomic<bool>& stop, bool& stopped);
+    std::optional<Compared> awaitCompared(std::size_t index);
     /// The same without waiting: empty also while the comparison is still being made.
     std::optional<Compared> comparedIfDone(std::size_t index);
     /// The file a thread has been at the longest, while one is at one.
@@ -82,13 +81,13 @@ private:
     struct State;
     struct Job;
     static void work(std::shared_ptr<State> state);
+    static void giveSpaceBack(State& state, std::unique_lock<std::mutex>& lock);
     /// Compares a twin with the file it matches; without the looks of both when they
     /// cannot prove, by its turn, that neither was written since.
     static Compared compareAhead(const std::string& source, const std::string& matched);
-    /// Waits, the lock held, until file `index` is ready or no longer awaited; whether
-    /// it is ready.
-    bool waitFor(std::size_t index, const std::atomic<bool>& stop, std::unique_lock<std::mutex>& lock,
-                 bool& stopped);
+    /// Waits, the lock held, until file `index` is ready or no longer awaited; whether it
+    /// is ready.
+    bool waitFor(std::size_t index, std::unique_lock<std::mutex>& lock);
     Job jobOf(std::size_t index) const;
 
     const std::vector<FileRecord>& m_files;

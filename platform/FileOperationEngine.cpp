@@ -564,6 +564,8 @@ void Operation::moveItem(Item& item, FileCopier& copier)
     if (error != 0)
         return failPlacing(item, error);
     if (leaveSource) {
+        if (m_items.size() == 1)
+            m_copied = copier.lastCopied();
         m_sourceLeft = LeftSource{item.source, item.destination, nanoseconds(source.st_ctim),
                                   source.st_ino, static_cast<std::uint64_t>(source.st_size)};
         return;

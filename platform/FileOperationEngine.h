@@ -112,7 +112,8 @@ struct FileOperationOutcome {
     /// With RunGuards::leaveSourceAcross, in an operation of one item: the item's copy is
     /// in place on another file system, and its source is left for a MoveFinisher.
     std::optional<LeftSource> sourceLeft;
-    /// In a copy of one regular file that was placed: how it and its source looked.
+    /// In a copy of one regular file that was placed, or a move of one whose copy was
+    /// placed and its source left: how it and its source looked.
     std::optional<CopiedFile> copied;
     /// How many items were begun, in list order (a path listed twice is one item): the
     /// items after them were never reached.

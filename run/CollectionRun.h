@@ -145,6 +145,8 @@ private:
     /// `placed`: how the placed file looked, when known without looking at it again.
     void journalDone(const FileRecord& file, const undo::Recorded* source,
                      const undo::Recorded* placed = nullptr);
+    /// A move's copy placed on another file system, its source still there.
+    void journalCopied(const FileRecord& file, const platform::FileOperationOutcome& outcome);
     /// An empty input box: says so and sends the focus there.
     bool isEmptyInput(const std::string& text, const std::string& message, InputField field);
     bool CheckSourceFolder(const std::string& text);

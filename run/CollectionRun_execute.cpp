@@ -58,6 +58,9 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             file.renamed = file.renamed || file.dest != dest;
             file.dest = std::move(dest);
             if (outcome.sourceLeft) {
+                // Journaled at once: should the run be killed before its batch is done,
+                // undo removes this copy while its source is still whole.
+                journalCopied(file, outcome);
                 batch.add(index, std::move(*outcome.sourceLeft));
             } else {
                 finishRecord(file, outcome);
@@ -182,6 +185,24 @@ void CollectionRun::journalDone(const FileRecord& file, const undo::Recorded* so
     if (source) {
         entry.sourceChangeNanoseconds = source->changeNanoseconds;
         entry.sourceInode = source->inode;
+    }
+    m_journal.write(entry);
+}
+
+void CollectionRun::journalCopied(const FileRecord& file, const platform::FileOperationOutcome& outcome)
+{
+    JournalEntry entry{JournalEntry::Kind::Copied, file.source.str(), file.dest.str(), file.bytes};
+    if (outcome.copied) {
+        const undo::Recorded placed = undo::recordOf(outcome.copied->copy);
+        entry.bytes = placed.bytes;
+        entry.mtimeNanoseconds = placed.mtimeNanoseconds;
+        entry.changeNanoseconds = placed.changeNanoseconds;
+        entry.inode = placed.inode;
+        const undo::Recorded before = undo::recordOf(outcome.copied->sourceBefore);
+        if (before == undo::recordOf(outcome.copied->sourceAfter)) {
+            entry.sourceChangeNanoseconds = before.changeNanoseconds;
+            entry.sourceInode = before.inode;
+        }
     }
     m_journal.write(entry);
 }

@@ -116,6 +116,12 @@ void CollectionRun::undoOne(FileRecord& file, const JournalEntry& entry, platfor
                                   {entry.bytes, 0, entry.sourceChangeNanoseconds, entry.sourceInode});
         break;
     case Operation::Move:
+        // A copy whose source a killed run had not yet removed: the source stays.
+        if (entry.kind == JournalEntry::Kind::Copied) {
+            result = undo::removeCopy(entry.dest, entry.source, recorded,
+                                      {entry.bytes, 0, entry.sourceChangeNanoseconds, entry.sourceInode});
+            break;
+        }
         result = undo::moveBack(entry.dest, entry.source, recorded, [this](const std::string& from, const std::string& to) {
             return objFileFolder.RunOperation(platform::FileOperationCode::Move, from, to, {.neverReplace = true});
         });

@@ -10,8 +10,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sstream>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace run {
 
@@ -63,9 +65,13 @@ std::vector<const JournalEntry*> Journal::toUndo() const
         return entry.kind == JournalEntry::Kind::Done;
     });
     const JournalEntry::Kind wanted = anyDone ? JournalEntry::Kind::Done : JournalEntry::Kind::Planned;
+    std::unordered_set<std::string_view> moved;
+    for (const JournalEntry& entry : entries)
+        if (entry.kind == JournalEntry::Kind::Done)
+            moved.insert(entry.source);
     std::vector<const JournalEntry*> chosen;
     for (const JournalEntry& entry : entries) {
-        if (entry.kind == wanted)
+        if (entry.kind == wanted || (entry.kind == JournalEntry::Kind::Copied && !moved.count(entry.source)))
             chosen.push_back(&entry);
     }
     return chosen;
@@ -152,7 +158,7 @@ void JournalWriter::write(const JournalEntry& entry)
     else if (entry.kind == JournalEntry::Kind::Identical)
         writeLine("S " + escapePath(entry.source) + ' ' + escapePath(entry.dest));
     else
-        writeLine("D " + std::to_string(entry.bytes) + ' ' + std::to_string(entry.mtimeNanoseconds) + ' '
+        writeLine((entry.kind == JournalEntry::Kind::Copied ? "C " : "D ") + std::to_string(entry.bytes) + ' ' + std::to_string(entry.mtimeNanoseconds) + ' '
                   + escapePath(entry.source) + ' ' + (entry.dest.empty() ? "-" : escapePath(entry.dest)) + ' '
                   + std::to_string(entry.changeNanoseconds) + ' ' + std::to_string(entry.inode) + ' '
                   + std::to_string(entry.sourceChangeNanoseconds) + ' ' + std::to_string(entry.sourceInode));
@@ -232,7 +238,8 @@ std::optional<Journal> readJournal(const std::string& path)
             // Left alone by the run, and so by its undo.
             entry.kind = JournalEntry::Kind::Identical;
             line >> source >> dest;
-        } else if (word == "D") {
+        } else if (word == "D" || word == "C") {
+            entry.kind = word == "C" ? JournalEntry::Kind::Copied : JournalEntry::Kind::Done;
             line >> entry.bytes >> entry.mtimeNanoseconds >> source >> dest >> entry.changeNanoseconds >> entry.inode
                 >> entry.sourceChangeNanoseconds >> entry.sourceInode;
         } else {

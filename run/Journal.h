@@ -11,9 +11,11 @@ namespace run {
 
 /// One line of a journal: a file the run has done, or (for delete and trash, written
 /// before the one operation that does them all) one it is about to do, or one it left
-/// because the destination already held its bytes (`dest`: the file it matched).
+/// because the destination already held its bytes (`dest`: the file it matched), or
+/// (a move to another file system) one whose copy is in place while its source is still
+/// there, until its batch of moves is completed and a Done line follows.
 struct JournalEntry {
-    enum class Kind { Planned, Done, Identical };
+    enum class Kind { Planned, Done, Identical, Copied };
     Kind kind = Kind::Done;
     std::string source;
     std::string dest;              // the copy or the moved file; empty for delete and trash
@@ -37,7 +39,9 @@ struct Journal {
 
     /// The entries an undo works on: the files done. A trash run writes what it is about
     /// to trash first and what was trashed after: a journal cut off in between (the run
-    /// was killed) has only the first, and then all of those are looked for.
+    /// was killed) has only the first, and then all of those are looked for. A move cut
+    /// off while a batch was being completed left copies whose sources are still there:
+    /// their Copied entries, with no Done entry after them, are undone as copies.
     std::vector<const JournalEntry*> toUndo() const;
 };
 

@@ -9,14 +9,16 @@
 class LatencyMount {
 public:
     struct Options {
-        double delayMs = 0;
+        Options(double delay = 0) : delayMs(delay) {} // not explicit: a bare delay is the usual case
+        double delayMs;
         std::string stall;        // as the mount sees it ("/a/b.jpg"); empty for none
         double stallSeconds = 30; // the stall's bound
         std::string stallRelease; // the stall ends as soon as this file exists
         std::string stallStarted; // made as the stall begins
     };
 
-    /// Mirrors `backing` at `mountPoint` (made if missing).
+    /// Mirrors `backing` at `mountPoint` (made if missing), a delay in milliseconds or
+    /// the whole Options given.
     LatencyMount(const std::string& backing, const std::string& mountPoint, const Options& options);
     ~LatencyMount();
     LatencyMount(const LatencyMount&) = delete;

@@ -1,6 +1,7 @@
 // Runs to and from a share that answers every call late (latencyfs over FUSE): the same
 // files under the same names, and the same journal, as the same run between two local
-// folders. Skipped where FUSE cannot be mounted, unless QUORVANE_REQUIRE_FUSE is set.
+// folders; and the stall that stands in for a share that stops answering. Skipped where
+// FUSE cannot be mounted, unless QUORVANE_REQUIRE_FUSE is set.
 #include "run/Journal.h"
 #include "support/FolderNames.h"
 #include "support/LatencyMount.h"
@@ -10,8 +11,13 @@
 
 #include <QtTest>
 
+#include <atomic>
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using run::Operation;
 
@@ -74,6 +80,25 @@ Outcome runOn(const std::string& source, const std::string& dest, const std::str
     return outcome;
 }
 
+// Waits until `path` exists, watching its folder; false when it has not come within
+// `seconds`, the bound for a test that has gone wrong.
+bool waitForFile(const std::string& path, int seconds)
+{
+    const int watcher = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    ::inotify_add_watch(watcher, path.substr(0, path.rfind('/')).c_str(), IN_CREATE | IN_MOVED_TO);
+    bool there = TempTree::exists(path);
+    for (int second = 0; !there && second < seconds; ++second) {
+        pollfd events{watcher, POLLIN, 0};
+        ::poll(&events, 1, 1000);
+        char drained[4096];
+        while (::read(watcher, drained, sizeof drained) > 0) {
+        }
+        there = TempTree::exists(path);
+    }
+    ::close(watcher);
+    return there;
+}
+
 } // namespace
 
 #define MOUNT_OR_SKIP(mount)                                                                       \
@@ -128,6 +153,38 @@ private slots:
         QCOMPARE(got.dest, expected.dest);     // names and bytes, no temporary or probe file left
         QCOMPARE(got.source, expected.source); // what a move or a delete leaves of the source
         QCOMPARE(got.journal, expected.journal);
+    }
+
+    // The stall the tests of a hanging share stand on: the chosen file's read waits
+    // until the test lets it go, while every other call is answered.
+    void aStalledReadWaitsForItsRelease()
+    {
+        TempTree tree;
+        tree.file("backing/held.jpg", "held");
+        tree.file("backing/free.jpg", "free");
+        LatencyMount::Options options(0.2);
+        options.stall = "/held.jpg";
+        options.stallSeconds = 60;
+        options.stallRelease = tree.path("control/release");
+        options.stallStarted = tree.path("control/started");
+        tree.folder("control");
+        const LatencyMount mount(tree.path("backing"), tree.path("share"), options);
+        MOUNT_OR_SKIP(mount);
+        std::atomic<bool> done = false;
+        std::string content;
+        std::thread reader([&] {
+            content = TempTree::read(tree.path("share/held.jpg"));
+            done = true;
+        });
+        const bool started = waitForFile(options.stallStarted, 30);
+        const bool heldUp = !done;
+        const std::string other = TempTree::read(tree.path("share/free.jpg"));
+        tree.file("control/release");
+        reader.join();
+        QVERIFY(started);
+        QVERIFY(heldUp);
+        QCOMPARE(other, std::string("free"));
+        QCOMPARE(content, std::string("held"));
     }
 };
 

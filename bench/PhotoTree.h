@@ -86,27 +86,28 @@ inline void makeWideTree(const std::string& root, int files, int folders, int na
     close(open(marker.c_str(), O_CREAT | O_WRONLY, 0644));
 }
 
-/// Ten thousand small files of 1 to 32 KiB in 100 folders, named IMG_n.jpg, where every
-/// sixth repeats a name of another folder: flattened, about one in six gets a number.
-/// Made once, as makePhotoTree().
-inline void makeSmallFilesTree(const std::string& root, bool distinct = false)
+/// Small files of 1 to `largestKiB` KiB (ten thousand of up to 32 KiB in 100 folders
+/// unless told otherwise), named IMG_n.jpg, where every sixth repeats a name of another
+/// folder: flattened, about one in six gets a number. Made once, as makePhotoTree().
+inline void makeSmallFilesTree(const std::string& root, bool distinct = false, int files = 10'000, int folders = 100,
+                               int largestKiB = 32)
 {
     const std::string marker = root + "/.complete";
     if (access(marker.c_str(), F_OK) == 0)
         return;
-    std::printf("making 10,000 %ssmall files under %s ...\n", distinct ? "distinct " : "", root.c_str());
+    std::printf("making %d %ssmall files under %s ...\n", files, distinct ? "distinct " : "", root.c_str());
     std::fflush(stdout);
     mkdir(root.c_str(), 0755);
     unsigned seed = 12345;
-    for (int i = 0, name = 0; i < 10'000; ++i) {
-        const std::string folder = root + "/d" + std::to_string(i % 100);
+    for (int i = 0, name = 0; i < files; ++i) {
+        const std::string folder = root + "/d" + std::to_string(i % folders);
         mkdir(folder.c_str(), 0755);
         const int number = i % 6 == 5 ? name / 2 : name++;
         seed = seed * 1103515245 + 12345;
         // Distinct: every file's bytes its own (its number first), so that files of one
         // size are not alike, and a run that leaves identical files finds none.
         std::string content = distinct ? std::to_string(i) + ':' : std::string();
-        content.resize(1024 + (seed >> 8) % (31 * 1024), 'x');
+        content.resize(1024 + (seed >> 8) % (static_cast<unsigned>(largestKiB - 1) * 1024), 'x');
         writeFile(folder + "/IMG_" + std::to_string(number) + ".jpg", content);
     }
     close(open(marker.c_str(), O_CREAT | O_WRONLY, 0644));

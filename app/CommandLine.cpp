@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/TerminalServices.h"
+#include "app/TypedPath.h"
 #include "run/CollectionRun.h"
 #include "run/FixedRunWindow.h"
 #include "run/RunReportText.h"
@@ -23,12 +24,14 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: quorvane                          start the window\n"
+    "Usage: quorvane [FOLDER] [--source FOLDER] [--dest FOLDER]\n"
     "       quorvane copy SOURCE DEST [OPTIONS]\n"
     "       quorvane move SOURCE DEST [OPTIONS]\n"
     "       quorvane delete SOURCE [OPTIONS]\n"
     "       quorvane trash SOURCE [OPTIONS]\n"
     "       quorvane undo [OPTIONS]\n"
+    "Without a subcommand the window starts; FOLDER or --source fills in its source\n"
+    "folder and --dest its destination, for this start only (the settings stay).\n"
     "Gathers the files under SOURCE whose path ends in one of the extensions into the\n"
     "one folder DEST, numbering taken names, or deletes them or moves them to the trash.\n"
     "SOURCE and DEST may be relative to the working folder. undo takes back the last run.\n"
@@ -104,37 +107,6 @@ std::optional<Arguments> parse(int argc, char** argv)
         || (arguments.json && arguments.null))
         return std::nullopt;
     return arguments;
-}
-
-// A path as typed in a shell, made absolute against the working folder: the run takes
-// only absolute paths, and the report and the journal must name files that can be found
-// again from anywhere. Leading "." and ".." are taken off against the working folder,
-// which is a real path, so that is exact; the rest is kept as typed. An empty text stays
-// empty, and the run says that it is missing.
-std::string absoluteFromWorkingFolder(const std::string& path)
-{
-    if (path.empty() || path.front() == '/')
-        return path;
-    char* working = ::getcwd(nullptr, 0);
-    if (working == nullptr)
-        return path; // no working folder left: the text names nothing, and the run says so
-    std::string absolute = working;
-    std::free(working);
-    std::string_view rest = path;
-    for (;;) {
-        const std::string_view part = rest.substr(0, rest.find('/'));
-        if (part != "." && part != ".." && !(part.empty() && !rest.empty()))
-            break;
-        if (part == "..")
-            absolute.resize(std::max<std::size_t>(absolute.rfind('/'), 1));
-        rest.remove_prefix(std::min(part.size() + 1, rest.size()));
-    }
-    if (!rest.empty()) {
-        if (absolute.back() != '/')
-            absolute += '/';
-        absolute += rest;
-    }
-    return absolute;
 }
 
 // One line on standard error, rewritten at most ten times a second, when it is a terminal.
@@ -265,6 +237,13 @@ bool isCommandLine(int argc, char** argv)
         return false;
     const std::string first = argv[1];
     return operationOf(first) || first == "undo" || first == "--help" || first == "-h" || first == "--version";
+}
+
+int printUsageError(const std::string& reason)
+{
+    std::fprintf(stderr, "quorvane: %s\n", reason.c_str());
+    std::fputs(kUsage, stderr);
+    return 2;
 }
 
 int runCommandLine(int argc, char** argv)

@@ -9,6 +9,7 @@
 #include "platform/qt/FormLook.h"
 #include "platform/qt/FormMetrics.h"
 #include "run/CollectionRun.h"
+#include "run/RunTexts.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
 #include "settings/WindowInputs.h"
@@ -224,6 +225,20 @@ void frmMain::startUp()
     // Last, so that stored values go through the same checks as typed ones.
     WindowInputs inputs(*this);
     LoadSettings(m_settingsPath, inputs, QFile::decodeName(QByteArray::fromStdString(Module1::TempFolderPath)));
+}
+
+void frmMain::openWithFolders(const std::string& source, const std::string& dest)
+{
+    // Through the boxes, as a typed or dropped folder goes, so the same checks run.
+    const auto fill = [](QLineEdit* box, const std::string& path) {
+        if (!path.empty())
+            box->setText(QFile::decodeName(QByteArray::fromStdString(path)));
+    };
+    fill(txtFolder[Source], source);
+    fill(txtFolder[Destination], dest);
+    // A missing destination is left to the run, which offers to make it.
+    if (!source.empty() && !fileFolder().FolderExist(sourceFolderText()))
+        m_services.messages.showMessage(run::texts::kSourceFolderMissing);
 }
 
 void frmMain::shutDown()

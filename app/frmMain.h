@@ -66,6 +66,12 @@ public:
     QPushButton* cmdStart;
     QPushButton* cmdExit;
 
+    /// Fills in the folder boxes given at start-up, after the settings were read, for this
+    /// start only: nothing is written to the settings file. Empty texts leave a box as it
+    /// is. A source that is no folder gets the run's message for it at once, over the
+    /// shown window, rather than at the first 実行.
+    void openWithFolders(const std::string& source, const std::string& dest);
+
     /// The window's toolkit object, made again if the window has released it.
     clsFileFolder& fileFolder();
     /// The collection run that cmdStart starts, made on first use.

@@ -7,8 +7,9 @@ cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libqt6svg6
           fonts-ipafont-gothic fonts-noto-cjk libgl-dev libxxhash-dev)
-# The tests also write onto FAT32, exFAT and NTFS images mounted through FUSE.
-test_packages=(fuse3 fusefat exfat-fuse ntfs-3g dosfstools exfatprogs)
+# The tests also write onto FAT32, exFAT and NTFS images mounted through FUSE, and try
+# the shell completions in zsh (bash is there already).
+test_packages=(fuse3 fusefat exfat-fuse ntfs-3g dosfstools exfatprogs zsh)
 
 install_missing_packages() {
     local missing=()

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/CommandTable.h"
 #include "app/TerminalServices.h"
 #include "app/TypedPath.h"
 #include "run/CollectionRun.h"
@@ -22,35 +23,6 @@
 #include <vector>
 
 namespace {
-
-const char* const kUsage =
-    "Usage: quorvane [FOLDER] [--source FOLDER] [--dest FOLDER]\n"
-    "       quorvane copy SOURCE DEST [OPTIONS]\n"
-    "       quorvane move SOURCE DEST [OPTIONS]\n"
-    "       quorvane delete SOURCE [OPTIONS]\n"
-    "       quorvane trash SOURCE [OPTIONS]\n"
-    "       quorvane undo [OPTIONS]\n"
-    "Without a subcommand the window starts; FOLDER or --source fills in its source\n"
-    "folder and --dest its destination, for this start only (the settings stay).\n"
-    "Gathers the files under SOURCE whose path ends in one of the extensions into the\n"
-    "one folder DEST, numbering taken names, or deletes them or moves them to the trash.\n"
-    "SOURCE and DEST may be relative to the working folder. undo takes back the last run.\n"
-    "\n"
-    "Options:\n"
-    "  -t, --types LIST  comma-separated extensions, as in the window (default: jpg)\n"
-    "      --dry-run     check, search and plan, print the plan, write nothing\n"
-    "      --skip-identical  leave files whose bytes the destination already holds\n"
-    "      --json        print the plan or the report as JSON lines\n"
-    "  -0, --null        print NUL-separated names instead of lines\n"
-    "  -q, --quiet       print no report\n"
-    "  -y, --yes         answer yes to every question but whether to go on when the\n"
-    "                    destination lacks the space (asked on a terminal, else no)\n"
-    "  -h, --help        print this help\n"
-    "      --version     print the version\n"
-    "\n"
-    "Exit status: 0 all files done, 1 some failed, were skipped or not done or a\n"
-    "question was answered no, 2 bad usage or a failed check, 130 stopped by SIGINT\n"
-    "or SIGTERM.\n";
 
 struct Arguments {
     std::string command;
@@ -75,30 +47,52 @@ std::optional<run::Operation> operationOf(const std::string& command)
 // Nothing when the arguments do not make a command.
 std::optional<Arguments> parse(int argc, char** argv)
 {
+    using command_table::OptionId;
     Arguments arguments;
     arguments.command = argv[1];
     for (int i = 2; i < argc; ++i) {
         const std::string word = argv[i];
-        if ((word == "-t" || word == "--types") && i + 1 < argc)
-            arguments.types = argv[++i];
-        else if (word.rfind("--types=", 0) == 0)
-            arguments.types = word.substr(8);
-        else if (word == "--dry-run")
-            arguments.dryRun = true;
-        else if (word == "--skip-identical")
-            arguments.skipIdentical = true;
-        else if (word == "--json")
-            arguments.json = true;
-        else if (word == "-0" || word == "--null")
-            arguments.null = true;
-        else if (word == "-q" || word == "--quiet")
-            arguments.quiet = true;
-        else if (word == "-y" || word == "--yes")
-            arguments.yes = true;
-        else if (word.size() > 1 && word[0] == '-')
-            return std::nullopt;
-        else
+        const command_table::Option* option = command_table::findOption(word, command_table::Scope::Subcommand);
+        if (option == nullptr) {
+            if (word.size() > 1 && word[0] == '-')
+                return std::nullopt;
             arguments.paths.push_back(word);
+            continue;
+        }
+        std::string value;
+        if (!option->value.empty()) {
+            if (const std::size_t equals = word.find('='); equals != std::string::npos)
+                value = word.substr(equals + 1);
+            else if (i + 1 < argc)
+                value = argv[++i];
+            else
+                return std::nullopt;
+        }
+        switch (option->id) {
+        case OptionId::Types:
+            arguments.types = value;
+            break;
+        case OptionId::DryRun:
+            arguments.dryRun = true;
+            break;
+        case OptionId::SkipIdentical:
+            arguments.skipIdentical = true;
+            break;
+        case OptionId::Json:
+            arguments.json = true;
+            break;
+        case OptionId::Null:
+            arguments.null = true;
+            break;
+        case OptionId::Quiet:
+            arguments.quiet = true;
+            break;
+        case OptionId::Yes:
+            arguments.yes = true;
+            break;
+        default:
+            return std::nullopt;
+        }
     }
     const auto operation = operationOf(arguments.command);
     const std::size_t wanted = !operation ? 0
@@ -233,33 +227,29 @@ void printFiles(const Arguments& arguments, const run::RunReport& report)
 
 bool isCommandLine(int argc, char** argv)
 {
-    if (argc < 2)
-        return false;
-    const std::string first = argv[1];
-    return operationOf(first) || first == "undo" || first == "--help" || first == "-h" || first == "--version";
+    return argc >= 2
+        && (command_table::isSubcommand(argv[1]) || command_table::findOption(argv[1], command_table::Scope::Alone));
 }
 
 int printUsageError(const std::string& reason)
 {
     std::fprintf(stderr, "quorvane: %s\n", reason.c_str());
-    std::fputs(kUsage, stderr);
+    std::fputs(command_table::usage().c_str(), stderr);
     return 2;
 }
 
 int runCommandLine(int argc, char** argv)
 {
-    const std::string first = argv[1];
-    if (first == "--help" || first == "-h") {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (first == "--version") {
-        std::printf("Quorvane %d.%d.%d\n", QUORVANE_VERSION_MAJOR, QUORVANE_VERSION_MINOR, QUORVANE_VERSION_PATCH);
+    if (const command_table::Option* alone = command_table::findOption(argv[1], command_table::Scope::Alone)) {
+        if (alone->id == command_table::OptionId::Help)
+            std::fputs(command_table::usage().c_str(), stdout);
+        else
+            std::printf("Quorvane %d.%d.%d\n", QUORVANE_VERSION_MAJOR, QUORVANE_VERSION_MINOR, QUORVANE_VERSION_PATCH);
         return 0;
     }
     const std::optional<Arguments> parsed = parse(argc, argv);
     if (!parsed) {
-        std::fputs(kUsage, stderr);
+        std::fputs(command_table::usage().c_str(), stderr);
         return 2;
     }
     const Arguments& arguments = *parsed;

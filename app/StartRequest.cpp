@@ -1,6 +1,7 @@
 #include "app/StartRequest.h"
 
 #include "app/CommandLine.h"
+#include "app/CommandTable.h"
 #include "app/DesktopTexts.h"
 #include "app/TypedPath.h"
 
@@ -53,10 +54,11 @@ StartRequest readStartRequest(int argc, char** argv)
             sourceGiven = true;
             continue;
         }
-        const std::string name = word.substr(0, word.find('='));
-        const bool isSource = name == "--source";
-        if (!isSource && name != "--dest")
+        const command_table::Option* option = command_table::findOption(word, command_table::Scope::Window);
+        if (option == nullptr)
             return refused(desktop_texts::unknownOption(word));
+        const std::string name(option->longName);
+        const bool isSource = option->id == command_table::OptionId::Source;
         std::string value;
         if (name.size() < word.size())
             value = word.substr(name.size() + 1);

@@ -23,4 +23,12 @@ inline std::string folderMissingAfter(const std::string& option)
     return option + " の後にフォルダを指定してください。";
 }
 
+/// The title of the notification of a run in which some files failed: "失敗あり - コピー".
+inline std::string someFailed(const std::string& operationName)
+{
+    return "失敗あり - " + operationName;
+}
+/// The notification's one action, taken by a click on it.
+inline const std::string kShowReport = "結果を表示";
+
 } // namespace desktop_texts

@@ -1,7 +1,9 @@
 #include "app/frmMain.h"
 
+#include "app/DesktopNotifier.h"
 #include "app/PlanPreview.h"
 #include "app/PreviewWindow.h"
+#include "app/RunEndNotice.h"
 #include "app/RunProgressWindow.h"
 #include "app/SystemMenuHook.h"
 #include "platform/EventPump.h"
@@ -117,6 +119,9 @@ frmMain::frmMain(platform::UserServices services, QWidget* parent, std::string s
     createControls();
     m_runWindow = new RunProgressWindow(this, [this] { collectionRun().cancelClick(); });
     m_runWindow->setFont(font());
+    m_notifier = new DesktopNotifier(this);
+    m_endNotice = std::make_unique<RunEndNotice>(*m_runWindow, *m_notifier);
+    connect(m_notifier, &DesktopNotifier::activated, this, &frmMain::raiseReport);
     startUp();
 }
 
@@ -241,6 +246,16 @@ void frmMain::openWithFolders(const std::string& source, const std::string& dest
         m_services.messages.showMessage(run::texts::kSourceFolderMissing);
 }
 
+void frmMain::raiseReport()
+{
+    // The report is a window of this one, which a desktop may have minimized with it.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (!m_runWindow->bringUp()) {
+        raise();
+        activateWindow();
+    }
+}
+
 void frmMain::shutDown()
 {
     if (Module1::PrevWndProc != nullptr)
@@ -265,7 +280,7 @@ run::CollectionRun& frmMain::collectionRun()
     if (!m_run)
     {
         m_run = std::make_unique<run::CollectionRun>(*this, fileFolder(), m_services);
-        m_run->setMonitor(m_runWindow);
+        m_run->setMonitor(m_endNotice.get());
     }
     return *m_run;
 }

@@ -14,11 +14,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <unistd.h>
 #include <vector>
 

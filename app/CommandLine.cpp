@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "app/CommandTable.h"
 #include "app/TerminalServices.h"
+#include "app/TypedPath.h"
 #include "run/CollectionRun.h"
 #include "run/FixedRunWindow.h"
 #include "run/RunReportText.h"
@@ -12,42 +14,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-
-const char* const kUsage =
-    "Usage: quorvane                          start the window\n"
-    "       quorvane copy SOURCE DEST [OPTIONS]\n"
-    "       quorvane move SOURCE DEST [OPTIONS]\n"
-    "       quorvane delete SOURCE [OPTIONS]\n"
-    "       quorvane trash SOURCE [OPTIONS]\n"
-    "       quorvane undo [OPTIONS]\n"
-    "Gathers the files under SOURCE whose path ends in one of the extensions into the\n"
-    "one folder DEST, numbering taken names, or deletes them or moves them to the trash.\n"
-    "SOURCE and DEST may be relative to the working folder. undo takes back the last run.\n"
-    "\n"
-    "Options:\n"
-    "  -t, --types LIST  comma-separated extensions, as in the window (default: jpg)\n"
-    "      --dry-run     check, search and plan, print the plan, write nothing\n"
-    "      --skip-identical  leave files whose bytes the destination already holds\n"
-    "      --json        print the plan or the report as JSON lines\n"
-    "  -0, --null        print NUL-separated names instead of lines\n"
-    "  -q, --quiet       print no report\n"
-    "  -y, --yes         answer yes to every question but whether to go on when the\n"
-    "                    destination lacks the space (asked on a terminal, else no)\n"
-    "  -h, --help        print this help\n"
-    "      --version     print the version\n"
-    "\n"
-    "Exit status: 0 all files done, 1 some failed, were skipped or not done or a\n"
-    "question was answered no, 2 bad usage or a failed check, 130 stopped by SIGINT\n"
-    "or SIGTERM.\n";
 
 struct Arguments {
     std::string command;
@@ -72,30 +45,52 @@ std::optional<run::Operation> operationOf(const std::string& command)
 // Nothing when the arguments do not make a command.
 std::optional<Arguments> parse(int argc, char** argv)
 {
+    using command_table::OptionId;
     Arguments arguments;
     arguments.command = argv[1];
     for (int i = 2; i < argc; ++i) {
         const std::string word = argv[i];
-        if ((word == "-t" || word == "--types") && i + 1 < argc)
-            arguments.types = argv[++i];
-        else if (word.rfind("--types=", 0) == 0)
-            arguments.types = word.substr(8);
-        else if (word == "--dry-run")
-            arguments.dryRun = true;
-        else if (word == "--skip-identical")
-            arguments.skipIdentical = true;
-        else if (word == "--json")
-            arguments.json = true;
-        else if (word == "-0" || word == "--null")
-            arguments.null = true;
-        else if (word == "-q" || word == "--quiet")
-            arguments.quiet = true;
-        else if (word == "-y" || word == "--yes")
-            arguments.yes = true;
-        else if (word.size() > 1 && word[0] == '-')
-            return std::nullopt;
-        else
+        const command_table::Option* option = command_table::findOption(word, command_table::Scope::Subcommand);
+        if (option == nullptr) {
+            if (word.size() > 1 && word[0] == '-')
+                return std::nullopt;
             arguments.paths.push_back(word);
+            continue;
+        }
+        std::string value;
+        if (!option->value.empty()) {
+            if (const std::size_t equals = word.find('='); equals != std::string::npos)
+                value = word.substr(equals + 1);
+            else if (i + 1 < argc)
+                value = argv[++i];
+            else
+                return std::nullopt;
+        }
+        switch (option->id) {
+        case OptionId::Types:
+            arguments.types = value;
+            break;
+        case OptionId::DryRun:
+            arguments.dryRun = true;
+            break;
+        case OptionId::SkipIdentical:
+            arguments.skipIdentical = true;
+            break;
+        case OptionId::Json:
+            arguments.json = true;
+            break;
+        case OptionId::Null:
+            arguments.null = true;
+            break;
+        case OptionId::Quiet:
+            arguments.quiet = true;
+            break;
+        case OptionId::Yes:
+            arguments.yes = true;
+            break;
+        default:
+            return std::nullopt;
+        }
     }
     const auto operation = operationOf(arguments.command);
     const std::size_t wanted = !operation ? 0
@@ -104,37 +99,6 @@ std::optional<Arguments> parse(int argc, char** argv)
         || (arguments.json && arguments.null))
         return std::nullopt;
     return arguments;
-}
-
-// A path as typed in a shell, made absolute against the working folder: the run takes
-// only absolute paths, and the report and the journal must name files that can be found
-// again from anywhere. Leading "." and ".." are taken off against the working folder,
-// which is a real path, so that is exact; the rest is kept as typed. An empty text stays
-// empty, and the run says that it is missing.
-std::string absoluteFromWorkingFolder(const std::string& path)
-{
-    if (path.empty() || path.front() == '/')
-        return path;
-    char* working = ::getcwd(nullptr, 0);
-    if (working == nullptr)
-        return path; // no working folder left: the text names nothing, and the run says so
-    std::string absolute = working;
-    std::free(working);
-    std::string_view rest = path;
-    for (;;) {
-        const std::string_view part = rest.substr(0, rest.find('/'));
-        if (part != "." && part != ".." && !(part.empty() && !rest.empty()))
-            break;
-        if (part == "..")
-            absolute.resize(std::max<std::size_t>(absolute.rfind('/'), 1));
-        rest.remove_prefix(std::min(part.size() + 1, rest.size()));
-    }
-    if (!rest.empty()) {
-        if (absolute.back() != '/')
-            absolute += '/';
-        absolute += rest;
-    }
-    return absolute;
 }
 
 // One line on standard error, rewritten at most ten times a second, when it is a terminal.
@@ -261,26 +225,29 @@ void printFiles(const Arguments& arguments, const run::RunReport& report)
 
 bool isCommandLine(int argc, char** argv)
 {
-    if (argc < 2)
-        return false;
-    const std::string first = argv[1];
-    return operationOf(first) || first == "undo" || first == "--help" || first == "-h" || first == "--version";
+    return argc >= 2
+        && (command_table::isSubcommand(argv[1]) || command_table::findOption(argv[1], command_table::Scope::Alone));
+}
+
+int printUsageError(const std::string& reason)
+{
+    std::fprintf(stderr, "quorvane: %s\n", reason.c_str());
+    std::fputs(command_table::usage().c_str(), stderr);
+    return 2;
 }
 
 int runCommandLine(int argc, char** argv)
 {
-    const std::string first = argv[1];
-    if (first == "--help" || first == "-h") {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (first == "--version") {
-        std::printf("Quorvane %d.%d.%d\n", QUORVANE_VERSION_MAJOR, QUORVANE_VERSION_MINOR, QUORVANE_VERSION_PATCH);
+    if (const command_table::Option* alone = command_table::findOption(argv[1], command_table::Scope::Alone)) {
+        if (alone->id == command_table::OptionId::Help)
+            std::fputs(command_table::usage().c_str(), stdout);
+        else
+            std::printf("Quorvane %d.%d.%d\n", QUORVANE_VERSION_MAJOR, QUORVANE_VERSION_MINOR, QUORVANE_VERSION_PATCH);
         return 0;
     }
     const std::optional<Arguments> parsed = parse(argc, argv);
     if (!parsed) {
-        std::fputs(kUsage, stderr);
+        std::fputs(command_table::usage().c_str(), stderr);
         return 2;
     }
     const Arguments& arguments = *parsed;

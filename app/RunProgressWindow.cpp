@@ -92,6 +92,7 @@ RunProgressWindow::RunProgressWindow(QWidget* owner, std::function<void()> cance
 void RunProgressWindow::runStarted(const run::RunReport& report)
 {
     m_running = true;
+    m_reported = false;
     m_report = &report;
     // A question or message that comes up in the middle of the run is read together
     // with this window: it must not show figures from before the files just placed.
@@ -172,10 +173,21 @@ void RunProgressWindow::showReport(const run::RunReport& report)
     m_openFolder->setVisible(placed);
     m_action->setText(QStringLiteral("閉じる"));
     m_action->setDefault(true);
+    m_reported = true;
     adjustSize();
     show();
     raise();
     activateWindow();
+}
+
+bool RunProgressWindow::bringUp()
+{
+    if (!m_running && !m_reported)
+        return false;
+    show();
+    raise();
+    activateWindow();
+    return true;
 }
 
 void RunProgressWindow::closeEvent(QCloseEvent* event)

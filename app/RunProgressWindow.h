@@ -29,6 +29,10 @@ public:
     void runProgressed(const run::RunReport& report) override;
     void runEnded(const run::RunReport& report, bool closing) override;
 
+    /// Shows the window again, on top and active, with what it last showed: the running
+    /// run's progress or the last run's report. False when it has neither to show.
+    bool bringUp();
+
     /// How long a run works before the window comes up.
     void setShowDelay(std::chrono::milliseconds delay) { m_showDelay = delay; }
     /// Opens the destination folder in the desktop's file manager; tests replace it.
@@ -55,6 +59,7 @@ private:
     QTimer* m_catchUp; // the refresh the interval held back
     const run::RunReport* m_report = nullptr; // the running run's, between its start and end
     bool m_running = false;
+    bool m_reported = false; // it holds the report of the last run
     QString m_destFolder;
 
     QLabel* m_status;

@@ -1,7 +1,9 @@
 #include "app/frmMain.h"
 
+#include "app/DesktopNotifier.h"
 #include "app/PlanPreview.h"
 #include "app/PreviewWindow.h"
+#include "app/RunEndNotice.h"
 #include "app/RunProgressWindow.h"
 #include "app/SystemMenuHook.h"
 #include "platform/EventPump.h"
@@ -9,6 +11,7 @@
 #include "platform/qt/FormLook.h"
 #include "platform/qt/FormMetrics.h"
 #include "run/CollectionRun.h"
+#include "run/RunTexts.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLocation.h"
 #include "settings/WindowInputs.h"
@@ -116,6 +119,9 @@ frmMain::frmMain(platform::UserServices services, QWidget* parent, std::string s
     createControls();
     m_runWindow = new RunProgressWindow(this, [this] { collectionRun().cancelClick(); });
     m_runWindow->setFont(font());
+    m_notifier = new DesktopNotifier(this);
+    m_endNotice = std::make_unique<RunEndNotice>(*m_runWindow, *m_notifier);
+    connect(m_notifier, &DesktopNotifier::activated, this, &frmMain::raiseReport);
     startUp();
 }
 
@@ -226,6 +232,30 @@ void frmMain::startUp()
     LoadSettings(m_settingsPath, inputs, QFile::decodeName(QByteArray::fromStdString(Module1::TempFolderPath)));
 }
 
+void frmMain::openWithFolders(const std::string& source, const std::string& dest)
+{
+    // Through the boxes, as a typed or dropped folder goes, so the same checks run.
+    const auto fill = [](QLineEdit* box, const std::string& path) {
+        if (!path.empty())
+            box->setText(QFile::decodeName(QByteArray::fromStdString(path)));
+    };
+    fill(txtFolder[Source], source);
+    fill(txtFolder[Destination], dest);
+    // A missing destination is left to the run, which offers to make it.
+    if (!source.empty() && !fileFolder().FolderExist(sourceFolderText()))
+        m_services.messages.showMessage(run::texts::kSourceFolderMissing);
+}
+
+void frmMain::raiseReport()
+{
+    // The report is a window of this one, which a desktop may have minimized with it.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (!m_runWindow->bringUp()) {
+        raise();
+        activateWindow();
+    }
+}
+
 void frmMain::shutDown()
 {
     if (Module1::PrevWndProc != nullptr)
@@ -250,7 +280,7 @@ run::CollectionRun& frmMain::collectionRun()
     if (!m_run)
     {
         m_run = std::make_unique<run::CollectionRun>(*this, fileFolder(), m_services);
-        m_run->setMonitor(m_runWindow);
+        m_run->setMonitor(m_endNotice.get());
     }
     return *m_run;
 }

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+class DesktopNotifier;
 class PlanPreview;
 class PreviewWindow;
 class QDragMoveEvent;
@@ -24,6 +25,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class RunEndNotice;
 class RunProgressWindow;
 class SystemMenuHook;
 class clsFileFolder;
@@ -66,12 +68,22 @@ public:
     QPushButton* cmdStart;
     QPushButton* cmdExit;
 
+    /// Fills in the folder boxes given at start-up, after the settings were read, for this
+    /// start only: nothing is written to the settings file. Empty texts leave a box as it
+    /// is. A source that is no folder gets the run's message for it at once, over the
+    /// shown window, rather than at the first 実行.
+    void openWithFolders(const std::string& source, const std::string& dest);
+
     /// The window's toolkit object, made again if the window has released it.
     clsFileFolder& fileFolder();
     /// The collection run that cmdStart starts, made on first use.
     run::CollectionRun& collectionRun();
     /// The window that follows a run and reports on it.
     RunProgressWindow& runWindow() { return *m_runWindow; }
+    /// What tells the desktop that a long run has ended while the user was elsewhere,
+    /// and the notifier it tells; a click on the notification brings the report up.
+    RunEndNotice& runEndNotice() { return *m_endNotice; }
+    DesktopNotifier& notifier() { return *m_notifier; }
     /// The preview's window, once プレビュー has shown one.
     PreviewWindow* previewWindow() const;
 
@@ -120,6 +132,8 @@ private:
     void decideDropEffect(QDragMoveEvent* event) const;
     void dropFolders(FolderIndex index, QDropEvent* event);
 
+    void raiseReport();
+
     void beginNestedWork() { ++m_nestedWork; }
     void endNestedWork();
 
@@ -127,10 +141,12 @@ private:
     std::string m_settingsPath;
     std::unique_ptr<SystemMenuHook> m_systemMenu;
     std::unique_ptr<clsFileFolder> objFileFolder;
+    std::unique_ptr<RunEndNotice> m_endNotice; // the run's monitor: it outlives the run
     std::unique_ptr<run::CollectionRun> m_run;
     std::unique_ptr<PlanPreview> m_preview; // made on first use
     bool m_skipIdentical = false;
     RunProgressWindow* m_runWindow; // a child window, owned by this one
+    DesktopNotifier* m_notifier;    // a child object
     Module1::WindowProcedure m_windowProcedure = &frmMain::defaultProcedure;
 
     // Handlers that let events run while they work (drops, the folder dialog). A close

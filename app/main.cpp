@@ -1,5 +1,6 @@
 #include "app/ApplicationSetup.h"
 #include "app/CommandLine.h"
+#include "app/StartRequest.h"
 #include "app/frmMain.h"
 #include "platform/MemoryTuning.h"
 #include "platform/qt/QtUserServices.h"
@@ -9,8 +10,12 @@
 int main(int argc, char* argv[])
 {
     platform::preferLargeHeapPages();
-    // A subcommand runs headless: no application object, so no display is looked for.
-    if (isCommandLine(argc, argv))
+    // Decided before any application object exists: a subcommand runs headless, and bad
+    // usage is told without looking for a display.
+    const StartRequest start = readStartRequest(argc, argv);
+    if (start.kind == StartRequest::Kind::UsageError)
+        return printUsageError(start.error);
+    if (start.kind == StartRequest::Kind::CommandLine)
         return runCommandLine(argc, argv);
     QApplication application(argc, argv);
     setUpApplication(application);
@@ -18,5 +23,6 @@ int main(int argc, char* argv[])
     frmMain window(userServices.services());
     userServices.setOwnerWindow(&window);
     window.show();
+    window.openWithFolders(start.source, start.dest);
     return QApplication::exec();
 }

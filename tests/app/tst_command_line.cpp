@@ -1,7 +1,9 @@
 // The built program run from a "terminal" as a child process, with no display, on real
 // trees: every subcommand, the dry run writing nothing, the exit codes, names that are
 // not UTF-8 in JSON and NUL-separated output, an interrupt in the middle of a file, and a
-// kill in the middle of a move to another file system.
+// kill in the middle of a move to another file system; and how the arguments choose
+// between the window and the command line.
+#include "app/StartRequest.h"
 #include "support/FolderNames.h"
 #include "support/ProgramRun.h"
 #include "support/TempTree.h"
@@ -10,6 +12,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <sys/stat.h>
@@ -49,6 +53,11 @@ private slots:
         QTest::newRow("missing source") << QStringList{u"copy"_s, u"{S}/gone"_s, u"{D}"_s} << 2 << 0 << 3
                                         << u"フォルダが存在しません"_s;
         QTest::newRow("bad usage") << QStringList{u"copy"_s, u"{S}"_s} << 2 << 0 << 3 << u"Usage:"_s;
+        // Told before any display is looked for: there is none here.
+        QTest::newRow("neither a subcommand nor a folder") << QStringList{u"frobnicate"_s} << 2 << 0 << 3
+            << u"quorvane: 「frobnicate」はサブコマンドでもフォルダでもありません。\nUsage:"_s;
+        QTest::newRow("two folders for the window") << QStringList{u"{S}"_s, u"{D}"_s} << 2 << 0 << 3
+            << u"ファイル収集対象フォルダが二つ指定されています。"_s;
         QTest::newRow("a file that cannot be copied") << QStringList{u"copy"_s, u"{S}"_s, u"{D}"_s, u"-t"_s, u"fifo"_s}
                                                       << 1 << 0 << 3 << u"通常のファイルではありません"_s;
         QTest::newRow("--version") << QStringList{u"--version"_s} << 0 << 0 << 3 << u"Quorvane 4.0.0\n"_s;
@@ -137,6 +146,81 @@ private slots:
         const std::string journal = TempTree::read(tree.path("state/quorvane/runs/") + namesIn(tree.path("state/quorvane/runs")).back());
         QVERIFY2(journal.find(' ' + tree.path("src/a/x.jpg") + ' ') != std::string::npos, journal.c_str());
         QVERIFY2(journal.find(' ' + dest + "/x.jpg") != std::string::npos, journal.c_str());
+    }
+
+    // How the arguments start the program, from the working folder {R}, which holds the
+    // folders photos, copy and -odd and the file notes.txt. The window's folders come out
+    // absolute; a path (with a "/") is the window's even when it names no folder, which
+    // the window then says.
+    void startRequest_data()
+    {
+        QTest::addColumn<Strings>("arguments");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<std::string>("source"); // for the window; else the usage error
+        QTest::addColumn<std::string>("dest");
+        const int window = int(StartRequest::Kind::Window), usage = int(StartRequest::Kind::UsageError),
+                  command = int(StartRequest::Kind::CommandLine);
+        const auto row = [](const char* name, Strings arguments, int kind, std::string source, std::string dest = {}) {
+            QTest::newRow(name) << arguments << kind << source << dest;
+        };
+        row("nothing", {}, window, "");
+        row("a folder in the working folder", {"photos"}, window, "{R}/photos");
+        row("a folder by its whole path, with a trailing slash", {"{R}/photos/"}, window, "{R}/photos/");
+        row("a subcommand wins over a folder of its name", {"copy"}, command, "");
+        row("the folder of a subcommand's name, as a path", {"./copy"}, window, "{R}/copy");
+        row("--help", {"--help"}, command, "");
+        row("--source and --dest", {"--source", "photos", "--dest", "{R}/out"}, window, "{R}/photos", "{R}/out");
+        row("--source= and --dest=", {"--dest=out", "--source=../photos"}, window, "/photos", "{R}/out");
+        row("a folder and --dest", {"photos", "--dest", "copy"}, window, "{R}/photos", "{R}/copy");
+        row("a file, by its path", {"{R}/notes.txt"}, window, "{R}/notes.txt");
+        row("a missing path", {"./gone"}, window, "{R}/gone");
+        row("a name beginning with a dash, after --", {"--", "-odd"}, window, "{R}/-odd");
+        row("a mistyped subcommand", {"cpy", "photos"}, usage, "「cpy」はサブコマンドでもフォルダでもありません。");
+        row("a file, by its name alone", {"notes.txt"}, usage, "「notes.txt」はサブコマンドでもフォルダでもありません。");
+        row("two folders", {"photos", "./copy"}, usage, "ファイル収集対象フォルダが二つ指定されています。保存先フォルダは --dest で指定してください。");
+        row("a folder and --source", {"--source", "photos", "copy/"}, usage, "ファイル収集対象フォルダが二つ指定されています。保存先フォルダは --dest で指定してください。");
+        row("--dest twice", {"--dest", "photos", "--dest=copy"}, usage, "保存先フォルダが二つ指定されています。");
+        row("--dest at the end", {"photos", "--dest"}, usage, "--dest の後にフォルダを指定してください。");
+        row("--source with an empty folder", {"--source="}, usage, "--source の後にフォルダを指定してください。");
+        row("--source followed by an option", {"--source", "--dest", "photos"}, usage, "--source の後にフォルダを指定してください。");
+        row("an option of the subcommands", {"photos", "-t", "png"}, usage, "「-t」は使えないオプションです。");
+        row("an unknown option", {"--sources=photos"}, usage, "「--sources=photos」は使えないオプションです。");
+    }
+
+    void startRequest()
+    {
+        QFETCH(Strings, arguments);
+        QFETCH(int, kind);
+        QFETCH(std::string, source);
+        QFETCH(std::string, dest);
+        TempTree tree;
+        tree.folder("photos");
+        tree.folder("copy");
+        tree.folder("-odd");
+        tree.file("notes.txt");
+        // The working folder is the tree's: "--source=../photos" climbs out of it.
+        const std::string parent = tree.root().substr(0, tree.root().rfind('/'));
+        for (std::string& expected : {std::ref(source), std::ref(dest)})
+            expected = expected == "/photos" ? parent + "/photos" : tree.expand(expected);
+        std::vector<std::string> words{"quorvane"};
+        for (const std::string& argument : arguments)
+            words.push_back(tree.expand(argument));
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+
+        const std::string before = std::filesystem::current_path();
+        std::filesystem::current_path(tree.root());
+        const StartRequest request = readStartRequest(int(words.size()), argv.data());
+        std::filesystem::current_path(before);
+        QCOMPARE(int(request.kind), kind);
+        if (kind == int(StartRequest::Kind::UsageError)) {
+            QCOMPARE(request.error, source);
+        } else {
+            QCOMPARE(request.source, source);
+            QCOMPARE(request.dest, dest);
+        }
     }
 
     // SIGINT while the second file is being written: it is rolled back, the first stays

@@ -221,6 +221,43 @@ private slots:
 
     // Tab walks the controls in their order, stopping at the selected option only; 実行 stays
     // the default button all the way round, after the focus has passed through it as well.
+    // Folders handed over at start-up fill the boxes over the stored ones, for this start
+    // only: the settings file keeps its bytes, also once the window has closed. A source
+    // that is no folder is told at once, as a run would tell it; a destination that is
+    // missing is left to the run, which offers to make it.
+    void startFolders_data()
+    {
+        QTest::addColumn<std::string>("source"); // in the tree {R}; empty for none
+        QTest::addColumn<std::string>("dest");
+        QTest::addColumn<Strings>("boxes"); // the source and destination boxes' bytes after
+        QTest::addColumn<Strings>("shown");
+        const Strings missing { "フォルダが存在しません。既存のフォルダを選んでください。" };
+        QTest::newRow("a folder") << std::string("{R}/photos") << std::string() << Strings { "{R}/photos", "/out" } << Strings {};
+        QTest::newRow("both folders, the destination to be made")
+            << std::string("{R}/photos") << std::string("{R}/new") << Strings { "{R}/photos", "{R}/new" } << Strings {};
+        QTest::newRow("only a destination") << std::string() << std::string("{R}/photos") << Strings { "/in", "{R}/photos" } << Strings {};
+        QTest::newRow("a file as the source") << std::string("{R}/notes.txt") << std::string() << Strings { "{R}/notes.txt", "/out" } << missing;
+        QTest::newRow("a missing source") << std::string("{R}/gone") << std::string("{R}/photos") << Strings { "{R}/gone", "{R}/photos" } << missing;
+    }
+
+    void startFolders()
+    {
+        QFETCH(std::string, source);
+        QFETCH(std::string, dest);
+        QFETCH(Strings, boxes);
+        QFETCH(Strings, shown);
+        const std::string stored = "/in\r\n/out\r\n 0 \r\npng\r\n";
+        Window fixture(stored);
+        fixture.tree.folder("photos");
+        fixture.tree.file("notes.txt");
+        fixture.window.openWithFolders(fixture.tree.expand(source), fixture.tree.expand(dest));
+        QCOMPARE((Strings { fixture.window.sourceFolderText(), fixture.window.destFolderText() }), fixture.tree.expand(boxes));
+        QCOMPARE(fixture.user.shown, shown);
+        QCOMPARE(fixture.window.txtFileType->text(), u"png"_s);
+        QVERIFY(fixture.window.close());
+        QCOMPARE(TempTree::read(fixture.settingsPath), stored);
+    }
+
     void tabOrder()
     {
         Window fixture;

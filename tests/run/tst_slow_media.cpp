@@ -73,7 +73,9 @@ Outcome runOn(const std::string& source, const std::string& dest, const std::str
     const std::string kinds[] = {"P ", "D ", "S "}; // planned, done, identical left
     if (const std::optional<run::Journal> journal = run::readJournal(run::newestJournalPath(journals))) {
         for (const run::JournalEntry& entry : journal->entries)
-            outcome.journal.push_back(kinds[static_cast<int>(entry.kind)] + relative(entry.source, source)
+            // A copy placed before its source goes exists only across file systems.
+            if (entry.kind != run::JournalEntry::Kind::Copied)
+                outcome.journal.push_back(kinds[static_cast<int>(entry.kind)] + relative(entry.source, source)
                                       + " " + relative(entry.dest, dest) + " " + std::to_string(entry.bytes) + " "
                                       + std::to_string(entry.mtimeNanoseconds));
     }

@@ -9,7 +9,9 @@
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -24,6 +26,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 class RunProgressWindow;
 class SystemMenuHook;
 class clsFileFolder;
@@ -75,6 +78,12 @@ public:
     /// The preview's window, once プレビュー has shown one.
     PreviewWindow* previewWindow() const;
 
+    /// Ends the program at once: the window was closed while a call into the file
+    /// system of the run did not come back, and nothing waits for it any more.
+    std::function<void()> exitWhileWaiting;
+    /// How long such a call must have hung before a close ends the program.
+    void setStallBeforeExit(std::chrono::milliseconds stall) { m_stallBeforeExit = stall; }
+
     bool skipIdentical() const { return m_skipIdentical; }
     void setSkipIdentical(bool skip) { m_skipIdentical = skip; }
 
@@ -120,6 +129,9 @@ private:
     void decideDropEffect(QDragMoveEvent* event) const;
     void dropFolders(FolderIndex index, QDropEvent* event);
 
+    void watchClose();
+    void closeWhileWaiting();
+
     void beginNestedWork() { ++m_nestedWork; }
     void endNestedWork();
 
@@ -131,6 +143,9 @@ private:
     std::unique_ptr<PlanPreview> m_preview; // made on first use
     bool m_skipIdentical = false;
     RunProgressWindow* m_runWindow; // a child window, owned by this one
+    // While a close waits for the run to stop: looks whether a call holds the run up.
+    QTimer* m_closeWatch;
+    std::chrono::milliseconds m_stallBeforeExit{300};
     Module1::WindowProcedure m_windowProcedure = &frmMain::defaultProcedure;
 
     // Handlers that let events run while they work (drops, the folder dialog). A close

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libqt6svg6
-          fonts-ipafont-gothic fonts-noto-cjk libgl-dev libxxhash-dev)
+          fonts-ipafont-gothic fonts-noto-cjk libgl-dev libxxhash-dev libfuse3-dev)
 # The tests also write onto FAT32, exFAT and NTFS images mounted through FUSE.
 test_packages=(fuse3 fusefat exfat-fuse ntfs-3g dosfstools exfatprogs)
 

@@ -3,12 +3,10 @@
 // the undo is left alone and listed.
 #include "run/CollectionRun.h"
 #include "run/RunReportText.h"
-#include "support/FakeRunWindow.h"
-#include "support/FakeUser.h"
 #include "support/HomeTrash.h"
+#include "support/RunOnTree.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
-#include "toolkit/clsFileFolder.h"
 
 #include <QtTest>
 
@@ -45,24 +43,6 @@ void setTime(const std::string& path, std::time_t seconds)
     const timespec times[2] = {{seconds, 0}, {seconds, 0}};
     ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
 }
-
-// A run from src/ into dest/ of `tree`, wired as the program wires it, its journals in
-// state/ and the trash question answered yes.
-struct RunOnTree {
-    FakeUser user;
-    clsFileFolder toolkit{user.services()};
-    FakeRunWindow window;
-    run::CollectionRun collection{window, toolkit, user.services()};
-
-    RunOnTree(const TempTree& tree, Operation operation)
-    {
-        user.operations.answers = {"はい"};
-        window.source = tree.path("src");
-        window.dest = tree.path("dest");
-        window.operation = operation;
-        collection.setJournalFolder(tree.path("state"));
-    }
-};
 
 } // namespace
 

@@ -368,10 +368,12 @@ void frmMain::closeWhileWaiting()
         return;
     }
     const std::optional<std::string> stalled = m_run->stalledOn(m_stallBeforeExit);
-    if (!stalled)
+    if (!stalled || m_tellingUnfinished)
         return;
     m_closeWatch->stop();
+    m_tellingUnfinished = true;
     m_services.messages.showMessage(run::texts::unfinishedAtExit(*stalled));
+    m_tellingUnfinished = false;
     // It may have come back while the message was read: then the run ends as usual.
     if (m_run && m_run->isClosing() && m_run->stalledOn(std::chrono::nanoseconds(0)))
         exitWhileWaiting();

@@ -146,6 +146,7 @@ private:
     // While a close waits for the run to stop: looks whether a call holds the run up.
     QTimer* m_closeWatch;
     std::chrono::milliseconds m_stallBeforeExit{300};
+    bool m_tellingUnfinished = false; // its message is up
     Module1::WindowProcedure m_windowProcedure = &frmMain::defaultProcedure;
 
     // Handlers that let events run while they work (drops, the folder dialog). A close

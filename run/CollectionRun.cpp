@@ -244,7 +244,11 @@ bool CollectionRun::CheckSourceFolder(const std::string& text)
 {
     if (isEmptyInput(text, texts::kNoSourceFolder, InputField::SourceFolder))
         return false;
-    if (!folderExists(text)) {
+    const bool exists = folderExists(text);
+    // Asked to stop while the look waited on a share: nothing more to say.
+    if (m_stopNow)
+        return false;
+    if (!exists) {
         m_services.messages.showMessage(texts::kSourceFolderMissing);
         return false;
     }
@@ -276,7 +280,10 @@ bool CollectionRun::CheckDestFolder(const std::string& text)
         return false;
     if (blnCancel)
         return false;
-    if (folderExists(text))
+    const bool exists = folderExists(text);
+    if (m_stopNow)
+        return false;
+    if (exists)
         return true;
     if (m_dryRun) {
         m_report.destinationMissing = true; // planned as an empty folder
@@ -286,6 +293,8 @@ bool CollectionRun::CheckDestFolder(const std::string& text)
         return false;
     std::int32_t made = 0;
     offThread(text, [&] { made = objFileFolder.CreateFolder(text); });
+    if (m_stopNow)
+        return false;
     switch (made) {
     case platform::kErrorNone:
         return true;

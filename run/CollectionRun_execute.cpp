@@ -109,11 +109,8 @@ bool CollectionRun::twinConfirmed(std::size_t index)
                                                                : file.reason.text();
     // The hash only chose what to compare: the bytes decide, as they are now.
     bool same = false;
-    if (earlierDone) {
-        m_services.operations.runWithProgress(0, {}, false, [&](platform::ProgressReport&) {
-            same = platform::sameContent(file.source.str(), matched);
-        });
-    }
+    if (earlierDone)
+        offThread(file.source, [&] { same = platform::sameContent(file.source.str(), matched); });
     if (!same) {
         file.outcome = FileOutcome::NotDone;
         file.identical = false;

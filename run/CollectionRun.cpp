@@ -510,8 +510,14 @@ bool CollectionRun::keepGoing()
 {
     // On the worker the window is live by itself; the stop comes as m_stopNow, which
     // is set the moment キャンセル or the close is clicked.
-    if (std::this_thread::get_id() != m_runThread)
+    if (std::this_thread::get_id() != m_runThread) {
+        // Work between calls (a long plan's numbering) is progress too, not a stalled
+        // call; told now and then, since telling costs a lock.
+        constexpr std::uint32_t kStepsPerProgress = 1024;
+        if (++m_stepsOffThread % kStepsPerProgress == 0)
+            m_pending.progressed();
         return !m_stopNow.load(std::memory_order_relaxed);
+    }
     yieldWhenDue();
     return !blnCancel;
 }

@@ -248,6 +248,7 @@ private:
     platform::PendingCall m_pending; // the call the run waits on
     SearchProgress m_search;
     std::thread::id m_runThread;
+    std::uint32_t m_stepsOffThread = 0; // counted by the worker only
 };
 
 } // namespace run

@@ -83,7 +83,7 @@ void CollectionRun::markTwins()
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     std::vector<Twin> twins;
-    offThread(folder, [&] { twins = findTwins(m_report.files, folder); });
+    offThread(folder, [&] { twins = findTwins(m_report.files, folder, &m_pending); });
     m_earlierTwin.clear();
     const std::uint64_t block = m_destinationSpace.value_or(platform::FreeSpace{}).blockBytes;
     for (const Twin& twin : twins) {

@@ -2,6 +2,7 @@
 
 #include "platform/ContentCompare.h"
 #include "platform/FolderListing.h"
+#include "platform/PendingCall.h"
 
 #include <fcntl.h>
 #include <optional>
@@ -31,8 +32,14 @@ struct Origin {
 
 } // namespace
 
-std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::string& destFolder)
+std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::string& destFolder,
+                            platform::PendingCall* reading)
 {
+    const auto read = [reading](const std::string& path) {
+        if (reading)
+            reading->begin(path);
+        return platform::contentHash(path);
+    };
     // How many records to place have each size.
     std::unordered_map<std::uint64_t, std::size_t> placedSizes;
     for (const FileRecord& file : files)
@@ -72,12 +79,12 @@ std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::str
         // come before any record: a record matching one is its twin.
         if (existing != existingBySize.end()) {
             for (std::string& path : existing->second)
-                if (const std::optional<std::uint64_t> hash = platform::contentHash(path))
+                if (const std::optional<std::uint64_t> hash = read(path))
                     seen.try_emplace(Key{file.bytes, *hash}, Origin{std::move(path), 0});
             existingBySize.erase(existing);
         }
         // An unreadable source is nobody's twin: its copy reports the trouble.
-        const std::optional<std::uint64_t> hash = platform::contentHash(file.source.str());
+        const std::optional<std::uint64_t> hash = read(file.source.str());
         if (!hash)
             continue;
         const auto [found, first] = seen.try_emplace(Key{file.bytes, *hash}, Origin{{}, i});

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+class PendingCall;
+}
+
 namespace run {
 
 /// A planned file whose bytes, by size and hash, are those of a file already in the
@@ -23,7 +27,8 @@ struct Twin {
 /// "/"), in list order. Only files of a size that another file has are read, each at
 /// most once, so that a run with no twins reads nearly nothing. The hash alone decides
 /// nothing: whoever skips a twin compares its bytes first. Reads files: to be called
-/// off the user-interface thread.
-std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::string& destFolder);
+/// off the user-interface thread; `reading`, when given, is told of each file it reads.
+std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::string& destFolder,
+                            platform::PendingCall* reading = nullptr);
 
 } // namespace run

@@ -1,6 +1,7 @@
 #include "app/RunProgressWindow.h"
 
 #include "run/RunReportText.h"
+#include "run/RunTexts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -113,7 +114,8 @@ void RunProgressWindow::runProgressed(const run::RunReport& report)
     m_report = &report;
     if (isVisible()) {
         const Clock::duration sinceRefresh = now - m_lastRefresh;
-        if (sinceRefresh >= kRefreshInterval)
+        // What holds the run up is news the user waits for: no interval holds it back.
+        if (sinceRefresh >= kRefreshInterval || report.waitingFor != m_waitingShown)
             refresh(report);
         else if (!m_catchUp->isActive())
             m_catchUp->start(std::chrono::ceil<std::chrono::milliseconds>(kRefreshInterval - sinceRefresh));
@@ -137,13 +139,17 @@ void RunProgressWindow::refresh(const run::RunReport& report)
     m_bar->setValue(report.permille());
     const run::FileRecord* file = report.current();
     QString current;
-    if (file) {
+    m_waitingShown = report.waitingFor;
+    if (!report.waitingFor.empty()) {
+        current = text(run::texts::kWaitingFor) + pathText(report.waitingFor);
+    } else if (file) {
         current = pathText(file->source.str());
         if (file->bytes > 0)
             current += QStringLiteral("  (%1 / %2)").arg(text(run::report_text::size(report.currentBytesDone)),
                                                          text(run::report_text::size(file->bytes)));
     }
     m_current->setText(m_current->fontMetrics().elidedText(current, Qt::ElideMiddle, m_current->width()));
+    m_current->setToolTip(current); // the whole path, however long
 }
 
 void RunProgressWindow::runEnded(const run::RunReport& report, bool closing)

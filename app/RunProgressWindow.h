@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
 
 class QLabel;
 class QPlainTextEdit;
@@ -43,6 +44,8 @@ public:
     QPlainTextEdit* problemList() const { return m_problems; }
     QPushButton* actionButton() const { return m_action; }
     QPushButton* openFolderButton() const { return m_openFolder; }
+    /// The line of the file in progress, or of the file the run waits on.
+    QLabel* currentLabel() const { return m_current; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +64,7 @@ private:
     bool m_running = false;
     bool m_reported = false; // it holds the report of the last run
     QString m_destFolder;
+    std::string m_waitingShown; // the path the line of the file in progress names as waited on
 
     QLabel* m_status;
     QProgressBar* m_bar;

@@ -28,10 +28,12 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -122,6 +124,12 @@ frmMain::frmMain(platform::UserServices services, QWidget* parent, std::string s
     m_notifier = new DesktopNotifier(this);
     m_endNotice = std::make_unique<RunEndNotice>(*m_runWindow, *m_notifier);
     connect(m_notifier, &DesktopNotifier::activated, this, &frmMain::raiseReport);
+    // Nothing is left to save or close: every file the run placed is in its journal,
+    // and the one in flight has no name yet.
+    exitWhileWaiting = [] { std::_Exit(EXIT_FAILURE); };
+    m_closeWatch = new QTimer(this);
+    m_closeWatch->setInterval(50);
+    connect(m_closeWatch, &QTimer::timeout, this, &frmMain::closeWhileWaiting);
     startUp();
 }
 
@@ -369,6 +377,36 @@ void frmMain::cmdExit_Click()
 {
     if (collectionRun().cmdExitClick() == run::WindowAction::Close)
         close();
+    else
+        watchClose();
+}
+
+void frmMain::watchClose()
+{
+    if (m_run && m_run->isClosing() && !m_closeWatch->isActive())
+        m_closeWatch->start();
+}
+
+void frmMain::closeWhileWaiting()
+{
+    // The run stops at its next file, once the call in flight returns. One that does
+    // not return (a share gone, a phone unplugged) would keep the closed window's
+    // program running for good: tell which file stays undone, and end.
+    if (!m_run || !m_run->isClosing()) {
+        m_closeWatch->stop();
+        return;
+    }
+    const std::optional<std::string> stalled = m_run->stalledOn(m_stallBeforeExit);
+    if (!stalled || m_tellingUnfinished)
+        return;
+    m_closeWatch->stop();
+    m_tellingUnfinished = true;
+    m_services.messages.showMessage(run::texts::unfinishedAtExit(*stalled));
+    m_tellingUnfinished = false;
+    // It may have come back while the message was read: then the run ends as usual.
+    if (m_run && m_run->isClosing() && m_run->stalledOn(std::chrono::nanoseconds(0)))
+        exitWhileWaiting();
+    watchClose();
 }
 
 void frmMain::CheckFolderText(FolderIndex index)
@@ -504,6 +542,7 @@ void frmMain::closeEvent(QCloseEvent* event)
     if (m_run && m_run->isRunning()) {
         m_run->requestClose();
         event->ignore();
+        watchClose();
         return;
     }
     if (m_nestedWork > 0) {

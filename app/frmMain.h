@@ -9,7 +9,9 @@
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -26,6 +28,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class RunEndNotice;
+class QTimer;
 class RunProgressWindow;
 class SystemMenuHook;
 class clsFileFolder;
@@ -87,6 +90,12 @@ public:
     /// The preview's window, once プレビュー has shown one.
     PreviewWindow* previewWindow() const;
 
+    /// Ends the program at once: the window was closed while a call into the file
+    /// system of the run did not come back, and nothing waits for it any more.
+    std::function<void()> exitWhileWaiting;
+    /// How long such a call must have hung before a close ends the program.
+    void setStallBeforeExit(std::chrono::milliseconds stall) { m_stallBeforeExit = stall; }
+
     bool skipIdentical() const { return m_skipIdentical; }
     void setSkipIdentical(bool skip) { m_skipIdentical = skip; }
 
@@ -133,6 +142,8 @@ private:
     void dropFolders(FolderIndex index, QDropEvent* event);
 
     void raiseReport();
+    void watchClose();
+    void closeWhileWaiting();
 
     void beginNestedWork() { ++m_nestedWork; }
     void endNestedWork();
@@ -147,6 +158,10 @@ private:
     bool m_skipIdentical = false;
     RunProgressWindow* m_runWindow; // a child window, owned by this one
     DesktopNotifier* m_notifier;    // a child object
+    // While a close waits for the run to stop: looks whether a call holds the run up.
+    QTimer* m_closeWatch;
+    std::chrono::milliseconds m_stallBeforeExit{300};
+    bool m_tellingUnfinished = false; // its message is up
     Module1::WindowProcedure m_windowProcedure = &frmMain::defaultProcedure;
 
     // Handlers that let events run while they work (drops, the folder dialog). A close

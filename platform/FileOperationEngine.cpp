@@ -8,6 +8,7 @@
 #include "platform/OperationTexts.h"
 #include "platform/OperationWindow.h"
 #include "platform/PathNames.h"
+#include "platform/PendingCall.h"
 #include "platform/TrashCan.h"
 #include "platform/TreeRemoval.h"
 #include "platform/Wildcard.h"
@@ -628,6 +629,8 @@ void Operation::runItems(ProgressReport& report)
             break;
         }
         m_itemsBegun = index + 1;
+        if (m_request.guards.pending)
+            m_request.guards.pending->begin(item.source);
         if (item.error != 0 || foundError != 0) {
             fail(item.source, item.error != 0 ? item.error : foundError);
             continue;
@@ -652,20 +655,37 @@ void Operation::runItems(ProgressReport& report)
 
 FileOperationOutcome Operation::run()
 {
-    expandSources();
-    if (m_items.empty())
-        return {kErrorFileNotFound, false, false, {}, {}, {}};
-    if (m_request.code == FileOperationCode::Delete) {
-        if (!confirmDelete())
-            return {m_result, false, false, {}, {}, {}};
-    } else {
-        planDestinations();
-        if (!makeDestinationFolders())
-            return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, {}, {}};
-    }
+    // The looks at the sources and the destination folders go to the worker too: on a
+    // share any call may take seconds, and the window must not freeze meanwhile.
+    enum class Ended { Ran, NoItems, Declined, NoFolder } ended = Ended::Ran;
     m_window.runWithProgress(m_request.ownerWindow, operation_texts::progressTitle(verb()),
-                             !has(flag::kSilent),
-                             [this](ProgressReport& report) { runItems(report); });
+                             !has(flag::kSilent), [this, &ended](ProgressReport& report) {
+                                 expandSources();
+                                 if (m_items.empty()) {
+                                     ended = Ended::NoItems;
+                                 } else if (m_request.code == FileOperationCode::Delete) {
+                                     if (!confirmDelete())
+                                         ended = Ended::Declined;
+                                 } else {
+                                     planDestinations();
+                                     if (!makeDestinationFolders())
+                                         ended = Ended::NoFolder;
+                                 }
+                                 if (ended == Ended::Ran)
+                                     runItems(report);
+                                 if (m_request.guards.pending)
+                                     m_request.guards.pending->end();
+                             });
+    switch (ended) {
+    case Ended::NoItems:
+        return {kErrorFileNotFound, false, false, {}, {}, {}};
+    case Ended::Declined:
+        return {m_result, false, false, {}, {}, {}};
+    case Ended::NoFolder:
+        return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, {}, {}};
+    case Ended::Ran:
+        break;
+    }
     return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, m_sourceLeft, m_copied, m_itemsBegun};
 }
 

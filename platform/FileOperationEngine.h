@@ -13,6 +13,7 @@
 namespace platform {
 
 class OperationWindow;
+class PendingCall;
 
 /// What a file operation does, numbered as desktop shells number them.
 enum class FileOperationCode : int { Move = 1, Copy = 2, Delete = 3, Rename = 4 };
@@ -69,6 +70,9 @@ struct RunGuards {
     /// further item is begun (the one in progress is finished) and the operation ends as
     /// stopped by the user. A delete or trash of many files stops between two of them.
     const std::atomic<bool>* cancel = nullptr;
+    /// Told of each item as it begins, and of the end of the operation: the window
+    /// names the file a stalled operation waits on.
+    PendingCall* pending = nullptr;
 };
 
 /// A move to another file system whose copy is in place and whose source is still there.

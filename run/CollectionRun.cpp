@@ -23,6 +23,13 @@
 
 namespace run {
 
+namespace {
+
+// A call that has not returned for this long is named in the run window: on a share
+// an ordinary call takes milliseconds.
+constexpr auto kLongCall = std::chrono::seconds(1);
+
+} // namespace
 
 // The idle state comes back however the run ends: a failed check, an early return,
 // a cancel or an unexpected error.
@@ -38,6 +45,7 @@ public:
         m_run.m_services.operations.setRunProgress({});
         if (!m_run.m_journal.close() && m_run.m_report.notice.empty())
             m_run.m_report.notice = "処理の記録を書けなかったため、この処理は元に戻せません。";
+        m_run.m_report.waitingFor.clear(); // nothing holds an ended run up
         m_run.m_report.ended = true;
         m_run.m_report.finished = std::chrono::steady_clock::now();
         m_run.m_running = false;
@@ -68,6 +76,9 @@ WindowAction CollectionRun::guardedRun(void (CollectionRun::*steps)())
     m_closeRequested = false;
     m_stopAsked = false;
     m_stopNow = false;
+    m_runThread = std::this_thread::get_id();
+    m_search.folders = 0;
+    m_search.files = 0;
     bool failed = false;
     try {
         const EndOfRun endOfRun(*this);
@@ -136,11 +147,15 @@ void CollectionRun::runSteps()
     m_report.destFolder = m_inputs.destFolder;
     m_report.started = m_lastYield;
     // The run's window shows the progress within a large file; no second window opens.
+    // Called on this thread, also while the worker works for the run.
     m_services.operations.setRunProgress([this](std::size_t index, std::uint64_t bytesDone) {
-        if (m_report.operation == Operation::Delete || m_report.operation == Operation::Recycle)
+        if (m_report.operation == Operation::Delete || m_report.operation == Operation::Recycle) {
             m_report.filesFinished = std::min(index, m_report.files.size());
-        else
+        } else {
+            if (bytesDone != m_report.currentBytesDone)
+                m_pending.progressed(); // bytes arrive: the copy is not stuck
             m_report.currentBytesDone = bytesDone;
+        }
         progressed();
     });
     if (m_monitor)
@@ -150,9 +165,24 @@ void CollectionRun::runSteps()
         return;
     if (!ParseFileTypes(m_inputs.fileTypes))
         return;
-    objFileFolder.SFilePath(m_inputs.sourceFolder);
-    strSrcFiles = objFileFolder.takeSFileList();
-    lngLastIndex = objFileFolder.SFilePathCount();
+    // A stop asked while the check waited on the source: nothing was found yet.
+    if (m_stopNow) {
+        m_report.stopped = true;
+        return;
+    }
+    m_search.reading = &m_pending;
+    m_search.stop = &m_stopNow;
+    offThread(m_inputs.sourceFolder, [this] {
+        objFileFolder.SFilePath(m_inputs.sourceFolder, &m_search);
+        strSrcFiles = objFileFolder.takeSFileList();
+        lngLastIndex = objFileFolder.SFilePathCount();
+    });
+    m_report.searched = true;
+    // A search stopped half-way found only part of the tree: nothing may be done to it.
+    if (m_search.stopped) {
+        m_report.stopped = true;
+        return;
+    }
     if (lngLastIndex == 0)
         return;
     const bool filterDone = FilterByFileType();
@@ -164,8 +194,10 @@ void CollectionRun::runSteps()
         m_window.setExitCaption(texts::kCancel);
         PlanDestPaths();
         platform::returnFreedMemory(); // the bare names, before the report is built
-        if (blnCancel)
+        if (blnCancel || m_stopNow) {
+            m_report.stopped = true;
             return;
+        }
         recordPlan(true);
         if (m_skipIdentical)
             markTwins();
@@ -212,7 +244,11 @@ bool CollectionRun::CheckSourceFolder(const std::string& text)
 {
     if (isEmptyInput(text, texts::kNoSourceFolder, InputField::SourceFolder))
         return false;
-    if (!objFileFolder.FolderExist(text)) {
+    const bool exists = folderExists(text);
+    // Asked to stop while the look waited on a share: nothing more to say.
+    if (m_stopNow)
+        return false;
+    if (!exists) {
         m_services.messages.showMessage(texts::kSourceFolderMissing);
         return false;
     }
@@ -244,7 +280,10 @@ bool CollectionRun::CheckDestFolder(const std::string& text)
         return false;
     if (blnCancel)
         return false;
-    if (objFileFolder.FolderExist(text))
+    const bool exists = folderExists(text);
+    if (m_stopNow)
+        return false;
+    if (exists)
         return true;
     if (m_dryRun) {
         m_report.destinationMissing = true; // planned as an empty folder
@@ -252,7 +291,11 @@ bool CollectionRun::CheckDestFolder(const std::string& text)
     }
     if (!m_services.messages.askYesNo(texts::kCreateFolderQuestion))
         return false;
-    switch (objFileFolder.CreateFolder(text)) {
+    std::int32_t made = 0;
+    offThread(text, [&] { made = objFileFolder.CreateFolder(text); });
+    if (m_stopNow)
+        return false;
+    switch (made) {
     case platform::kErrorNone:
         return true;
     case platform::kErrorAlreadyExists:
@@ -320,7 +363,9 @@ void CollectionRun::PlanDestPaths()
         folder += '/';
     // A name the destination's file system cannot hold gets one it can, before the
     // numbering, so that two names fitted to one are numbered like any others.
-    m_destinationTraits = m_fileSystemOf ? m_fileSystemOf(folder) : platform::fileSystemOf(folder);
+    offThread(folder, [&] {
+        m_destinationTraits = m_fileSystemOf ? m_fileSystemOf(folder) : platform::fileSystemOf(folder);
+    });
     // The names are planned bare, and given the folder once they are final: a million
     // short names and the plan's index take less room than a million paths would.
     // The plan looks the names up all over the list.
@@ -334,18 +379,16 @@ void CollectionRun::PlanDestPaths()
         strDestFiles[static_cast<std::size_t>(j)] = m_destinationTraits.windowsNames ? fitWindowsName(name) : name;
     }
     m_destinationFoldsCase = destinationFoldsCase(folder);
-    {
+    // The plan looks at the destination for every name it gives: on the worker.
+    offThread(folder, [&] {
         // Reading the folder pays off only when many names are asked about.
         constexpr std::int32_t kNamesWorthReadingFolder = 256;
         const TakenNames taken(folder, m_destinationFoldsCase, lngLastIndex >= kNamesWorthReadingFolder);
         NameRules rules = destinationRules();
         rules.isTaken = [&taken](const std::string& name) { return taken.isNameTaken(name); };
-        DestPlanner planner(std::move(rules), [this] {
-            yieldWhenDue();
-            return !blnCancel;
-        });
+        DestPlanner planner(std::move(rules), [this] { return keepGoing(); });
         planner.plan(strDestFiles, lngLastIndex);
-    }
+    });
     platform::returnFreedMemory(); // the index, before the paths take its place
     for (std::int32_t j = 0; j <= lngLastIndex; ++j) {
         yieldWhenDue();
@@ -376,8 +419,11 @@ bool CollectionRun::destinationFoldsCase(const std::string& folder)
     }
     if (m_assumeCaseFolding)
         return true;
-    return namesDifferOnlyInCase(strDestFiles, lngLastIndex)
-        && (m_caseFoldingProbe ? m_caseFoldingProbe(folder) : folderFoldsCase(folder));
+    if (!namesDifferOnlyInCase(strDestFiles, lngLastIndex))
+        return false;
+    bool folds = false;
+    offThread(folder, [&] { folds = m_caseFoldingProbe ? m_caseFoldingProbe(folder) : folderFoldsCase(folder); });
+    return folds;
 }
 
 void CollectionRun::addNotice(const std::string& notice)
@@ -415,8 +461,72 @@ bool CollectionRun::JoinFileList()
 
 void CollectionRun::progressed()
 {
+    noteSearchAndWait();
     if (m_monitor)
         m_monitor->runProgressed(m_report);
+}
+
+void CollectionRun::noteSearchAndWait()
+{
+    m_report.foldersSearched = static_cast<std::uint64_t>(m_search.folders.load(std::memory_order_relaxed));
+    m_report.filesFound = static_cast<std::uint64_t>(m_search.files.load(std::memory_order_relaxed));
+    // Once the user asked to stop, the run waits only for the call in flight: say which.
+    const std::optional<platform::PendingCall::State> call = m_pending.current();
+    if (call && (m_stopNow || platform::PendingCall::Clock::now() - call->since >= kLongCall)) {
+        if (m_report.waitingFor != call->path)
+            m_report.waitingFor = call->path;
+    } else {
+        m_report.waitingFor.clear();
+    }
+}
+
+std::optional<std::string> CollectionRun::stalledOn(std::chrono::nanoseconds quiet) const
+{
+    if (!m_running)
+        return std::nullopt;
+    const std::optional<platform::PendingCall::State> call = m_pending.current();
+    if (!call || platform::PendingCall::Clock::now() - call->since < quiet)
+        return std::nullopt;
+    return call->path;
+}
+
+void CollectionRun::offThread(std::string_view about, const std::function<void()>& work)
+{
+    std::exception_ptr failure;
+    m_pending.begin(about);
+    m_services.operations.runWithProgress(0, {}, false, [&](platform::ProgressReport&) {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        m_pending.end();
+    });
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+bool CollectionRun::keepGoing()
+{
+    // On the worker the window is live by itself; the stop comes as m_stopNow, which
+    // is set the moment キャンセル or the close is clicked.
+    if (std::this_thread::get_id() != m_runThread) {
+        // Work between calls (a long plan's numbering) is progress too, not a stalled
+        // call; told now and then, since telling costs a lock.
+        constexpr std::uint32_t kStepsPerProgress = 1024;
+        if (++m_stepsOffThread % kStepsPerProgress == 0)
+            m_pending.progressed();
+        return !m_stopNow.load(std::memory_order_relaxed);
+    }
+    yieldWhenDue();
+    return !blnCancel;
+}
+
+bool CollectionRun::folderExists(const std::string& path)
+{
+    bool exists = false;
+    offThread(path, [&] { exists = objFileFolder.FolderExist(path); });
+    return exists;
 }
 
 void CollectionRun::yieldWhenDue()

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "platform/FileSystemTraits.h"
+#include "platform/PendingCall.h"
 #include "platform/UserServices.h"
 #include "run/Journal.h"
 #include "run/NameRules.h"
 #include "run/RunReport.h"
 #include "run/RunWindow.h"
 #include "toolkit/PathList.h"
+#include "toolkit/SearchProgress.h"
 
 #include <atomic>
 #include <chrono>
@@ -14,9 +16,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 class clsFileFolder;
 
@@ -41,14 +46,17 @@ struct UndoOffer {
     std::size_t files = 0;
 };
 
+class CopyAhead;
+
 /// One collection run at a time: the checks of the inputs, the search, the filter by
 /// extension, the plan of destination names and the copy, move, delete or recycle of
 /// the kept files, with the cancel button. The main window owns one instance for its
 /// whole life, next to its toolkit object, and forwards the two button clicks and its
-/// close requests to it. Everything runs on the user-interface thread; the run yields
+/// close requests to it. The run's logic runs on the user-interface thread; it yields
 /// to the event loop while it works, and the click handlers run nested in those yields.
-class CopyAhead;
-
+/// Its calls into the file system (the checks, the search, the look at the destination,
+/// the journal, the file operations) are made on the operations' worker while the
+/// window stays live, so that a share that does not answer never freezes it.
 class CollectionRun {
 public:
     /// `objFileFolder` is the main window's toolkit object; it must outlive the run.
@@ -72,6 +80,11 @@ public:
 
     /// True from the first step of a run until its end-of-run steps have been done.
     bool isRunning() const { return m_running; }
+    /// True once a close was asked for during the active run.
+    bool isClosing() const { return m_running && m_closeRequested; }
+    /// The file or folder that a call into the file system of the active run is about,
+    /// when that call has gone `quiet` without returning or moving on; none otherwise.
+    std::optional<std::string> stalledOn(std::chrono::nanoseconds quiet) const;
 
     /// Asks an active run to stop as the cancel button does, and makes
     /// cmdStartClick() return Close once the run has ended. For a close request the
@@ -127,6 +140,12 @@ public:
     {
         m_caseFoldingProbe = std::move(probe);
     }
+    /// Called on the searching thread before each folder of the search is read: lets
+    /// tests hold a listing up as a share that does not answer would.
+    void setBeforeListing(std::function<void(const std::string& folder)> hook)
+    {
+        m_search.beforeReading = std::move(hook);
+    }
     /// Replaces the look at the destination's file system (platform::fileSystemOf).
     void setFileSystemLookup(std::function<platform::FileSystemTraits(const std::string& folder)> lookup)
     {
@@ -170,6 +189,16 @@ private:
     bool destinationHasRoom();
     void finishRecord(FileRecord& file, const platform::FileOperationOutcome& outcome);
     void progressed();
+    void noteSearchAndWait();
+    /// Runs `work` on the operations' worker and returns once it has returned, while
+    /// this thread keeps the window live; `about` names what it waits on meanwhile.
+    /// Exceptions of the work are thrown again here.
+    void offThread(std::string_view about, const std::function<void()>& work);
+    /// Between two steps of work that may run on the worker: yields where the work runs
+    /// on the run's own thread (a terminal, tests); false once the run is to stop.
+    bool keepGoing();
+    bool folderExists(const std::string& path);
+    std::vector<FileRecord> planRecords(bool withDestinations, std::uint64_t& bytesTotal);
 
     NameRules destinationRules() const;
     bool destinationFoldsCase(const std::string& folder);
@@ -222,6 +251,12 @@ private:
     std::function<platform::FileSystemTraits(const std::string& folder)> m_fileSystemOf;
     std::unordered_set<std::string> m_plannedKeys; // filled when a planned name is found taken
     std::unordered_map<std::string, std::int32_t> m_lastCounter; // per name found taken
+
+    // Shared with the worker while it works for the run.
+    platform::PendingCall m_pending; // the call the run waits on
+    SearchProgress m_search;
+    std::thread::id m_runThread;
+    std::uint32_t m_stepsOffThread = 0; // counted by the worker only
 };
 
 } // namespace run

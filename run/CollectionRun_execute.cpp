@@ -35,12 +35,16 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
     // waiting for their turn would take the room of the files before them, and the full
     // disk is to be met at the file it concerns.
     const bool roomForAll = !m_destinationSpace || m_bytesNeeded <= m_destinationSpace->availableBytes;
-    CopyAhead ahead(m_report.files, m_inputs.destFolder,
-                    roomForAll ? CopyAhead::limitsFor(filesInFlight()) : CopyAhead::Limits{.workers = 0},
-                    operation == Operation::Move, [this](std::size_t index) {
-                        // A twin of a file placed by this run is compared once that is placed.
-                        return m_earlierTwin.count(index) ? std::string() : m_report.files[index].reason.text();
-                    });
+    const CopyAhead::Limits limits = roomForAll ? CopyAhead::limitsFor(filesInFlight()) : CopyAhead::Limits{.workers = 0};
+    std::optional<CopyAhead> started; // it opens the destination folder
+    offThread(m_inputs.destFolder, [&] {
+        started.emplace(m_report.files, m_inputs.destFolder, limits, operation == Operation::Move,
+                        [this](std::size_t index) {
+                            // A twin of a file placed by this run is compared once that is placed.
+                            return m_earlierTwin.count(index) ? std::string() : m_report.files[index].reason.text();
+                        });
+    });
+    CopyAhead& ahead = *started;
     m_ahead = &ahead;
     for (std::int32_t i = 0; i <= lngLastIndex; ++i) {
         yieldWhenDue();
@@ -89,8 +93,10 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
 
 std::size_t CollectionRun::filesInFlight()
 {
-    const platform::FileSystemTraits source = m_fileSystemOf ? m_fileSystemOf(m_inputs.sourceFolder)
-                                                             : platform::fileSystemOf(m_inputs.sourceFolder);
+    platform::FileSystemTraits source;
+    offThread(m_inputs.sourceFolder, [&] {
+        source = m_fileSystemOf ? m_fileSystemOf(m_inputs.sourceFolder) : platform::fileSystemOf(m_inputs.sourceFolder);
+    });
     return platform::filesInFlight(source, m_destinationTraits);
 }
 
@@ -102,10 +108,8 @@ void CollectionRun::markTwins()
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     std::vector<Twin> twins;
-    m_services.operations.runWithProgress(0, {}, false,
-                                          [&](platform::ProgressReport&) {
-                                              twins = findTwins(m_report.files, folder, filesInFlight());
-                                          });
+    const std::size_t threads = filesInFlight();
+    offThread(folder, [&] { twins = findTwins(m_report.files, folder, threads, &m_pending); });
     m_earlierTwin.clear();
     const std::uint64_t block = m_destinationSpace.value_or(platform::FreeSpace{}).blockBytes;
     for (const Twin& twin : twins) {
@@ -135,7 +139,7 @@ bool CollectionRun::twinConfirmed(std::size_t index)
     std::optional<CopyAhead::Compared> ahead = m_ahead ? m_ahead->comparedIfDone(index) : std::nullopt;
     bool same = false;
     if (earlierDone) {
-        m_services.operations.runWithProgress(0, {}, false, [&](platform::ProgressReport&) {
+        offThread(file.source, [&] {
             if (!ahead && m_ahead)
                 ahead = m_ahead->awaitCompared(index);
             // Compared ahead, and neither file written since: nothing to read again.
@@ -158,13 +162,15 @@ bool CollectionRun::twinConfirmed(std::size_t index)
 void CollectionRun::openJournal(bool isUndo)
 {
     // Before the first file is touched: a run killed at any point leaves a journal.
-    m_journal.open(m_journalFolder, m_report.operation, isUndo);
-    const bool oneOperation = m_report.operation == Operation::Delete || m_report.operation == Operation::Recycle;
-    if (oneOperation && !isUndo) {
-        for (const FileRecord& file : m_report.files)
-            if (file.outcome != FileOutcome::Skipped)
-                m_journal.write({JournalEntry::Kind::Planned, file.source.str(), {}, file.bytes});
-    }
+    offThread(m_journalFolder, [&] {
+        m_journal.open(m_journalFolder, m_report.operation, isUndo);
+        const bool oneOperation = m_report.operation == Operation::Delete || m_report.operation == Operation::Recycle;
+        if (oneOperation && !isUndo) {
+            for (const FileRecord& file : m_report.files)
+                if (file.outcome != FileOutcome::Skipped)
+                    m_journal.write({JournalEntry::Kind::Planned, file.source.str(), {}, file.bytes});
+        }
+    });
 }
 
 void CollectionRun::journalDone(const FileRecord& file, const undo::Recorded* source,
@@ -209,6 +215,17 @@ void CollectionRun::journalCopied(const FileRecord& file, const platform::FileOp
 
 void CollectionRun::recordPlan(bool withDestinations)
 {
+    // A look at every source, and at the destination: on the worker. The records are
+    // made aside and handed to the report here, which the window reads meanwhile.
+    std::vector<FileRecord> files;
+    std::uint64_t bytesTotal = 0;
+    offThread(m_inputs.sourceFolder, [&] { files = planRecords(withDestinations, bytesTotal); });
+    m_report.files = std::move(files);
+    m_report.bytesTotal += bytesTotal;
+}
+
+std::vector<FileRecord> CollectionRun::planRecords(bool withDestinations, std::uint64_t& bytesTotal)
+{
     // The paths move into the report, which holds the plan from here on. They leave the
     // lists one list at a time, each path into a block of its own length, and each list
     // and the blocks its paths leave free are given back before the next list moves and
@@ -228,8 +245,8 @@ void CollectionRun::recordPlan(bool withDestinations)
     std::vector<PathText> sources = takeAll(strSrcFiles);
     std::vector<PathText> dests = withDestinations ? takeAll(strDestFiles) : std::vector<PathText>();
     strDestFiles = PathList{std::string()};
-    m_report.files.clear();
-    m_report.files.reserve(count);
+    std::vector<FileRecord> files;
+    files.reserve(count);
     m_bytesNeeded = 0;
     const platform::FileSystemTraits& traits = m_destinationTraits;
     // Space is taken by whole blocks: many small files need more than their bytes.
@@ -243,8 +260,9 @@ void CollectionRun::recordPlan(bool withDestinations)
     const bool mayRepeat = m_inputs.operation != Operation::Copy && strFileTypes.size() > 2; // the last is empty
     std::unordered_set<std::string_view> listed;
     for (std::size_t i = 0; i < count; ++i) {
-        FileRecord& file = m_report.files.emplace_back();
+        FileRecord& file = files.emplace_back();
         file.source = std::move(sources[i]);
+        m_pending.begin(file.source);
         file.listedTwice = mayRepeat && !listed.insert(file.source).second;
         if (file.listedTwice) {
             file.outcome = FileOutcome::Skipped;
@@ -268,7 +286,7 @@ void CollectionRun::recordPlan(bool withDestinations)
         }
         if (!withDestinations)
             continue;
-        m_report.bytesTotal += file.bytes; // a delete goes by files, not bytes
+        bytesTotal += file.bytes; // a delete goes by files, not bytes
         file.dest = std::move(dests[i]);
         const auto nameOf = [](std::string_view path) { return path.substr(path.rfind('/') + 1); };
         const std::string_view sourceName = nameOf(file.source);
@@ -293,6 +311,7 @@ void CollectionRun::recordPlan(bool withDestinations)
     std::vector<PathText>().swap(sources);
     std::vector<PathText>().swap(dests);
     platform::returnFreedMemory(); // the arrays the paths left
+    return files;
 }
 
 bool CollectionRun::destinationHasRoom()
@@ -352,7 +371,8 @@ platform::FileOperationOutcome CollectionRun::copyOrMoveOne(Operation operation,
             code, source, dest,
             {.neverReplace = true,
              .leaveSourceAcross = operation == Operation::Move,
-             .awaitPrepared = awaitPrepared});
+             .awaitPrepared = awaitPrepared,
+             .pending = &m_pending});
         if (!outcome.destinationTaken)
             return outcome;
         dest = nextFreeName(dest);
@@ -405,20 +425,32 @@ void CollectionRun::deleteListed()
     // deleted with all it holds. キャンセル stops it between two files.
     const platform::FileOperationOutcome outcome = objFileFolder.RunOperation(
         platform::FileOperationCode::Delete, strSrcFiles[0], {},
-        {.nonFoldersOnly = true, .cancel = &m_stopNow});
+        {.nonFoldersOnly = true, .cancel = &m_stopNow, .pending = &m_pending});
     // One operation for all, in list order: what is gone afterwards was done; what is
     // left failed, unless the operation never got to it (stopped before it, or declined).
     const bool declined = outcome.result == platform::kOperationCancelled && !outcome.stopRequested;
+    // Each file is looked up again, on the worker: on a share that takes a while.
+    std::vector<bool> gone(m_report.files.size());
+    offThread(m_inputs.sourceFolder, [&] {
+        for (std::size_t i = 0; i < gone.size(); ++i) {
+            const FileRecord& file = m_report.files[i];
+            if (file.outcome == FileOutcome::Skipped)
+                continue;
+            m_pending.begin(file.source);
+            struct stat status {};
+            gone[i] = ::lstat(file.source.c_str(), &status) != 0;
+        }
+    });
     std::unordered_set<std::string_view> reached;
     std::size_t left = 0;
-    for (FileRecord& file : m_report.files) {
+    for (std::size_t i = 0; i < gone.size(); ++i) {
+        FileRecord& file = m_report.files[i];
         if (file.outcome == FileOutcome::Skipped)
             continue; // not in the list
         const bool listedBefore = reached.count(file.source);
         if (!listedBefore && reached.size() < outcome.itemsBegun)
             reached.insert(file.source);
-        struct stat status {};
-        if (::lstat(file.source.c_str(), &status) != 0) {
+        if (gone[i]) {
             file.outcome = FileOutcome::Done;
             journalDone(file, nullptr);
         } else if (!declined && reached.count(file.source)) {

@@ -101,6 +101,14 @@ struct RunReport {
     std::optional<std::uint64_t> destinationFree;
     std::chrono::steady_clock::time_point started{};
     std::chrono::steady_clock::time_point finished{};
+    // Until the plan is made: the folders the search has read and the files it found
+    // so far, and whether it is over.
+    std::uint64_t foldersSearched = 0;
+    std::uint64_t filesFound = 0;
+    bool searched = false;
+    // The file or folder a call into the file system has not come back from for a
+    // while, or since the user asked to stop; empty while nothing holds the run up.
+    std::string waitingFor;
 
     RunCounts counts() const;
     /// The file in progress; null when none is.

@@ -103,8 +103,12 @@ std::string progress(const RunReport& report, Clock::time_point now)
     std::string text;
     addLine(text, report.undo ? "元に戻しています..."
                               : platform::operation_texts::progressTitle(verbs[static_cast<int>(report.operation)]));
-    if (report.files.empty()) {
+    if (report.files.empty() && !report.searched) {
         addLine(text, "ファイルを探しています...");
+        addLine(text, "検索したフォルダ: " + count(report.foldersSearched) + "　見つかったファイル: "
+                          + count(report.filesFound));
+    } else if (report.files.empty()) {
+        addLine(text, "処理の準備をしています...");
     } else {
         addLine(text, "ファイル: " + count(report.filesFinished) + " / " + count(report.files.size()));
         if (report.bytesTotal > 0)

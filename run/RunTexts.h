@@ -37,4 +37,15 @@ inline const std::string kCaseFoldingAssumed =
     "保存先が大文字と小文字を区別するか分からないため、区別しないものとして計画しました。";
 inline const std::string kDeleteCannotBeUndone = "前回の処理（完全削除）は元に戻せません。";
 
+/// Before the path of a file or folder that a call into the file system has not come
+/// back from (a share or a phone that does not answer).
+inline const std::string kWaitingFor = "応答を待っています: ";
+/// The window was closed while such a call did not come back: the program ends without
+/// waiting for it. A folder's path ends in "/".
+inline std::string unfinishedAtExit(const std::string& path)
+{
+    const char* what = !path.empty() && path.back() == '/' ? "フォルダ" : "ファイル";
+    return std::string("応答がないため、次の") + what + "の処理を終えずに終了します。\n" + path;
+}
+
 } // namespace run::texts

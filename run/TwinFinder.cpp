@@ -2,6 +2,7 @@
 
 #include "platform/ContentCompare.h"
 #include "platform/FolderListing.h"
+#include "platform/PendingCall.h"
 
 #include <atomic>
 #include <fcntl.h>
@@ -34,13 +35,17 @@ struct Origin {
 constexpr std::size_t kNoPath = static_cast<std::size_t>(-1);
 
 // The hashes of `paths`, read by `threads` threads taking the next path in turn.
-std::vector<std::optional<std::uint64_t>> hashAll(const std::vector<std::string>& paths, std::size_t threads)
+std::vector<std::optional<std::uint64_t>> hashAll(const std::vector<std::string>& paths, std::size_t threads,
+                                                  platform::PendingCall* reading)
 {
     std::vector<std::optional<std::uint64_t>> hashes(paths.size());
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
-        for (std::size_t at; (at = next.fetch_add(1)) < paths.size();)
+        for (std::size_t at; (at = next.fetch_add(1)) < paths.size();) {
+            if (reading)
+                reading->begin(paths[at]);
             hashes[at] = platform::contentHash(paths[at]);
+        }
     };
     std::vector<std::thread> helpers;
     for (std::size_t i = 1; i < std::min(threads, paths.size()); ++i)
@@ -54,7 +59,7 @@ std::vector<std::optional<std::uint64_t>> hashAll(const std::vector<std::string>
 } // namespace
 
 std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::string& destFolder,
-                            std::size_t threads)
+                            std::size_t threads, platform::PendingCall* reading)
 {
     // How many records to place have each size.
     std::unordered_map<std::uint64_t, std::size_t> placedSizes;
@@ -103,7 +108,7 @@ std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::str
         recordPath[i] = paths.size();
         paths.push_back(file.source.str());
     }
-    const std::vector<std::optional<std::uint64_t>> hashes = hashAll(paths, threads);
+    const std::vector<std::optional<std::uint64_t>> hashes = hashAll(paths, threads, reading);
 
     std::unordered_map<Key, Origin, KeyHash> seen;
     std::vector<Twin> twins;

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+class PendingCall;
+}
+
 namespace run {
 
 /// A planned file whose bytes, by size and hash, are those of a file already in the
@@ -23,8 +27,9 @@ struct Twin {
 /// "/"), in list order. Only files of a size that another file has are read, each at
 /// most once, so that a run with no twins reads nearly nothing. The hash alone decides
 /// nothing: whoever skips a twin compares its bytes first. Reads files, `threads` at a
-/// time: to be called off the user-interface thread.
+/// time: to be called off the user-interface thread; `reading`, when given, is told of
+/// each file it reads.
 std::vector<Twin> findTwins(const std::vector<FileRecord>& files, const std::string& destFolder,
-                            std::size_t threads = 1);
+                            std::size_t threads = 1, platform::PendingCall* reading = nullptr);
 
 } // namespace run

@@ -9,6 +9,12 @@
 #include <string>
 #include <string_view>
 
+struct SearchProgress;
+
+namespace platform {
+class FolderListing;
+}
+
 /// The program's toolkit for files and folders: existence tests and folder creation,
 /// the folder tree search, file operations, the folder picker and path-name functions.
 /// Paths are native byte strings; a name that is not valid UTF-8 is kept byte-exact.
@@ -96,8 +102,9 @@ public:
     const PathList& SFolderPath(const std::string& strFolderPath);
     /// Each folder directly in the folder.
     PathList GetFolder(const std::string& strFolderPath);
-    /// Every file below the folder; a subfolder's files stand where it was met.
-    const PathList& SFilePath(const std::string& strFolderPath);
+    /// Every file below the folder; a subfolder's files stand where it was met. With
+    /// `progress` the search may run on another thread than the one watching it.
+    const PathList& SFilePath(const std::string& strFolderPath, SearchProgress* progress = nullptr);
     /// The list the last SFilePath() returned, handed over instead of copied (a search
     /// of a large tree holds a path per file); what stays behind is the one empty text.
     /// SFilePathCount() is unchanged.
@@ -192,9 +199,10 @@ private:
 
     bool settleSearchFolder(const std::string& strFolderPath, std::string& folder) const;
     void FolderWalk(const std::string& strFolderPath);
-    void FileWalk(const std::string& strFolderPath);
+    void FileWalk(const std::string& strFolderPath, SearchProgress* progress);
     void FileFolderWalk(const std::string& strFolderPath);
     static void walkFolder(Walk& walk);
+    static bool readWatched(Walk& walk, platform::FolderListing& listing);
     bool FileOperation(const std::string& strFrom, const std::string& strTo,
                        std::int32_t lngFunc);
     bool opFlag(std::int32_t bit) const { return (lngOpFlags & bit) != 0; }

@@ -3,6 +3,8 @@
 
 #include "platform/FolderListing.h"
 #include "platform/MessageBox.h"
+#include "platform/PendingCall.h"
+#include "toolkit/SearchProgress.h"
 
 #include <algorithm>
 #include <deque>
@@ -29,6 +31,7 @@ struct clsFileFolder::Walk {
     // One listing per depth, reused from folder to folder (a deque keeps them in place
     // while deeper levels are added).
     std::deque<platform::FolderListing> levels;
+    SearchProgress* progress; // none when nobody watches
 };
 
 bool clsFileFolder::settleSearchFolder(const std::string& strFolderPath, std::string& folder) const
@@ -42,12 +45,35 @@ bool clsFileFolder::settleSearchFolder(const std::string& strFolderPath, std::st
     return false;
 }
 
+bool clsFileFolder::readWatched(Walk& walk, platform::FolderListing& listing)
+{
+    SearchProgress* progress = walk.progress;
+    if (!progress)
+        return listing.read(walk.path);
+    if (progress->stop && progress->stop->load(std::memory_order_relaxed)) {
+        progress->stopped = true;
+        return false;
+    }
+    // Counted as each folder begins: a total kept by the walk, stored where another
+    // thread can read it, costs one store per folder.
+    progress->files.store(walk.fileCount, std::memory_order_relaxed);
+    if (progress->reading)
+        progress->reading->begin(walk.path);
+    if (progress->beforeReading)
+        progress->beforeReading(walk.path);
+    const bool read = listing.read(walk.path);
+    if (progress->reading)
+        progress->reading->end();
+    progress->folders.fetch_add(1, std::memory_order_relaxed);
+    return read;
+}
+
 void clsFileFolder::walkFolder(Walk& walk)
 {
     if (walk.levels.size() <= walk.chain.size())
         walk.levels.emplace_back();
     platform::FolderListing& listing = walk.levels[walk.chain.size()];
-    if (!listing.read(walk.path))
+    if (!readWatched(walk, listing))
         return;
     const std::pair identity{listing.device(), listing.inode()};
     if (std::find(walk.chain.begin(), walk.chain.end(), identity) != walk.chain.end())
@@ -66,6 +92,8 @@ void clsFileFolder::walkFolder(Walk& walk)
             if (walk.descend) {
                 walk.path += '/';
                 walkFolder(walk);
+                if (walk.progress && walk.progress->stopped)
+                    return;
             }
         } else if (walk.what != Collect::Folders) {
             walk.list.push_back(walk.path);
@@ -74,6 +102,8 @@ void clsFileFolder::walkFolder(Walk& walk)
     }
     walk.path.resize(base);
     walk.chain.pop_back();
+    if (walk.progress)
+        walk.progress->files.store(walk.fileCount, std::memory_order_relaxed);
 }
 
 namespace {
@@ -106,22 +136,22 @@ void clsFileFolder::FolderWalk(const std::string& strFolderPath)
 {
     std::int32_t unused = 0;
     Walk walk{Collect::Folders, true, strSFolderList, m_sFolderPathCount, unused,
-              withTrailingSlash(strFolderPath), {}, {}};
+              withTrailingSlash(strFolderPath), {}, {}, nullptr};
     walkFolder(walk);
 }
 
-void clsFileFolder::FileWalk(const std::string& strFolderPath)
+void clsFileFolder::FileWalk(const std::string& strFolderPath, SearchProgress* progress)
 {
     std::int32_t unused = 0;
     Walk walk{Collect::Files, true, strSFileList, unused, m_sFilePathCount,
-              withTrailingSlash(strFolderPath), {}, {}};
+              withTrailingSlash(strFolderPath), {}, {}, progress};
     walkFolder(walk);
 }
 
 void clsFileFolder::FileFolderWalk(const std::string& strFolderPath)
 {
     Walk walk{Collect::FoldersAndFiles, true, strSFileFolderList, m_bsFolderPathCount,
-              m_bsFilePathCount, withTrailingSlash(strFolderPath), {}, {}};
+              m_bsFilePathCount, withTrailingSlash(strFolderPath), {}, {}, nullptr};
     walkFolder(walk);
 }
 
@@ -141,15 +171,17 @@ const PathList& clsFileFolder::SFolderPath(const std::string& strFolderPath)
     return strSFolderList;
 }
 
-const PathList& clsFileFolder::SFilePath(const std::string& strFolderPath)
+const PathList& clsFileFolder::SFilePath(const std::string& strFolderPath, SearchProgress* progress)
 {
     strSFileList.clear();
     m_sFilePathCount = 0;
+    if (progress)
+        progress->stopped = false;
     std::string folder;
     if (!settleSearchFolder(strFolderPath, folder))
         m_sFilePathCount = kNotSearched;
     else
-        FileWalk(folder);
+        FileWalk(folder, progress);
     ensureOneElement(strSFileList);
     return strSFileList;
 }
@@ -190,7 +222,7 @@ PathList clsFileFolder::listOneLevel(const std::string& strFolderPath, Collect w
         folderCount = kNotSearched;
         fileCount = kNotSearched;
     } else {
-        Walk walk{what, false, list, folderCount, fileCount, withTrailingSlash(folder), {}, {}};
+        Walk walk{what, false, list, folderCount, fileCount, withTrailingSlash(folder), {}, {}, nullptr};
         walkFolder(walk);
     }
     ensureOneElement(list);

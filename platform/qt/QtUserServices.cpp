@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QString>
+#include <QThread>
 
 namespace platform {
 
@@ -15,13 +16,31 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Widgets live on the window's thread. Work that runs on a worker while the window
+// waits for it (a run's search) asks there and waits for the answer; the window's
+// thread lets events through meanwhile, so the call is taken up at once.
+template <typename Result>
+Result onWindowThread(const std::function<Result()>& ask)
+{
+    if (QThread::currentThread() == qApp->thread())
+        return ask();
+    Result result{};
+    QMetaObject::invokeMethod(qApp, [&] { result = ask(); }, Qt::BlockingQueuedConnection);
+    return result;
+}
+
 } // namespace
 
 void QtUserServices::showMessage(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, fromUtf8(text), QMessageBox::Ok,
-                    m_owner.data());
-    box.exec();
+    onWindowThread<bool>([&] {
+        QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, fromUtf8(text), QMessageBox::Ok,
+                        m_owner.data());
+        if (onMessage)
+            onMessage(box);
+        box.exec();
+        return true;
+    });
 }
 
 bool QtUserServices::askYesNo(const std::string& text)
@@ -36,10 +55,14 @@ bool QtUserServices::askYesNoDefaultNo(const std::string& text)
 
 bool QtUserServices::ask(const std::string& text, QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, fromUtf8(text),
-                    QMessageBox::Yes | QMessageBox::No, m_owner.data());
-    box.setDefaultButton(defaultButton);
-    return box.exec() == QMessageBox::Yes;
+    return onWindowThread<bool>([&] {
+        QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, fromUtf8(text),
+                        QMessageBox::Yes | QMessageBox::No, m_owner.data());
+        box.setDefaultButton(defaultButton);
+        if (onMessage)
+            onMessage(box);
+        return box.exec() == QMessageBox::Yes;
+    });
 }
 
 void QtUserServices::yield()

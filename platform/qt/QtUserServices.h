@@ -11,9 +11,12 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 namespace platform {
 
-/// The user-facing services of the program, carried out with Qt widgets.
+/// The user-facing services of the program, carried out with Qt widgets. Messages and
+/// questions may come from any thread; they are shown on the window's thread.
 class QtUserServices final : public MessageBox, public EventPump, public TextCompare {
 public:
     QtUserServices() = default;
@@ -32,6 +35,10 @@ public:
         return UserServices{*this, *this, *this, m_operations, m_operations, m_folderDialog};
     }
     QtOperationWindow& operationWindow() { return m_operations; }
+
+    /// Called with each message box and question just before it runs: lets tests act
+    /// on them.
+    std::function<void(QMessageBox&)> onMessage;
 
 private:
     bool ask(const std::string& text, QMessageBox::StandardButton defaultButton);

@@ -5,9 +5,12 @@
 #include "app/SystemMenuHook.h"
 #include "app/frmMain.h"
 #include "platform/qt/QtOperationWindow.h"
+#include "platform/qt/QtUserServices.h"
 #include "run/CollectionRun.h"
+#include "run/RunTexts.h"
 #include "support/FakeUser.h"
 #include "support/FolderNames.h"
+#include "support/Gate.h"
 #include "support/GuiTestMain.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
@@ -258,6 +261,140 @@ private slots:
         QCOMPARE(window.runWindow().isVisible(), !close);
         if (!close)
             QVERIFY(window.runWindow().problemList()->toPlainText().contains(u"通常のファイルではありません"_s));
+    }
+
+    // A folder of the search whose listing hangs, as on a share that stopped answering:
+    // the window keeps turning its event loop (a 50 ms timer keeps ticking while the
+    // listing is held), the run window is up with the search's counts, キャンセル shows
+    // the stop message at once and the window names the folder waited on, and the run
+    // stops once the listing comes back. Closing the window instead tells which folder
+    // stayed unfinished and ends the program without waiting for it.
+    void stalledSearch_data()
+    {
+        QTest::addColumn<bool>("close");
+        QTest::newRow("キャンセル in the run window") << false;
+        QTest::newRow("close box") << true;
+    }
+    void stalledSearch()
+    {
+        QFETCH(bool, close);
+        platform::QtOperationWindow operations;
+        Window window(&operations);
+        window.tree.file("src/a/IMG_1.jpg");
+        window.tree.file("src/b/IMG_2.jpg");
+        const std::string dest = window.tree.folder("dest");
+        const std::string held = window.tree.path("src/b/");
+        Gate gate;
+        window.main->collectionRun().setBeforeListing([&](const std::string& folder) {
+            if (folder == held)
+                gate.hold();
+        });
+        window.main->setStallBeforeExit(std::chrono::milliseconds(0));
+        bool exitedWhileHeld = false;
+        QString status, waiting;
+        window.main->exitWhileWaiting = [&] {
+            exitedWhileHeld = gate.holding();
+            status = window.runWindow().statusLabel()->text();
+            gate.release(); // the test goes on where the program would have ended
+        };
+        int ticks = 0;
+        bool upWhileHeld = false;
+        Strings shownWhileHeld;
+        QTimer ticker;
+        ticker.setInterval(50);
+        connect(&ticker, &QTimer::timeout, [&] {
+            if (!gate.holding())
+                return;
+            ++ticks;
+            if (ticks == 2) {
+                upWhileHeld = window.runWindow().isVisible();
+                if (close)
+                    window.main->close();
+                else
+                    QTest::mouseClick(window.runWindow().actionButton(), Qt::LeftButton);
+            }
+            if (ticks == 4) {
+                shownWhileHeld = window.user.shown;
+                status = window.runWindow().statusLabel()->text();
+                waiting = window.runWindow().currentLabel()->toolTip();
+                gate.release();
+            }
+        });
+        ticker.start();
+        window.start(dest);
+        ticker.stop();
+        QVERIFY(!gate.heldOwnThread()); // the call was made off the thread that must stay live
+
+        QVERIFY2(ticks >= 2, qPrintable(QString::number(ticks)));
+        QVERIFY(upWhileHeld);
+        QVERIFY2(status.contains(u"検索したフォルダ: 2　見つかったファイル: 1"_s), qPrintable(status));
+        QCOMPARE(namesIn(dest), Strings{});
+        if (close) {
+            QVERIFY(exitedWhileHeld);
+            QCOMPARE(window.user.shown, Strings{run::texts::unfinishedAtExit(held)});
+            QVERIFY(!window.main->isVisible());
+            return;
+        }
+        QCOMPARE(ticks, 4);
+        QCOMPARE(shownWhileHeld, Strings{run::texts::kStopping});
+        QCOMPARE(waiting, QString::fromStdString(run::texts::kWaitingFor + held));
+        QCOMPARE(window.user.shown, Strings{run::texts::kStopping});
+        QVERIFY(window.main->isVisible());
+        QCOMPARE(window.main->cmdExit->text(), u"閉じる"_s);
+    }
+
+    // The question of a missing destination comes after a search the run window was up
+    // for: it is the active window, takes Enter, and the run goes on to copy.
+    void questionAfterSlowSearch()
+    {
+        TempTree tree;
+        tree.file("src/a/IMG_1.jpg");
+        tree.file("src/b/IMG_2.jpg");
+        platform::QtUserServices services;
+        frmMain main(services.services());
+        services.setOwnerWindow(&main);
+        main.collectionRun().setYieldInterval(std::chrono::nanoseconds(0));
+        main.runWindow().setShowDelay(std::chrono::milliseconds(0));
+        Gate gate;
+        main.collectionRun().setBeforeListing([&](const std::string& folder) {
+            if (folder == tree.path("src/b/"))
+                gate.hold();
+        });
+        bool upWhileHeld = false;
+        int ticks = 0;
+        QTimer ticker;
+        ticker.setInterval(50);
+        connect(&ticker, &QTimer::timeout, [&] {
+            if (gate.holding() && ++ticks == 2) {
+                upWhileHeld = main.runWindow().isVisible();
+                gate.release();
+            }
+        });
+        QStringList questions;
+        bool active = false, runWindowUp = false;
+        services.onMessage = [&](QMessageBox& box) {
+            questions << box.text();
+            QMetaObject::invokeMethod(&box, [&, question = &box] {
+                for (int pass = 0; pass < 20 && !question->isActiveWindow(); ++pass)
+                    QCoreApplication::processEvents();
+                active = question->isActiveWindow();
+                runWindowUp = main.runWindow().isVisible();
+                QTest::keyClick(question, Qt::Key_Return);
+            }, Qt::QueuedConnection);
+        };
+        ticker.start();
+        const std::string dest = tree.path("dest/new");
+        main.txtFolder[frmMain::Source]->setText(QString::fromStdString(tree.path("src")));
+        main.txtFolder[frmMain::Destination]->setText(QString::fromStdString(dest));
+        main.show();
+        QTest::mouseClick(main.cmdStart, Qt::LeftButton);
+        ticker.stop();
+        QVERIFY(!gate.heldOwnThread()); // the call was made off the thread that must stay live
+        QVERIFY(upWhileHeld);
+        QCOMPARE(questions, QStringList{QString::fromStdString(run::texts::kCreateFolderQuestion)});
+        QVERIFY(active);
+        QVERIFY(runWindowUp);
+        QCOMPARE(namesIn(dest), (Strings{"IMG_1.jpg", "IMG_2.jpg"}));
     }
 };
 

@@ -30,8 +30,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A share holding src/ with a file too large to be written ahead of its turn, first in
-// the run's order, whose read hangs, and two small ones after it.
+// A share holding src/ with a file first in the run's order whose read hangs, and two
+// small ones after it. All are written ahead of their turn, so the hang is met by a
+// thread of the copies in flight, whom the run waits for on the operation's thread.
 struct HangingShare {
     TempTree tree;
     LatencyMount::Options options;

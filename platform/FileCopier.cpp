@@ -263,7 +263,8 @@ int FileCopier::copyFile(const std::string& source, int folderFd, const std::str
 {
     const Spot spot{folderFd, ".", name};
     // A test that makes copying fail on purpose gets the copy it means to break.
-    const bool usable = prepared && prepared->m_out >= 0 && prepared->m_source == source && !flush
+    const bool usable = prepared && (prepared->m_out >= 0 || !prepared->m_temporary.empty())
+        && prepared->m_source == source && !flush
         && !m_beforeBlock && (!m_avoidUnnamedFiles || !prepared->m_temporary.empty());
     if (usable) {
         const int error = placePrepared(*prepared, spot, placement);
@@ -283,6 +284,8 @@ PreparedCopy& PreparedCopy::operator=(PreparedCopy&& other) noexcept
         m_status = other.m_status;
         m_temporary = std::exchange(other.m_temporary, {});
         m_folderFd = std::exchange(other.m_folderFd, -1);
+        m_sourceAfter = other.m_sourceAfter;
+        m_copyStatus = other.m_copyStatus;
     }
     return *this;
 }
@@ -337,8 +340,8 @@ int FileCopier::writeCopy(const std::string& source, const Spot& spot, bool unna
 
 void FileCopier::notePlaced(const PreparedCopy& copy)
 {
-    CopiedFile copied{copy.m_status, {}, {}};
-    if (::fstat(copy.m_in, &copied.sourceAfter) == 0 && ::fstat(copy.m_out, &copied.copy) == 0)
+    CopiedFile copied{copy.m_status, copy.m_sourceAfter, copy.m_copyStatus};
+    if (copy.m_out < 0 || (::fstat(copy.m_in, &copied.sourceAfter) == 0 && ::fstat(copy.m_out, &copied.copy) == 0))
         m_lastCopied = copied;
 }
 
@@ -366,7 +369,7 @@ int FileCopier::copyFileTo(const std::string& source, const Spot& spot, Placemen
 }
 
 int FileCopier::prepareCopy(const std::string& source, int folderFd, PreparedCopy& copy,
-                            bool hiddenNameAllowed)
+                            bool hiddenNameAllowed, const std::string& within)
 {
     // The status first, so that a FIFO put in place of the file is not even opened:
     // that alone could wake a program waiting to write into it.
@@ -376,10 +379,20 @@ int FileCopier::prepareCopy(const std::string& source, int folderFd, PreparedCop
     if (!S_ISREG(status.st_mode))
         return operation_texts::kNotRegularFile;
     std::string temporary;
-    const int error = writeCopy(source, {folderFd, ".", {}}, !hiddenNameAllowed, copy, temporary);
+    int error = writeCopy(source, {folderFd, within, {}}, !hiddenNameAllowed, copy, temporary);
     // Kept with the copy from the moment it exists, so that dropping it removes it.
     copy.m_temporary = std::move(temporary);
     copy.m_folderFd = folderFd;
+    if (error == 0 && !copy.m_temporary.empty()) {
+        // Placed by its name: the descriptors are not needed to place it. The copy's
+        // change time as seen now may differ from the placed file's; a journal then
+        // tells the copy by its content.
+        if (::fstat(copy.m_in, &copy.m_sourceAfter) != 0 || ::fstat(copy.m_out, &copy.m_copyStatus) != 0)
+            error = errno;
+        if (error == 0 && ::close(std::exchange(copy.m_out, -1)) != 0)
+            error = errno; // a share reports a failed write as late as this
+        ::close(std::exchange(copy.m_in, -1));
+    }
     if (error != 0) {
         copy.close();
         return error;

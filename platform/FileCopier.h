@@ -41,9 +41,13 @@ private:
     std::string m_source;
     int m_in = -1;
     int m_out = -1;
-    // The hidden name in m_folderFd, for a copy that could not be made unnamed.
+    // The hidden name in m_folderFd, for a copy that could not be made unnamed. Such a
+    // copy is closed as soon as it is written (closing a file on a share waits on the
+    // server), with how it and its source looked then.
     std::string m_temporary;
     int m_folderFd = -1;
+    struct stat m_sourceAfter {};
+    struct stat m_copyStatus {};
     struct stat m_status {}; // the source's, as its content was read
 };
 
@@ -87,10 +91,11 @@ public:
     /// folder open as `folderFd`, with the source's permission bits and times, for
     /// copyFile to place later. No progress is reported. Returns 0 or an errno;
     /// EOPNOTSUPP where the file system has no unnamed files, unless `hiddenNameAllowed`:
-    /// the copy is then written under a hidden temporary name. `folderFd` must stay open
-    /// as long as the copy lives.
+    /// the copy is then written under a hidden temporary name, in the folder `within`
+    /// (relative to `folderFd`, on the same file system). `folderFd` must stay open as
+    /// long as the copy lives.
     int prepareCopy(const std::string& source, int folderFd, PreparedCopy& copy,
-                    bool hiddenNameAllowed = false);
+                    bool hiddenNameAllowed = false, const std::string& within = ".");
 
     /// Copies the folder `source` (a link to one followed) with everything in it to
     /// `destination`: files as copyFile does, links as links, folders with their
@@ -104,6 +109,10 @@ public:
     /// `source`. Returns 0 or an errno.
     int copyLink(const std::string& source, const std::string& destination,
                  Placement placement);
+
+    /// A hidden name in `folder` for something on its way into place, recognisable as
+    /// this program's should a crash ever leave it behind; unique within the process.
+    static std::string temporaryName(const std::string& folder);
 
     /// The last file copyFile placed, until the next copy starts; empty after a failure.
     const std::optional<CopiedFile>& lastCopied() const { return m_lastCopied; }
@@ -135,7 +144,6 @@ private:
     int copyContent(int in, int out, std::uint64_t size);
     int copyByReading(int in, int out);
     int nextBlockError() const;
-    static std::string temporaryName(const std::string& folder);
     int createUnderTemporaryName(const std::string& folder,
                                  const std::function<int(const char*)>& create,
                                  std::string& path);

@@ -81,6 +81,8 @@ struct CopyAhead::State {
     ~State()
     {
         slots.clear(); // the copies first: a hidden one is removed through the folder
+        for (const std::string& folder : privateFolders)
+            ::unlinkat(folderFd, folder.c_str(), AT_REMOVEDIR);
         if (folderFd >= 0)
             ::close(folderFd);
     }
@@ -107,6 +109,7 @@ struct CopyAhead::State {
     std::uint64_t bytes = 0;     // of the copies begun and not yet taken
     std::size_t running = 0;     // threads not yet ended
     std::vector<std::pair<std::size_t, std::string>> busy; // files being worked on
+    std::vector<std::string> privateFolders; // of the threads, in the destination folder
 };
 
 CopyAhead::Limits CopyAhead::limitsFor(std::size_t filesInFlight)
@@ -214,11 +217,35 @@ void CopyAhead::giveSpaceBack(State& state, std::unique_lock<std::mutex>& lock)
     lock.lock();
 }
 
+std::string CopyAhead::folderForCopies(State& state)
+{
+    // Unnamed files, where the file system has them, need no folder of their own.
+    if (const int probe = ::openat(state.folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600); probe >= 0) {
+        ::close(probe);
+        return ".";
+    }
+    // Else hidden files, each thread's in a hidden folder of its own: a share makes one
+    // new name at a time in a folder, so copies made side by side in the destination
+    // folder itself would wait for one another.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::string folder = platform::FileCopier::temporaryName(".");
+        if (::mkdirat(state.folderFd, folder.c_str(), 0700) == 0) {
+            const std::lock_guard lock(state.mutex);
+            state.privateFolders.push_back(folder);
+            return folder;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return ".";
+}
+
 void CopyAhead::work(std::shared_ptr<State> shared)
 {
     State& state = *shared;
     QuietProgress quiet(state.stopping);
     platform::FileCopier copier(quiet);
+    std::optional<std::string> within; // where this thread writes its copies
     std::unique_lock lock(state.mutex);
     for (;;) {
         state.changed.wait(lock, [&] { return state.stopping || state.mayClaim(); });
@@ -242,8 +269,10 @@ void CopyAhead::work(std::shared_ptr<State> shared)
             const bool across = !state.acrossOnly
                 || (::stat(job.source.c_str(), &source) == 0 && source.st_dev != state.folderDevice);
             if (across) {
+                if (!within)
+                    within = folderForCopies(state);
                 copy = std::make_unique<platform::PreparedCopy>();
-                error = copier.prepareCopy(job.source, state.folderFd, *copy, true);
+                error = copier.prepareCopy(job.source, state.folderFd, *copy, true, *within);
                 if (error != 0)
                     copy.reset();
             }

@@ -82,6 +82,8 @@ private:
     struct Job;
     static void work(std::shared_ptr<State> state);
     static void giveSpaceBack(State& state, std::unique_lock<std::mutex>& lock);
+    /// The folder, relative to the destination folder, a thread writes its copies in.
+    static std::string folderForCopies(State& state);
     /// Compares a twin with the file it matches; without the looks of both when they
     /// cannot prove, by its turn, that neither was written since.
     static Compared compareAhead(const std::string& source, const std::string& matched);

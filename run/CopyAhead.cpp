@@ -15,6 +15,7 @@
 #include <thread>
 #include <time.h>
 #include <unistd.h>
+#include <utility>
 
 namespace run {
 
@@ -142,6 +143,7 @@ CopyAhead::CopyAhead(const std::vector<FileRecord>& files, const std::string& de
 CopyAhead::~CopyAhead()
 {
     std::vector<State::Slot> dropped;
+    std::vector<std::string> folders;
     {
         std::unique_lock lock(m_state->mutex);
         m_state->stopping = true;
@@ -150,10 +152,16 @@ CopyAhead::~CopyAhead()
         // A thread ends once the file it is at is written; one held up in a call into a
         // share that hangs holds its own share of the state and ends whenever that
         // call returns, removing what it wrote.
-        m_state->changed.wait_for(lock, std::chrono::milliseconds(300), [this] { return m_state->running == 0; });
+        m_state->changed.wait_for(lock, std::chrono::seconds(1), [this] { return m_state->running == 0; });
         for (State::Slot& slot : m_state->slots)
             dropped.push_back(std::move(slot));
+        // The threads' folders go now, once empty, not whenever the last thread lets go.
+        if (m_state->running == 0)
+            folders = std::exchange(m_state->privateFolders, {});
     }
+    dropped.clear();
+    for (const std::string& folder : folders)
+        ::unlinkat(m_state->folderFd, folder.c_str(), AT_REMOVEDIR);
 }
 
 CopyAhead::Job CopyAhead::jobOf(std::size_t index) const

@@ -228,7 +228,7 @@ std::string zshValueAction(const Option& option)
     return message + ' ';
 }
 
-// One quoted _arguments spec a line for every name of the options of `scope`: a name
+// One quoted _arguments entry a line for every name of the options of `scope`: a name
 // excludes its other name, and --help and --version everything else.
 std::string zshSpecs(Scope scope, std::string_view lineEnd)
 {
@@ -291,7 +291,7 @@ std::string bash()
 std::string zsh()
 {
     std::string descriptions;
-    std::map<std::string, std::vector<std::string_view>> byOperands; // the operands' specs
+    std::map<std::string, std::vector<std::string_view>> byOperands; // the operands' entries
     for (const Form* form : subcommandForms()) {
         descriptions += "    '" + std::string(form->name) + ':' + quotable(form->help) + "'\n";
         std::string operands;

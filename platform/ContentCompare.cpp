@@ -104,16 +104,4 @@ bool sameContent(const std::string& first, const std::string& second)
     }
 }
 
-std::optional<FileLook> lookOf(const std::string& path)
-{
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0)
-        return std::nullopt;
-    const auto nanoseconds = [](const timespec& time) {
-        return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-    };
-    return FileLook{status.st_dev, status.st_ino, status.st_size, nanoseconds(status.st_mtim),
-                    nanoseconds(status.st_ctim)};
-}
-
 } // namespace platform

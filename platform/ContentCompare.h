@@ -14,16 +14,4 @@ std::optional<std::uint64_t> contentHash(const std::string& path);
 /// either cannot be read whole, is not a regular file, or is a link.
 bool sameContent(const std::string& first, const std::string& second);
 
-/// How a file looks from outside, as far as a change to its bytes shows: a write moves
-/// its change time, which the kernel keeps and no program sets. Links not followed.
-struct FileLook {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t bytes = 0;
-    std::int64_t modifiedNanoseconds = 0;
-    std::int64_t changedNanoseconds = 0;
-    bool operator==(const FileLook&) const = default;
-};
-std::optional<FileLook> lookOf(const std::string& path);
-
 } // namespace platform

@@ -144,7 +144,7 @@ bool CollectionRun::twinConfirmed(std::size_t index)
                 ahead = m_ahead->awaitCompared(index);
             // Compared ahead, and neither file written since: nothing to read again.
             const bool stillSo = ahead && ahead->source && ahead->matched
-                && platform::lookOf(file.source.str()) == ahead->source && platform::lookOf(matched) == ahead->matched;
+                && CopyAhead::lookOf(file.source.str()) == ahead->source && CopyAhead::lookOf(matched) == ahead->matched;
             same = stillSo ? ahead->same : platform::sameContent(file.source.str(), matched);
         });
     }

@@ -45,6 +45,12 @@ std::int64_t nowNanoseconds()
 
 } // namespace
 
+std::optional<undo::Recorded> CopyAhead::lookOf(const std::string& path)
+{
+    undo::Recorded recorded;
+    return undo::recordOf(path, recorded) ? std::optional(recorded) : std::nullopt;
+}
+
 CopyAhead::Compared CopyAhead::compareAhead(const std::string& source, const std::string& matched)
 {
     // Change times step with the kernel's clock tick: a write in the same tick as the
@@ -52,10 +58,10 @@ CopyAhead::Compared CopyAhead::compareAhead(const std::string& source, const std
     // turn whatever it looks like then.
     constexpr std::int64_t kTick = 20'000'000;
     const std::int64_t recent = nowNanoseconds() - kTick;
-    Compared compared{false, platform::lookOf(source), platform::lookOf(matched)};
+    Compared compared{false, lookOf(source), lookOf(matched)};
     compared.same = compared.source && compared.matched && platform::sameContent(source, matched);
-    if (!compared.source || !compared.matched || compared.source->changedNanoseconds >= recent
-        || compared.matched->changedNanoseconds >= recent)
+    if (!compared.source || !compared.matched || compared.source->changeNanoseconds >= recent
+        || compared.matched->changeNanoseconds >= recent)
         compared.source.reset();
     return compared;
 }

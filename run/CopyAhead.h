@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ContentCompare.h"
 #include "platform/FileCopier.h"
 #include "run/RunReport.h"
+#include "run/Undo.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -67,13 +67,16 @@ public:
     /// looked before they were read: one that looks otherwise by its turn is compared again.
     struct Compared {
         bool same = false;
-        std::optional<platform::FileLook> source, matched; // empty: compare again
+        std::optional<undo::Recorded> source, matched; // empty: compare again
     };
     /// The comparison of file `index`, a twin of a file that was in the destination;
     /// empty when nobody compared them. Waits as await does.
     std::optional<Compared> awaitCompared(std::size_t index);
     /// The same without waiting: empty also while the comparison is still being made.
     std::optional<Compared> comparedIfDone(std::size_t index);
+    /// How a file looks as a journal records it (a write moves its change time, which no
+    /// program sets); empty when it is gone. Links are not followed.
+    static std::optional<undo::Recorded> lookOf(const std::string& path);
     /// The file a thread has been at the longest, while one is at one.
     std::string busiestFile() const;
 

@@ -80,13 +80,18 @@ void CollectionRun::undoSteps()
         m_report.bytesTotal += file.bytes;
     }
     // Times on the destination are compared as finely as its file system keeps them.
-    if (!entries.empty() && journal.operation != Operation::Recycle)
-        m_destinationTraits = platform::fileSystemOf(entries.front()->dest.substr(0, entries.front()->dest.rfind('/')));
+    if (!entries.empty() && journal.operation != Operation::Recycle) {
+        const std::string folder = entries.front()->dest.substr(0, entries.front()->dest.rfind('/'));
+        offThread(folder, [&] { m_destinationTraits = m_fileSystemOf ? m_fileSystemOf(folder) : platform::fileSystemOf(folder); });
+    }
     openJournal(true);
-    // Trashed files are looked for among what was trashed since the run began.
+    // Trashed files are looked for among what was trashed since the run began, in every
+    // trash there is, some of which may be on shares.
     std::unique_ptr<platform::TrashRestore> trash;
-    if (journal.operation == Operation::Recycle)
-        trash = std::make_unique<platform::TrashRestore>(journal.startedSeconds - 1);
+    if (journal.operation == Operation::Recycle) {
+        const std::string about = entries.empty() ? std::string() : entries.front()->source;
+        offThread(about, [&] { trash = std::make_unique<platform::TrashRestore>(journal.startedSeconds - 1); });
+    }
     for (std::size_t i = 0; i < entries.size(); ++i) {
         yieldWhenDue();
         if (blnCancel)
@@ -109,29 +114,36 @@ void CollectionRun::undoOne(FileRecord& file, const JournalEntry& entry, platfor
     const undo::Recorded recorded{entry.bytes, entry.mtimeNanoseconds,
                                   traits.keepsChangeTimes ? entry.changeNanoseconds : 0, entry.inode,
                                   traits.timeResolutionNanoseconds > 1 ? traits.timeResolutionNanoseconds : 0};
+    if (m_report.operation == Operation::Delete)
+        return;
+    // Each file's checks and its move back are calls into the file system: on the worker,
+    // but for a move between file systems, which is the engine's own operation.
     undo::Result result;
-    switch (m_report.operation) {
-    case Operation::Copy:
-        result = undo::removeCopy(entry.dest, entry.source, recorded,
-                                  {entry.bytes, 0, entry.sourceChangeNanoseconds, entry.sourceInode});
-        break;
-    case Operation::Move:
-        // A copy whose source a killed run had not yet removed: the source stays.
-        if (entry.kind == JournalEntry::Kind::Copied) {
+    bool across = false;
+    offThread(file.source.str(), [&] {
+        switch (m_report.operation) {
+        case Operation::Copy:
             result = undo::removeCopy(entry.dest, entry.source, recorded,
                                       {entry.bytes, 0, entry.sourceChangeNanoseconds, entry.sourceInode});
             break;
+        case Operation::Move:
+            // A copy whose source a killed run had not yet removed: the source stays.
+            if (entry.kind == JournalEntry::Kind::Copied)
+                result = undo::removeCopy(entry.dest, entry.source, recorded,
+                                          {entry.bytes, 0, entry.sourceChangeNanoseconds, entry.sourceInode});
+            else
+                result = undo::moveBack(entry.dest, entry.source, recorded, across);
+            break;
+        case Operation::Recycle:
+            result = undo::restoreFromTrash(*trash, entry.source);
+            break;
+        case Operation::Delete:
+            break;
         }
-        result = undo::moveBack(entry.dest, entry.source, recorded, [this](const std::string& from, const std::string& to) {
-            return objFileFolder.RunOperation(platform::FileOperationCode::Move, from, to, {.neverReplace = true});
-        });
-        break;
-    case Operation::Recycle:
-        result = undo::restoreFromTrash(*trash, entry.source);
-        break;
-    case Operation::Delete:
-        return;
-    }
+    });
+    if (across)
+        result = undo::movedAcross(objFileFolder.RunOperation(platform::FileOperationCode::Move, entry.dest,
+                                                              entry.source, {.neverReplace = true}));
     file.outcome = result.done ? FileOutcome::Done : FileOutcome::Failed;
     file.reason = std::move(result.reason);
 }

@@ -15,6 +15,8 @@ namespace run::undo {
 
 namespace {
 
+const std::string kTakenAtOriginal = "元の場所に同じ名前があるため、残しました。";
+
 std::int64_t nanoseconds(const timespec& time)
 {
     return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
@@ -116,25 +118,29 @@ Result removeCopy(const std::string& copy, const std::string& original, Recorded
     return {true, {}};
 }
 
-Result moveBack(const std::string& moved, const std::string& original, Recorded recorded,
-                const std::function<platform::FileOperationOutcome(const std::string&, const std::string&)>& moveAcross)
+Result moveBack(const std::string& moved, const std::string& original, Recorded recorded, bool& across)
 {
+    across = false;
     bool exists = false;
     Recorded now;
     if (!unchanged(moved, recorded, exists, now))
         return failed(exists ? "移動の後で変更されているため、残しました。" : "移動先に見つかりません。");
     if (!platform::createParentFolders(original))
         return failedWith(errno);
-    static const std::string taken = "元の場所に同じ名前があるため、残しました。";
     if (::renameat2(AT_FDCWD, moved.c_str(), AT_FDCWD, original.c_str(), RENAME_NOREPLACE) == 0)
         return {true, {}};
     if (errno == EEXIST)
-        return failed(taken);
+        return failed(kTakenAtOriginal);
     if (errno != EXDEV)
         return failedWith(errno);
-    const platform::FileOperationOutcome outcome = moveAcross(moved, original);
+    across = true;
+    return {false, {}};
+}
+
+Result movedAcross(const platform::FileOperationOutcome& outcome)
+{
     if (outcome.destinationTaken)
-        return failed(taken);
+        return failed(kTakenAtOriginal);
     if (outcome.result != 0)
         return failed(outcome.failureReason.empty() ? "元に戻せませんでした。" : outcome.failureReason);
     return {true, {}};

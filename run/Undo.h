@@ -3,7 +3,6 @@
 #include "platform/FileOperationEngine.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <sys/stat.h>
 
@@ -43,10 +42,13 @@ Result removeCopy(const std::string& copy, const std::string& original, Recorded
                   Recorded recordedOriginal);
 
 /// Moves `moved` back to `original`, making its missing folders, if it is unchanged and
-/// `original` is free. `moveAcross` moves between file systems without replacing.
-Result moveBack(const std::string& moved, const std::string& original, Recorded recorded,
-                const std::function<platform::FileOperationOutcome(const std::string& from,
-                                                                   const std::string& to)>& moveAcross);
+/// `original` is free. Where `original` lies on another file system nothing is moved and
+/// `across` is set: the caller moves the file between file systems without replacing
+/// (an operation of the engine, with its progress) and hands the outcome to movedAcross.
+Result moveBack(const std::string& moved, const std::string& original, Recorded recorded, bool& across);
+
+/// The result of moving a file back between file systems.
+Result movedAcross(const platform::FileOperationOutcome& outcome);
 
 /// Puts the file trashed from `original` back there.
 Result restoreFromTrash(platform::TrashRestore& trash, const std::string& original);

@@ -160,6 +160,49 @@ private slots:
         QCOMPARE(sourcesOf(session.collection.report()), expected);
     }
 
+    // Undo calls into the destination, which may be a share, as a run does: while the
+    // look at it hangs, キャンセル is taken at once and nothing is taken back.
+    void stalledUndo_data()
+    {
+        QTest::addColumn<Act>("act");
+        QTest::newRow("the look answers late: all three are taken back") << Act::Nothing;
+        QTest::newRow("キャンセル while the look hangs") << Act::Cancel;
+    }
+    void stalledUndo()
+    {
+        QFETCH(Act, act);
+        StalledSession session;
+        session.window.operation = Operation::Copy;
+        session.collection.cmdStartClick();
+        QCOMPARE(namesIn(session.tree.path("dest")), (Strings{"1.jpg", "2.jpg", "3.jpg"}));
+
+        Gate gate;
+        session.collection.setFileSystemLookup([&](const std::string& folder) {
+            gate.hold();
+            return platform::fileSystemOf(folder);
+        });
+        int turnsHeld = 0;
+        session.threaded.onWait = [&](int) {
+            if (!gate.holding())
+                return;
+            if (++turnsHeld == 3 && act == Act::Cancel)
+                session.collection.cancelClick();
+            if (turnsHeld == 6)
+                gate.release();
+        };
+        session.user.yesNoAnswers = {true};
+        session.collection.undoLastClick();
+        QVERIFY(!gate.heldOwnThread());
+        QCOMPARE(turnsHeld, 6);
+        QVERIFY(session.collection.report().undo);
+        QCOMPARE(session.collection.report().stopped, act == Act::Cancel);
+        QCOMPARE(namesIn(session.tree.path("dest")),
+                 act == Act::Cancel ? (Strings{"1.jpg", "2.jpg", "3.jpg"}) : Strings{});
+        if (act == Act::Cancel)
+            QCOMPARE(session.user.shown.back(), texts::kStopping);
+        QVERIFY(session.window.idle());
+    }
+
     // The search's counts reach the run's report while it works, ready for its window.
     void searchCounts()
     {

@@ -19,10 +19,6 @@ namespace {
 
 using operation_texts::Verb;
 
-// Removals under way at once. A removal on a disk that discards freed blocks waits for
-// the device, so two overlap well; more only take processor time from the copying.
-constexpr std::size_t kRemovers = 2;
-
 std::int64_t nanoseconds(const timespec& time)
 {
     return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
@@ -53,7 +49,9 @@ int removeSource(const LeftSource& move)
     return ::unlink(move.source.c_str()) == 0 ? 0 : errno;
 }
 
-void removeSources(const std::vector<LeftSource>& moves, std::vector<int>& errors)
+// A removal on a local disk that discards freed blocks waits for the device, so two
+// overlap well; on a share each waits for round trips, and many overlap.
+void removeSources(const std::vector<LeftSource>& moves, std::vector<int>& errors, std::size_t atOnce)
 {
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
@@ -62,7 +60,7 @@ void removeSources(const std::vector<LeftSource>& moves, std::vector<int>& error
     };
     std::vector<std::jthread> removers; // joined on the way out, however it is left
     try {
-        for (std::size_t i = 1; i < std::min(kRemovers, moves.size()); ++i)
+        for (std::size_t i = 1; i < std::min(atOnce, moves.size()); ++i)
             removers.emplace_back(work);
     } catch (const std::exception&) {
         // No more threads to be had: the ones there are do the work.
@@ -72,7 +70,7 @@ void removeSources(const std::vector<LeftSource>& moves, std::vector<int>& error
 
 } // namespace
 
-void MoveFinisher::start(std::vector<LeftSource> moves)
+void MoveFinisher::start(std::vector<LeftSource> moves, std::size_t removers)
 {
     if (m_worker.joinable())
         m_worker.join(); // never two batches on the same vectors
@@ -81,14 +79,14 @@ void MoveFinisher::start(std::vector<LeftSource> moves)
     m_flushError = 0;
     if (m_moves.empty())
         return;
-    m_worker = std::jthread([this] {
+    m_worker = std::jthread([this, removers] {
         try {
             m_flushError = flushFileSystemOf(m_moves.front().copy);
         } catch (const std::exception&) {
             m_flushError = ENOMEM;
         }
         if (m_flushError == 0)
-            removeSources(m_moves, m_errors);
+            removeSources(m_moves, m_errors, removers);
     });
 }
 

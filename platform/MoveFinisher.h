@@ -2,6 +2,7 @@
 
 #include "platform/FileOperationEngine.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <thread>
 #include <vector>
@@ -24,8 +25,9 @@ public:
     /// Waits for a batch still under way.
     ~MoveFinisher() = default;
 
-    /// Starts on `moves`. The batch before must have been finished.
-    void start(std::vector<LeftSource> moves);
+    /// Starts on `moves`, removing up to `removers` sources at once. The batch before
+    /// must have been finished.
+    void start(std::vector<LeftSource> moves, std::size_t removers);
     /// Waits for the batch under way (the windows stay live meanwhile), reports its
     /// failures through `window` as a move reports them, and returns one outcome per
     /// move of it, in order; none when no batch is under way.

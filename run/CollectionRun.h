@@ -164,8 +164,11 @@ private:
     /// `placed`: how the placed file looked, when known without looking at it again.
     void journalDone(const FileRecord& file, const undo::Recorded* source,
                      const undo::Recorded* placed = nullptr);
-    /// A move's copy placed on another file system, its source still there.
-    void journalCopied(const FileRecord& file, const platform::FileOperationOutcome& outcome);
+    /// A move's copy placed on another file system, its source still there. Returns how
+    /// the copy looked as it was placed, when that is known, for the journal's line once
+    /// the source is gone.
+    std::optional<undo::Recorded> journalCopied(const FileRecord& file,
+                                                const platform::FileOperationOutcome& outcome);
     /// An empty input box: says so and sends the focus there.
     bool isEmptyInput(const std::string& text, const std::string& message, InputField field);
     bool CheckSourceFolder(const std::string& text);
@@ -183,6 +186,7 @@ private:
     void recordPlan(bool withDestinations);
     void markTwins();
     /// How many files are read or written at once between the source and destination.
+    platform::FileSystemTraits sourceTraits();
     std::size_t filesInFlight();
     /// Whether a planned-out twin is left: its bytes still match. False: it is to be copied.
     bool twinConfirmed(std::size_t index);

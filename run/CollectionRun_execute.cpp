@@ -27,7 +27,9 @@ namespace run {
 
 void CollectionRun::copyOrMoveLoop(Operation operation)
 {
-    MoveBatch batch(*this);
+    const platform::FileSystemTraits source = sourceTraits();
+    // The sources of a move are removed as many at once as their file system takes.
+    MoveBatch batch(*this, platform::filesInFlight(source, source));
     m_plannedKeys.clear();
     m_lastCounter.clear();
     // Files are written ahead, many at once, while this thread places them in turn.
@@ -35,7 +37,8 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
     // waiting for their turn would take the room of the files before them, and the full
     // disk is to be met at the file it concerns.
     const bool roomForAll = !m_destinationSpace || m_bytesNeeded <= m_destinationSpace->availableBytes;
-    const CopyAhead::Limits limits = roomForAll ? CopyAhead::limitsFor(filesInFlight()) : CopyAhead::Limits{.workers = 0};
+    const CopyAhead::Limits limits = roomForAll ? CopyAhead::limitsFor(platform::filesInFlight(source, m_destinationTraits))
+                                                : CopyAhead::Limits{.workers = 0};
     std::optional<CopyAhead> started; // it opens the destination folder
     offThread(m_inputs.destFolder, [&] {
         started.emplace(m_report.files, m_inputs.destFolder, limits, operation == Operation::Move,
@@ -64,8 +67,8 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
             if (outcome.sourceLeft) {
                 // Journaled at once: should the run be killed before its batch is done,
                 // undo removes this copy while its source is still whole.
-                journalCopied(file, outcome);
-                batch.add(index, std::move(*outcome.sourceLeft));
+                const std::optional<undo::Recorded> placed = journalCopied(file, outcome);
+                batch.add(index, std::move(*outcome.sourceLeft), placed);
             } else {
                 finishRecord(file, outcome);
                 // A source that looks the same before and after its copy was not written
@@ -91,13 +94,18 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
     m_report.stopped = blnCancel;
 }
 
-std::size_t CollectionRun::filesInFlight()
+platform::FileSystemTraits CollectionRun::sourceTraits()
 {
     platform::FileSystemTraits source;
     offThread(m_inputs.sourceFolder, [&] {
         source = m_fileSystemOf ? m_fileSystemOf(m_inputs.sourceFolder) : platform::fileSystemOf(m_inputs.sourceFolder);
     });
-    return platform::filesInFlight(source, m_destinationTraits);
+    return source;
+}
+
+std::size_t CollectionRun::filesInFlight()
+{
+    return platform::filesInFlight(sourceTraits(), m_destinationTraits);
 }
 
 void CollectionRun::markTwins()
@@ -195,11 +203,14 @@ void CollectionRun::journalDone(const FileRecord& file, const undo::Recorded* so
     m_journal.write(entry);
 }
 
-void CollectionRun::journalCopied(const FileRecord& file, const platform::FileOperationOutcome& outcome)
+std::optional<undo::Recorded> CollectionRun::journalCopied(const FileRecord& file,
+                                                          const platform::FileOperationOutcome& outcome)
 {
     JournalEntry entry{JournalEntry::Kind::Copied, file.source.str(), file.dest.str(), file.bytes};
+    std::optional<undo::Recorded> placedLook;
     if (outcome.copied) {
         const undo::Recorded placed = undo::recordOf(outcome.copied->copy);
+        placedLook = placed;
         entry.bytes = placed.bytes;
         entry.mtimeNanoseconds = placed.mtimeNanoseconds;
         entry.changeNanoseconds = placed.changeNanoseconds;
@@ -211,6 +222,7 @@ void CollectionRun::journalCopied(const FileRecord& file, const platform::FileOp
         }
     }
     m_journal.write(entry);
+    return placedLook;
 }
 
 void CollectionRun::recordPlan(bool withDestinations)

@@ -2,10 +2,12 @@
 
 #include "platform/MoveFinisher.h"
 #include "run/CollectionRun.h"
+#include "run/Undo.h"
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace run {
@@ -18,13 +20,16 @@ namespace run {
 /// however else the loop is left.
 class CollectionRun::MoveBatch {
 public:
-    explicit MoveBatch(CollectionRun& run) : m_run(run) {}
+    /// `removers`: sources removed at once.
+    MoveBatch(CollectionRun& run, std::size_t removers) : m_run(run), m_removers(removers) {}
     ~MoveBatch();
     MoveBatch(const MoveBatch&) = delete;
     MoveBatch& operator=(const MoveBatch&) = delete;
 
-    /// The move of the record at `index` waits for its batch.
-    void add(std::size_t index, platform::LeftSource move);
+    /// The move of the record at `index` waits for its batch. `placed`: how its copy
+    /// looked as it was placed, which the journal keeps once the source is gone, so that
+    /// completing the batch makes no look of its own.
+    void add(std::size_t index, platform::LeftSource move, std::optional<undo::Recorded> placed);
     /// Hands the batch over to be completed once it holds many files, many bytes or has
     /// waited long: a crash loses no file, but the journal knows of none of them until
     /// their batch is completed.
@@ -37,9 +42,14 @@ private:
     void collect();
 
     CollectionRun& m_run;
+    std::size_t m_removers;
     platform::MoveFinisher m_finisher;
-    std::vector<std::size_t> m_finishing; // the records of the batch being completed
-    std::vector<std::size_t> m_records;
+    struct Waiting {
+        std::size_t record;
+        std::optional<undo::Recorded> placed;
+    };
+    std::vector<Waiting> m_finishing; // the records of the batch being completed
+    std::vector<Waiting> m_records;
     std::vector<platform::LeftSource> m_moves;
     std::uint64_t m_bytes = 0;
     std::chrono::steady_clock::time_point m_started;

@@ -396,7 +396,7 @@ private slots:
         else if (change == "replace")
             QVERIFY(::rename(tree.file("b.txt", "old").c_str(), source.c_str()) == 0);
         platform::MoveFinisher finisher;
-        finisher.start({*moved.sourceLeft});
+        finisher.start({*moved.sourceLeft}, 2);
         const std::vector<platform::FileOperationOutcome> outcomes = finisher.finish(operations, 0);
         QCOMPARE(outcomes.size(), std::size_t(1));
         QCOMPARE(outcomes[0].failureReason.empty(), reason.empty());

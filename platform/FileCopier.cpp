@@ -1,5 +1,6 @@
 #include "platform/FileCopier.h"
 
+#include "platform/HiddenCopies.h"
 #include "platform/OperationTexts.h"
 #include "platform/OperationWindow.h"
 #include "platform/TreeRemoval.h"
@@ -201,11 +202,7 @@ int FileCopier::copyContent(int in, int out, std::uint64_t size)
 
 std::string FileCopier::temporaryName(const std::string& folder)
 {
-    // Hidden, and recognisable as ours should a crash ever leave one behind. Counted
-    // across the process, so that copiers working side by side do not race for names.
-    static std::atomic<unsigned> counter{0};
-    return (folder == "/" ? "" : folder) + "/.quorvane-" + std::to_string(::getpid()) + "-"
-        + std::to_string(++counter) + ".tmp";
+    return hiddenCopyName(folder);
 }
 
 int FileCopier::createUnderTemporaryName(const std::string& folder,

@@ -5,6 +5,7 @@
 #include "platform/ErrorCodes.h"
 #include "platform/ContentCompare.h"
 #include "platform/FileOperationEngine.h"
+#include "platform/HiddenCopies.h"
 #include "platform/OperationWindow.h"
 #include "platform/LongPath.h"
 #include "platform/MemoryTuning.h"
@@ -261,6 +262,10 @@ std::vector<FileRecord> CollectionRun::planRecords(bool withDestinations, std::u
     files.reserve(count);
     m_bytesNeeded = 0;
     const platform::FileSystemTraits& traits = m_destinationTraits;
+    // What a run killed before it could clean up left in the destination is given back
+    // before the room there is counted.
+    if (withDestinations && !m_dryRun)
+        platform::removeLeftOverCopies(m_inputs.destFolder);
     // Space is taken by whole blocks: many small files need more than their bytes.
     m_destinationSpace = withDestinations ? platform::freeSpaceOf(m_inputs.destFolder) : std::nullopt;
     const std::uint64_t block = m_destinationSpace.value_or(platform::FreeSpace{}).blockBytes;

@@ -4,10 +4,12 @@
 #include "platform/OperationWindow.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <fcntl.h>
 #include <limits>
 #include <mutex>
@@ -22,6 +24,8 @@ namespace run {
 namespace {
 
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+// Folders removed at once as the pool ends: on a share each removal waits on round trips.
+constexpr std::size_t kRemovers = 12;
 
 // A copy made ahead reports no progress: the run counts it once it is placed. It stops
 // between two blocks once the pool is told to stop.
@@ -41,6 +45,24 @@ std::int64_t nowNanoseconds()
     timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
     return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// Removes the threads' emptied folders from `folderFd`, several at once.
+void removeFolders(int folderFd, const std::vector<std::string>& folders)
+{
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i; (i = next.fetch_add(1)) < folders.size();)
+            ::unlinkat(folderFd, folders[i].c_str(), AT_REMOVEDIR);
+    };
+    std::vector<std::jthread> removers; // joined on the way out
+    try {
+        for (std::size_t i = 1; i < std::min(kRemovers, folders.size()); ++i)
+            removers.emplace_back(work);
+    } catch (const std::exception&) {
+        // No more threads to be had: the ones there are do the work.
+    }
+    work();
 }
 
 } // namespace
@@ -88,8 +110,7 @@ struct CopyAhead::State {
     ~State()
     {
         slots.clear(); // the copies first: a hidden one is removed through the folder
-        for (const std::string& folder : privateFolders)
-            ::unlinkat(folderFd, folder.c_str(), AT_REMOVEDIR);
+        removeFolders(folderFd, privateFolders);
         if (folderFd >= 0)
             ::close(folderFd);
     }
@@ -166,8 +187,7 @@ CopyAhead::~CopyAhead()
             folders = std::exchange(m_state->privateFolders, {});
     }
     dropped.clear();
-    for (const std::string& folder : folders)
-        ::unlinkat(m_state->folderFd, folder.c_str(), AT_REMOVEDIR);
+    removeFolders(m_state->folderFd, folders);
 }
 
 CopyAhead::Job CopyAhead::jobOf(std::size_t index) const

@@ -2,6 +2,7 @@
 
 #include "platform/Folders.h"
 #include "platform/OperationTexts.h"
+#include "platform/TextCatalog.h"
 #include "platform/TrashRestore.h"
 
 #include <cerrno>
@@ -104,13 +105,14 @@ Result removeCopy(const std::string& copy, const std::string& original, Recorded
     bool exists = false;
     Recorded now;
     if (!unchanged(copy, recorded, exists, now))
-        return failed(exists ? "コピーの後で変更されているため、残しました。" : "コピーが見つかりません。");
+        return failed(exists ? platform::translate("undo", "コピーの後で変更されているため、残しました。")
+                             : platform::translate("undo", "コピーが見つかりません。"));
     // Reading both is needed only when either may have been touched since the run.
     Recorded originalNow;
     const bool known = untouched(recorded, now) && recordOf(original, originalNow, true)
         && untouched(recordedOriginal, originalNow);
     if (!known && sameContent(original, copy) == 0)
-        return failed("元のファイルと内容が違うため、残しました。");
+        return failed(platform::translate("undo", "元のファイルと内容が違うため、残しました。"));
     if (::unlink(copy.c_str()) != 0)
         return failedWith(errno);
     return {true, {}};
@@ -122,10 +124,11 @@ Result moveBack(const std::string& moved, const std::string& original, Recorded 
     bool exists = false;
     Recorded now;
     if (!unchanged(moved, recorded, exists, now))
-        return failed(exists ? "移動の後で変更されているため、残しました。" : "移動先に見つかりません。");
+        return failed(exists ? platform::translate("undo", "移動の後で変更されているため、残しました。")
+                             : platform::translate("undo", "移動先に見つかりません。"));
     if (!platform::createParentFolders(original))
         return failedWith(errno);
-    static const std::string taken = "元の場所に同じ名前があるため、残しました。";
+    const std::string taken = platform::translate("undo", "元の場所に同じ名前があるため、残しました。");
     if (::renameat2(AT_FDCWD, moved.c_str(), AT_FDCWD, original.c_str(), RENAME_NOREPLACE) == 0)
         return {true, {}};
     if (errno == EEXIST)
@@ -136,7 +139,8 @@ Result moveBack(const std::string& moved, const std::string& original, Recorded 
     if (outcome.destinationTaken)
         return failed(taken);
     if (outcome.result != 0)
-        return failed(outcome.failureReason.empty() ? "元に戻せませんでした。" : outcome.failureReason);
+        return failed(outcome.failureReason.empty() ? platform::translate("undo", "元に戻せませんでした。")
+                                                    : outcome.failureReason);
     return {true, {}};
 }
 
@@ -146,9 +150,9 @@ Result restoreFromTrash(platform::TrashRestore& trash, const std::string& origin
     case 0:
         return {true, {}};
     case ENOENT:
-        return failed("ごみ箱に見つかりません。");
+        return failed(platform::translate("undo", "ごみ箱に見つかりません。"));
     case EEXIST:
-        return failed("元の場所に同じ名前があるため、ごみ箱に残しました。");
+        return failed(platform::translate("undo", "元の場所に同じ名前があるため、ごみ箱に残しました。"));
     default:
         return failedWith(error);
     }

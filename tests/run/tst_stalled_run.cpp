@@ -132,7 +132,7 @@ private slots:
 
         QCOMPARE(turnsHeld, 6);
         QCOMPARE(stalledOn.value_or("<none>"), heldOn);
-        const Strings stopping = act == Act::Cancel ? Strings{texts::kStopping} : Strings{};
+        const Strings stopping = act == Act::Cancel ? Strings { texts::stopping() } : Strings {};
         QCOMPARE(shownWhileHeld, stopping); // at once, not when the call came back
         if (act != Act::Nothing)
             QCOMPARE(waitingFor, heldOn);

@@ -11,22 +11,22 @@ namespace platform::operation_texts {
 
 namespace {
 
-    // Whole sentences per verb, so that a translation can say each in its own order.
-    std::string cannotDo(Verb verb)
-    {
-        switch (verb) {
-        case Verb::Move:
-            return translate("operation_texts", "「%1」 を移動できません。");
-        case Verb::Copy:
-            return translate("operation_texts", "「%1」 をコピーできません。");
-        case Verb::Delete:
-            return translate("operation_texts", "「%1」 を削除できません。");
-        case Verb::Trash:
-            return translate("operation_texts", "「%1」 をごみ箱に移動できません。");
-        case Verb::Rename:
-            return translate("operation_texts", "「%1」 を名前を変更できません。");
-        }
-        return {};
+// Whole sentences per verb, so that a translation can say each in its own order.
+std::string cannotDo(Verb verb)
+{
+    switch (verb) {
+    case Verb::Move:
+        return translate("operation_texts", "「%1」 を移動できません。");
+    case Verb::Copy:
+        return translate("operation_texts", "「%1」 をコピーできません。");
+    case Verb::Delete:
+        return translate("operation_texts", "「%1」 を削除できません。");
+    case Verb::Trash:
+        return translate("operation_texts", "「%1」 をごみ箱に移動できません。");
+    case Verb::Rename:
+        return translate("operation_texts", "「%1」 を名前を変更できません。");
+    }
+    return {};
 }
 
 std::string cannotDoLine(Verb verb)
@@ -50,7 +50,7 @@ std::string cannotDoLine(Verb verb)
 
 std::vector<std::string> yesNoButtons()
 {
-    return { translate("operation_texts", "はい"), translate("operation_texts", "いいえ") };
+    return {translate("operation_texts", "はい"), translate("operation_texts", "いいえ")};
 }
 
 std::vector<std::string> replaceButtons()

@@ -1,13 +1,12 @@
 #include "platform/TextCatalog.h"
 
 #include <atomic>
-#include <vector>
 
 namespace platform {
 
 namespace {
 
-    std::atomic<const TextCatalog*> g_catalog { nullptr };
+std::atomic<const TextCatalog*> g_catalog{nullptr};
 
 } // namespace
 
@@ -25,14 +24,13 @@ std::string translate(const char* context, const char* source, const char* disam
 
 std::string fillIn(std::string_view text, std::initializer_list<std::string_view> arguments)
 {
-    const std::vector<std::string_view> values(arguments);
     std::string result;
     result.reserve(text.size());
     for (std::size_t at = 0; at < text.size(); ++at) {
         if (text[at] == '%' && at + 1 < text.size() && text[at + 1] >= '1' && text[at + 1] <= '9') {
             const auto index = static_cast<std::size_t>(text[at + 1] - '1');
-            if (index < values.size()) {
-                result += values[index];
+            if (index < arguments.size()) {
+                result += arguments.begin()[index];
                 ++at;
                 continue;
             }

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libqt6svg6
+packages=(cmake ninja-build g++ qt6-base-dev qt6-l10n-tools qt6-translations-l10n libqt6svg6
           fonts-ipafont-gothic fonts-noto-cjk libgl-dev libxxhash-dev libfuse3-dev)
 # The tests also write onto FAT32, exFAT and NTFS images mounted through FUSE, try the
 # shell completions in zsh (bash is there already), and send notifications over a

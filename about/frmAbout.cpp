@@ -10,11 +10,11 @@
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, const char* name, const char* toolTip, QRect place)
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& toolTip, QRect place)
 {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromUtf8(name));
-    label->setToolTip(QString::fromUtf8(toolTip));
+    label->setToolTip(toolTip);
     label->setGeometry(place);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -31,29 +31,29 @@ frmAbout::frmAbout(const ProgramInfo& info, QWidget* parent) : QDialog(parent)
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setToolTip(QStringLiteral("このダイアログを閉じます"));
+    cmdOK->setToolTip(tr("このダイアログを閉じます"));
     cmdOK->setGeometry(twipsRect(3300, 1800, 1020, 345));
     cmdOK->setDefault(true);
     // QDialog closes on Escape by itself, which makes OK the cancel button as well.
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
-    picIcon = makeLabel(this, "picIcon", "このロゴは Quorvane 開発者のものです",
-                        twipsRect(120, 360, 720, 720));
+    picIcon = makeLabel(
+        this, "picIcon", tr("このロゴは Quorvane 開発者のものです"), twipsRect(120, 360, 720, 720));
     picIcon->setPixmap(platform::applicationIcon().pixmap(48, 48));
 
-    lblTitle = makeLabel(this, "lblTitle", "ソフトの名前です", twipsRect(1320, 60, 2805, 420));
+    lblTitle = makeLabel(this, "lblTitle", tr("ソフトの名前です"), twipsRect(1320, 60, 2805, 420));
     QFont titleFont = platform::interfaceFont(18);
     titleFont.setBold(true);
     titleFont.setItalic(true);
     lblTitle->setFont(titleFont);
 
-    lblVersion = makeLabel(this, "lblVersion", "バージョン番号です", twipsRect(2940, 540, 1425, 225));
-    lblDescription = makeLabel(this, "lblDescription", "ｱﾌﾟﾘｹｰｼｮﾝの説明です",
-                               twipsRect(1080, 810, 3165, 540));
+    lblVersion = makeLabel(this, "lblVersion", tr("バージョン番号です"), twipsRect(2940, 540, 1425, 225));
+    lblDescription
+        = makeLabel(this, "lblDescription", tr("ｱﾌﾟﾘｹｰｼｮﾝの説明です"), twipsRect(1080, 810, 3165, 540));
     // Three lines of the smaller size fit the description's place.
     lblDescription->setFont(platform::interfaceFont(9));
     lblDescription->setWordWrap(true);
-    lblDisclaimer = makeLabel(this, "lblDisclaimer", "著作権です", twipsRect(360, 1560, 3810, 285));
+    lblDisclaimer = makeLabel(this, "lblDisclaimer", tr("著作権です"), twipsRect(360, 1560, 3810, 285));
 
     cmdOK->setFocus();
     Form_Load(info);
@@ -61,12 +61,12 @@ frmAbout::frmAbout(const ProgramInfo& info, QWidget* parent) : QDialog(parent)
 
 void frmAbout::Form_Load(const ProgramInfo& info)
 {
-    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 ") + info.title);
+    setWindowTitle(tr("ﾊﾞｰｼﾞｮﾝ情報 %1").arg(info.title));
     lblTitle->setText(info.fileDescription);
     lblVersion->setText(QStringLiteral("Version %1.%2").arg(info.versionMajor).arg(info.versionMinor));
-    lblDescription->setText(QStringLiteral(
-        "このアプリは、指定した拡張子のファイルを別の指定したフォルダに移動、コピー、ゴミ箱へ、削除できます"));
-    lblDisclaimer->setText(QStringLiteral("警告:  ") + info.legalNotice);
+    lblDescription->setText(tr("このアプリは、指定した拡張子のファイルを別の指定したフォルダに移動、コピー、"
+                               "ゴミ箱へ、削除できます"));
+    lblDisclaimer->setText(tr("警告:  %1").arg(info.legalNotice));
 }
 
 void frmAbout::paintEvent(QPaintEvent* event)

@@ -1,15 +1,13 @@
 #include "app/ApplicationSetup.h"
 
 #include "platform/qt/FormLook.h"
+#include "platform/qt/Translations.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QProxyStyle>
 #include <QString>
 #include <QStringList>
-#include <QTranslator>
 
 namespace {
 
@@ -29,17 +27,6 @@ public:
     }
 };
 
-void loadQtTranslation(QApplication& application)
-{
-    auto* translator = new QTranslator(&application);
-    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                         QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
-}
-
 } // namespace
 
 void setUpApplication(QApplication& application)
@@ -54,7 +41,7 @@ void setUpApplication(QApplication& application)
     // The font named for every control; Linux has it under other names.
     QFont::insertSubstitutions(platform::interfaceFontFamily(), {QStringLiteral("IPAPGothic"),
                                                 QStringLiteral("Noto Sans CJK JP")});
-    loadQtTranslation(application);
+    platform::installTranslations(application);
     // The windows place their controls at fixed positions; this style's margins are the
     // ones every caption was checked against, whatever style the desktop prefers.
     QApplication::setStyle(new CompactStyle);

@@ -2,14 +2,8 @@
 
 #include "app/PreviewWindow.h"
 #include "platform/MessageBox.h"
+#include "platform/TextCatalog.h"
 #include "run/PlanView.h"
-
-namespace {
-
-const std::string kPlanChanged =
-    "プレビューの後に保存先または対象のファイルが変わったため、計画し直しました。";
-
-} // namespace
 
 PlanPreview::PlanPreview(Window window) : m_window(std::move(window)) {}
 
@@ -102,7 +96,8 @@ void PlanPreview::runShown()
 
 void PlanPreview::showChanged()
 {
-    m_window.messages.showMessage(kPlanChanged);
+    m_window.messages.showMessage(platform::translate(
+        "PlanPreview", "プレビューの後に保存先または対象のファイルが変わったため、計画し直しました。"));
     // A plan of nothing (the source folder gone, no file left) has nothing to show; the
     // run's own checks have said what is wrong.
     if (!m_window.run.report().files.empty())

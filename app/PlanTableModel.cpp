@@ -69,8 +69,9 @@ QVariant PlanTableModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const kHeaders[kColumns] = {"元のファイル", "保存先の名前", "サイズ", "状態"};
-    return section >= 0 && section < kColumns ? QString::fromUtf8(kHeaders[section]) : QVariant();
+    static const char* const kHeaders[kColumns] = { QT_TR_NOOP("元のファイル"), QT_TR_NOOP("保存先の名前"),
+        QT_TR_NOOP("サイズ"), QT_TR_NOOP("状態") };
+    return section >= 0 && section < kColumns ? tr(kHeaders[section]) : QVariant();
 }
 
 bool PlanTableModel::lessThan(int left, int right, int column) const

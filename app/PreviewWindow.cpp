@@ -15,8 +15,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
-
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -33,15 +33,18 @@ QString totalsText(const run::RunReport& plan)
 {
     const run::PlanTotals totals = run::planTotals(plan);
     const bool placing = plan.operation == run::Operation::Copy || plan.operation == run::Operation::Move;
-    QString line = text(run::report_text::count(totals.files) + " ファイル、"
-                        + (placing ? "書き込み " : "") + run::report_text::size(totals.bytes));
+    const QString count = text(run::report_text::count(totals.files));
+    const QString size = text(run::report_text::size(totals.bytes));
+    const int form = static_cast<int>(std::min<std::size_t>(totals.files, INT_MAX)); // picks the plural
+    QString line = placing ? PreviewWindow::tr("%1 ファイル、書き込み %2", nullptr, form).arg(count, size)
+                           : PreviewWindow::tr("%1 ファイル、%2", nullptr, form).arg(count, size);
     QStringList states;
     for (std::size_t s = 0; s < run::kPlanStates; ++s)
         if (totals.byState[s] > 0)
-            states << text(run::planStateName(static_cast<run::PlanState>(s)) + " "
-                           + run::report_text::count(totals.byState[s]));
+            states << PreviewWindow::tr("%1 %2").arg(text(run::planStateName(static_cast<run::PlanState>(s))),
+                text(run::report_text::count(totals.byState[s])));
     if (!states.isEmpty())
-        line += u"    "_s + states.join(u"、"_s);
+        line += u"    "_s + states.join(PreviewWindow::tr("、"));
     return line;
 }
 
@@ -50,25 +53,31 @@ QString spaceText(const run::RunReport& plan)
     if (plan.operation != run::Operation::Copy && plan.operation != run::Operation::Move)
         return {};
     if (plan.destinationMissing)
-        return u"保存先のフォルダはありません。実行すると作成されます。"_s;
+        return PreviewWindow::tr("保存先のフォルダはありません。実行すると作成されます。");
     if (!plan.destinationFree)
-        return u"保存先の空き容量は分かりません。"_s;
-    return text("保存先の空き容量 " + run::report_text::size(*plan.destinationFree) + "（必要 "
-                + run::report_text::size(plan.destinationNeeded) + "）");
+        return PreviewWindow::tr("保存先の空き容量は分かりません。");
+    return PreviewWindow::tr("保存先の空き容量 %1（必要 %2）")
+        .arg(text(run::report_text::size(*plan.destinationFree)),
+            text(run::report_text::size(plan.destinationNeeded)));
 }
 
 } // namespace
 
 PreviewWindow::PreviewWindow(QWidget* owner)
-    : QDialog(owner), m_model(new PlanTableModel(this)), m_rows(new PlanFilterModel(*m_model, this)),
-      m_table(new QTableView(this)), m_totals(new QLabel(this)), m_space(new QLabel(this)),
-      m_notice(new QLabel(this)),
-      m_changesOnly(new QCheckBox(u"名前が変わるファイルと処理しないファイルだけを表示"_s, this)),
-      m_copy(new QAction(u"選択した行をコピー(&C)"_s, this)),
-      m_run(new QPushButton(u"この内容で実行"_s, this)), m_close(new QPushButton(u"閉じる"_s, this))
+    : QDialog(owner)
+    , m_model(new PlanTableModel(this))
+    , m_rows(new PlanFilterModel(*m_model, this))
+    , m_table(new QTableView(this))
+    , m_totals(new QLabel(this))
+    , m_space(new QLabel(this))
+    , m_notice(new QLabel(this))
+    , m_changesOnly(new QCheckBox(tr("名前が変わるファイルと処理しないファイルだけを表示"), this))
+    , m_copy(new QAction(tr("選択した行をコピー(&C)"), this))
+    , m_run(new QPushButton(tr("この内容で実行"), this))
+    , m_close(new QPushButton(tr("閉じる"), this))
 {
     setObjectName(u"frmPreview"_s);
-    setWindowTitle(u"プレビュー"_s);
+    setWindowTitle(tr("プレビュー"));
     // Window-modal, shown without a loop of its own: the main window's inputs cannot
     // change while the plan is looked at, and its run comes after the window is gone.
     setWindowModality(Qt::WindowModal);

@@ -33,7 +33,7 @@ void RunEndNotice::runEnded(const run::RunReport& report, bool closing)
     m_window.runEnded(report, closing);
     if (tell)
         m_notifier.notify(QString::fromStdString(title(report)), QString::fromStdString(text(report)),
-                          QString::fromStdString(desktop_texts::kShowReport));
+            QString::fromStdString(desktop_texts::showReport()));
 }
 
 std::string RunEndNotice::title(const run::RunReport& report)

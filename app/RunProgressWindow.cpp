@@ -42,11 +42,16 @@ constexpr auto kRefreshInterval = std::chrono::milliseconds(250);
 } // namespace
 
 RunProgressWindow::RunProgressWindow(QWidget* owner, std::function<void()> cancel)
-    : QWidget(owner, Qt::Dialog), openUrl(&QDesktopServices::openUrl), m_cancel(std::move(cancel)),
-      m_catchUp(new QTimer(this)),
-      m_status(new QLabel(this)), m_bar(new QProgressBar(this)), m_current(new QLabel(this)),
-      m_problems(new QPlainTextEdit(this)), m_openFolder(new QPushButton(QStringLiteral("保存先フォルダを開く"), this)),
-      m_action(new QPushButton(QStringLiteral("キャンセル"), this))
+    : QWidget(owner, Qt::Dialog)
+    , openUrl(&QDesktopServices::openUrl)
+    , m_cancel(std::move(cancel))
+    , m_catchUp(new QTimer(this))
+    , m_status(new QLabel(this))
+    , m_bar(new QProgressBar(this))
+    , m_current(new QLabel(this))
+    , m_problems(new QPlainTextEdit(this))
+    , m_openFolder(new QPushButton(tr("保存先フォルダを開く"), this))
+    , m_action(new QPushButton(tr("キャンセル"), this))
 {
     setObjectName(QStringLiteral("runWindow"));
     setWindowModality(Qt::NonModal);
@@ -105,7 +110,7 @@ void RunProgressWindow::runStarted(const run::RunReport& report)
     m_problems->hide();
     m_problems->clear();
     m_openFolder->hide();
-    m_action->setText(QStringLiteral("キャンセル"));
+    m_action->setText(tr("キャンセル"));
 }
 
 void RunProgressWindow::runProgressed(const run::RunReport& report)
@@ -141,7 +146,7 @@ void RunProgressWindow::refresh(const run::RunReport& report)
     QString current;
     m_waitingShown = report.waitingFor;
     if (!report.waitingFor.empty()) {
-        current = text(run::texts::kWaitingFor) + pathText(report.waitingFor);
+        current = text(run::texts::waitingFor()) + pathText(report.waitingFor);
     } else if (file) {
         current = pathText(file->source.str());
         if (file->bytes > 0)
@@ -177,7 +182,7 @@ void RunProgressWindow::showReport(const run::RunReport& report)
     m_problems->setVisible(!problems.empty());
     const bool placed = report.operation == run::Operation::Copy || report.operation == run::Operation::Move;
     m_openFolder->setVisible(placed);
-    m_action->setText(QStringLiteral("閉じる"));
+    m_action->setText(tr("閉じる"));
     m_action->setDefault(true);
     m_reported = true;
     adjustSize();

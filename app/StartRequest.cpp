@@ -44,7 +44,7 @@ StartRequest readStartRequest(int argc, char** argv)
         }
         if (optionsEnded || word.size() < 2 || word[0] != '-') {
             if (sourceGiven)
-                return refused(desktop_texts::kSourceGivenTwice);
+                return refused(desktop_texts::sourceGivenTwice());
             // A bare word that is neither a folder nor a path was most likely meant as a
             // subcommand: opening the window on it would hide the mistake.
             const std::string path = absoluteFromWorkingFolder(word);
@@ -68,7 +68,7 @@ StartRequest readStartRequest(int argc, char** argv)
             return refused(desktop_texts::folderMissingAfter(name));
         bool& given = isSource ? sourceGiven : destGiven;
         if (given)
-            return refused(isSource ? desktop_texts::kSourceGivenTwice : desktop_texts::kDestGivenTwice);
+            return refused(isSource ? desktop_texts::sourceGivenTwice() : desktop_texts::destGivenTwice());
         given = true;
         (isSource ? request.source : request.dest) = absoluteFromWorkingFolder(value);
     }

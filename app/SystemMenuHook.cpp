@@ -38,7 +38,7 @@ SystemMenuHook::~SystemMenuHook()
 
 void SystemMenuHook::install()
 {
-    m_menu = new QMenu(QStringLiteral("メニュー(&M)"), &m_window);
+    m_menu = new QMenu(tr("メニュー(&M)"), &m_window);
     m_menu->setObjectName(QStringLiteral("mnuSystem"));
     const auto addEntry = [this](const QString& text, int command, bool separated = true) {
         if (separated)
@@ -51,10 +51,10 @@ void SystemMenuHook::install()
         });
         return entry;
     };
-    addEntry(QStringLiteral("オプション"), kCommandOption);
-    addEntry(QStringLiteral("バージョン情報"), kCommandAbout);
-    m_preview = addEntry(QStringLiteral("プレビュー(&P)..."), kCommandPreview);
-    m_undo = addEntry(QStringLiteral("元に戻す(&U)"), kCommandUndo, false);
+    addEntry(tr("オプション"), kCommandOption);
+    addEntry(tr("バージョン情報"), kCommandAbout);
+    m_preview = addEntry(tr("プレビュー(&P)..."), kCommandPreview);
+    m_undo = addEntry(tr("元に戻す(&U)"), kCommandUndo, false);
     connect(m_menu, &QMenu::aboutToShow, this, &SystemMenuHook::refreshUndo);
     refreshUndo();
     addMenuBar();

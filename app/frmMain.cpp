@@ -38,12 +38,10 @@
 namespace {
 
 const QString kApplicationTitle = QStringLiteral("Quorvane");
-const QString kCloseCaption = QStringLiteral("閉じる");
 
 // Characters that no folder name may hold. "/" separates the folders of a path here,
 // so it is not among them.
 const QString kForbiddenInFolderName = QStringLiteral(":?|<>\"*");
-const std::string kForbiddenMessage = "フォルダ名に:?|<>\"*は、使えません";
 
 // Positions are laid out in twips, 15 to a device-independent pixel; Qt scales the
 // pixels for the screen.
@@ -156,51 +154,45 @@ void frmMain::createControls()
     layout->addWidget(client);
 
     // Created in tab order, which makes the focus chain.
-    const QString sourceTip = QStringLiteral("操作する元のフォルダをフルパスで入力");
-    Label1 = place<QLabel>(client, "Label1", QStringLiteral("ファイル収集対象フォルダの指定"),
-                           sourceTip, twips(60, 60, 3000, 240));
+    const QString sourceTip = tr("操作する元のフォルダをフルパスで入力");
+    Label1 = place<QLabel>(
+        client, "Label1", tr("ファイル収集対象フォルダの指定"), sourceTip, twips(60, 60, 3000, 240));
     txtFolder[Source] = textBox(client, "txtFolder_0", sourceTip, twips(120, 300, 4800, 360),
                                 Label1->text());
-    cmdRefer[Source] = button(client, "cmdRefer_0", QStringLiteral("参照"),
-                              QStringLiteral("操作する元のフォルダの選択"), twips(4980, 300, 792, 375));
+    cmdRefer[Source] = button(
+        client, "cmdRefer_0", tr("参照"), tr("操作する元のフォルダの選択"), twips(4980, 300, 792, 375));
 
-    const QString destinationTip = QStringLiteral("保存先のフォルダをフルパスで入力");
-    Label2 = place<QLabel>(client, "Label2", QStringLiteral("保存場所の指定"), destinationTip,
-                           twips(60, 720, 1500, 240));
+    const QString destinationTip = tr("保存先のフォルダをフルパスで入力");
+    Label2 = place<QLabel>(client, "Label2", tr("保存場所の指定"), destinationTip, twips(60, 720, 1500, 240));
     txtFolder[Destination] = textBox(client, "txtFolder_1", destinationTip,
                                      twips(120, 960, 4800, 360), Label2->text());
-    cmdRefer[Destination] = button(client, "cmdRefer_1", QStringLiteral("参照"),
-                                   QStringLiteral("保存先のフォルダの選択"), twips(4980, 960, 795, 375));
+    cmdRefer[Destination]
+        = button(client, "cmdRefer_1", tr("参照"), tr("保存先のフォルダの選択"), twips(4980, 960, 795, 375));
 
-    Frame1 = place<QGroupBox>(client, "Frame1", QStringLiteral("処理内容"),
-                              QStringLiteral("処理する内容を選択"), twips(120, 1410, 2400, 1140));
-    optOperat[Copy] = place<QRadioButton>(Frame1, "optOperat_0", QStringLiteral("コピー"),
-                                          QStringLiteral("コピーします"), twips(120, 300, 840, 300));
-    optOperat[Move] = place<QRadioButton>(Frame1, "optOperat_1", QStringLiteral("移動"),
-                                          QStringLiteral("移動します"), twips(120, 720, 840, 300));
-    optOperat[Delete] = place<QRadioButton>(Frame1, "optOperat_2", QStringLiteral("完全削除"),
-                                            QStringLiteral("ごみ箱に入れずに削除します"),
-                                            twips(1140, 300, 1140, 300));
-    optOperat[Recycle] = place<QRadioButton>(Frame1, "optOperat_3", QStringLiteral("ごみ箱へ"),
-                                             QStringLiteral("ごみ箱に削除します"),
-                                             twips(1140, 720, 1140, 300));
+    Frame1 = place<QGroupBox>(
+        client, "Frame1", tr("処理内容"), tr("処理する内容を選択"), twips(120, 1410, 2400, 1140));
+    optOperat[Copy] = place<QRadioButton>(
+        Frame1, "optOperat_0", tr("コピー"), tr("コピーします"), twips(120, 300, 840, 300));
+    optOperat[Move]
+        = place<QRadioButton>(Frame1, "optOperat_1", tr("移動"), tr("移動します"), twips(120, 720, 840, 300));
+    optOperat[Delete] = place<QRadioButton>(
+        Frame1, "optOperat_2", tr("完全削除"), tr("ごみ箱に入れずに削除します"), twips(1140, 300, 1140, 300));
+    optOperat[Recycle] = place<QRadioButton>(
+        Frame1, "optOperat_3", tr("ごみ箱へ"), tr("ごみ箱に削除します"), twips(1140, 720, 1140, 300));
 
-    const QString typesTip =
-        QStringLiteral("処理対象にするファイルの拡張子をカンマ（，）で区切って入力");
-    Label3 = place<QLabel>(client, "Label3", QStringLiteral("収集対象ファイルの拡張子の指定"),
-                           typesTip, twips(2700, 1410, 3075, 255));
+    const QString typesTip = tr("処理対象にするファイルの拡張子をカンマ（，）で区切って入力");
+    Label3 = place<QLabel>(
+        client, "Label3", tr("収集対象ファイルの拡張子の指定"), typesTip, twips(2700, 1410, 3075, 255));
     txtFileType = textBox(client, "txtFileType", typesTip, twips(2760, 1650, 3015, 360),
                           Label3->text());
     txtFileType->setText(QStringLiteral("jpg"));
 
-    cmdStart = button(client, "cmdStart", QStringLiteral("実行"), QStringLiteral("処理を開始します"),
-                      twips(2820, 2100, 1140, 570));
+    cmdStart = button(client, "cmdStart", tr("実行"), tr("処理を開始します"), twips(2820, 2100, 1140, 570));
     cmdStart->setDefault(true);
     // 実行 stays the default button wherever the focus is. An auto-default button
     // outside a dialog gives up that role each time the focus leaves it.
     cmdStart->setAutoDefault(false);
-    cmdExit = button(client, "cmdExit", kCloseCaption, QStringLiteral("Quorvaneを閉じます"),
-                     twips(4560, 2100, 1140, 570));
+    cmdExit = button(client, "cmdExit", tr("閉じる"), tr("Quorvaneを閉じます"), twips(4560, 2100, 1140, 570));
 
     Label1->setBuddy(txtFolder[Source]);
     Label2->setBuddy(txtFolder[Destination]);
@@ -251,7 +243,7 @@ void frmMain::openWithFolders(const std::string& source, const std::string& dest
     fill(txtFolder[Destination], dest);
     // A missing destination is left to the run, which offers to make it.
     if (!source.empty() && !fileFolder().FolderExist(sourceFolderText()))
-        m_services.messages.showMessage(run::texts::kSourceFolderMissing);
+        m_services.messages.showMessage(run::texts::sourceFolderMissing());
 }
 
 void frmMain::raiseReport()
@@ -421,7 +413,7 @@ void frmMain::CheckFolderText(FolderIndex index)
                      [](QChar c) { return kForbiddenInFolderName.contains(c); }))
         return;
 
-    m_services.messages.showMessage(kForbiddenMessage);
+    m_services.messages.showMessage(tr("フォルダ名に:?|<>\"*は、使えません").toStdString());
     for (const QChar forbidden : kForbiddenInFolderName)
         rest.remove(forbidden, Qt::CaseInsensitive);
     // Setting the text runs this check again, which then finds nothing.

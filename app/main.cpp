@@ -4,12 +4,15 @@
 #include "app/frmMain.h"
 #include "platform/MemoryTuning.h"
 #include "platform/qt/QtUserServices.h"
+#include "platform/qt/Translations.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     platform::preferLargeHeapPages();
+    // First of all: the command line's messages are made before any application object.
+    platform::loadTranslations();
     // Decided before any application object exists: a subcommand runs headless, and bad
     // usage is told without looking for a display.
     const StartRequest start = readStartRequest(argc, argv);

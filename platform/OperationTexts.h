@@ -5,7 +5,8 @@
 #include <string_view>
 #include <vector>
 
-// The Japanese texts of the file operations' questions, messages and progress window.
+// The texts of the file operations' questions, messages and progress window, in the
+// user's language.
 namespace platform::operation_texts {
 
 // Failures of our own, beside the errno values the system reports. Negative so that
@@ -22,11 +23,11 @@ inline constexpr int kChangedSinceCopied = -9; // a move's source was written af
 enum class Verb { Move, Copy, Delete, Trash, Rename };
 
 /// "はい" and "いいえ".
-const std::vector<std::string>& yesNoButtons();
+std::vector<std::string> yesNoButtons();
 /// The replace question's buttons, in the order of ReplaceChoice.
-const std::vector<std::string>& replaceButtons();
+std::vector<std::string> replaceButtons();
 /// The error message's buttons: skip this item, or stop the whole operation.
-const std::vector<std::string>& errorButtons();
+std::vector<std::string> errorButtons();
 
 /// Why an item failed, in the user's words: `error` is an errno value or one of the
 /// failures above.

@@ -38,13 +38,14 @@ public:
     explicit EndOfRun(CollectionRun& run) : m_run(run) {}
     ~EndOfRun()
     {
-        m_run.m_window.setExitCaption(texts::kClose);
+        m_run.m_window.setExitCaption(texts::close());
         m_run.m_window.setStartEnabled(true);
         m_run.m_window.setInputsEnabled(true);
         m_run.m_window.setBusyPointer(false);
         m_run.m_services.operations.setRunProgress({});
         if (!m_run.m_journal.close() && m_run.m_report.notice.empty())
-            m_run.m_report.notice = "処理の記録を書けなかったため、この処理は元に戻せません。";
+            m_run.m_report.notice
+                = platform::translate("run", "処理の記録を書けなかったため、この処理は元に戻せません。");
         m_run.m_report.waitingFor.clear(); // nothing holds an ended run up
         m_run.m_report.ended = true;
         m_run.m_report.finished = std::chrono::steady_clock::now();
@@ -87,7 +88,7 @@ WindowAction CollectionRun::guardedRun(void (CollectionRun::*steps)())
         failed = true;
     }
     if (failed)
-        m_services.messages.showMessage(texts::kUnexpectedError);
+        m_services.messages.showMessage(texts::unexpectedError());
     const bool closing = std::exchange(m_closeRequested, false);
     if (m_monitor)
         m_monitor->runEnded(m_report, closing);
@@ -96,7 +97,7 @@ WindowAction CollectionRun::guardedRun(void (CollectionRun::*steps)())
 
 WindowAction CollectionRun::cmdExitClick()
 {
-    if (m_window.exitCaption() == texts::kCancel) {
+    if (m_window.exitCaption() == texts::cancel()) {
         cancelClick();
         return WindowAction::StayOpen;
     }
@@ -112,7 +113,7 @@ void CollectionRun::cancelClick()
     // A delete or trash goes on on its own thread while the message is up: it stops
     // now, not after the message, which offers nothing but OK.
     m_stopNow = true;
-    m_services.messages.showMessage(texts::kStopping);
+    m_services.messages.showMessage(texts::stopping());
     blnCancel = true;
     m_stopAsked = true;
 }
@@ -191,7 +192,7 @@ void CollectionRun::runSteps()
     if (operation == Operation::Copy || operation == Operation::Move) {
         if (!CheckDestFolder(m_inputs.destFolder))
             return;
-        m_window.setExitCaption(texts::kCancel);
+        m_window.setExitCaption(texts::cancel());
         PlanDestPaths();
         platform::returnFreedMemory(); // the bare names, before the report is built
         if (blnCancel || m_stopNow) {
@@ -242,14 +243,14 @@ bool CollectionRun::isEmptyInput(const std::string& text, const std::string& mes
 
 bool CollectionRun::CheckSourceFolder(const std::string& text)
 {
-    if (isEmptyInput(text, texts::kNoSourceFolder, InputField::SourceFolder))
+    if (isEmptyInput(text, texts::noSourceFolder(), InputField::SourceFolder))
         return false;
     const bool exists = folderExists(text);
     // Asked to stop while the look waited on a share: nothing more to say.
     if (m_stopNow)
         return false;
     if (!exists) {
-        m_services.messages.showMessage(texts::kSourceFolderMissing);
+        m_services.messages.showMessage(texts::sourceFolderMissing());
         return false;
     }
     return true;
@@ -257,7 +258,7 @@ bool CollectionRun::CheckSourceFolder(const std::string& text)
 
 bool CollectionRun::ParseFileTypes(const std::string& text)
 {
-    if (isEmptyInput(text, texts::kNoFileTypes, InputField::FileTypes))
+    if (isEmptyInput(text, texts::noFileTypes(), InputField::FileTypes))
         return false;
     // Every item is followed by a ",", so the split always ends with an empty item,
     // which the filter leaves out.
@@ -276,7 +277,7 @@ bool CollectionRun::CheckDestFolder(const std::string& text)
     // telling them now that a box is empty would only hold up the close.
     if (m_stopAsked)
         return false;
-    if (isEmptyInput(text, texts::kNoDestFolder, InputField::DestFolder))
+    if (isEmptyInput(text, texts::noDestFolder(), InputField::DestFolder))
         return false;
     if (blnCancel)
         return false;
@@ -289,7 +290,7 @@ bool CollectionRun::CheckDestFolder(const std::string& text)
         m_report.destinationMissing = true; // planned as an empty folder
         return true;
     }
-    if (!m_services.messages.askYesNo(texts::kCreateFolderQuestion))
+    if (!m_services.messages.askYesNo(texts::createFolderQuestion()))
         return false;
     std::int32_t made = 0;
     offThread(text, [&] { made = objFileFolder.CreateFolder(text); });
@@ -299,12 +300,12 @@ bool CollectionRun::CheckDestFolder(const std::string& text)
     case platform::kErrorNone:
         return true;
     case platform::kErrorAlreadyExists:
-        m_services.messages.showMessage(texts::kFolderAlreadyExists);
+        m_services.messages.showMessage(texts::folderAlreadyExists());
         return false;
     default:
         // Access refused, a full disk and the like are failures the user must hear of,
         // not only a missing parent.
-        m_services.messages.showMessage(texts::kCreateFolderFailed);
+        m_services.messages.showMessage(texts::createFolderFailed());
         return false;
     }
 }
@@ -414,7 +415,7 @@ bool CollectionRun::destinationFoldsCase(const std::string& folder)
     // destination would be planned, which never gives a name the run cannot use, and
     // says so. A run makes the probe only where its answer changes the plan.
     if (m_dryRun) {
-        addNotice(texts::kCaseFoldingAssumed);
+        addNotice(texts::caseFoldingAssumed());
         return true;
     }
     if (m_assumeCaseFolding)

@@ -283,7 +283,7 @@ std::vector<FileRecord> CollectionRun::planRecords(bool withDestinations, std::u
         file.listedTwice = mayRepeat && !listed.insert(file.source).second;
         if (file.listedTwice) {
             file.outcome = FileOutcome::Skipped;
-            file.reason = m_inputs.operation == Operation::Move ? texts::kMovedOnce : texts::kDeletedOnce;
+            file.reason = m_inputs.operation == Operation::Move ? texts::movedOnce() : texts::deletedOnce();
         }
         struct stat status {};
         // A file deeper than the longest path was found through its folders, but no
@@ -292,7 +292,7 @@ std::vector<FileRecord> CollectionRun::planRecords(bool withDestinations, std::u
         const bool tooLong = platform::isTooLongForOneCall(file.source.str());
         if (tooLong) {
             file.outcome = FileOutcome::Skipped;
-            file.reason = texts::kPathTooLong;
+            file.reason = texts::pathTooLong();
             const int descriptor = platform::openLongPath(file.source.str(), O_PATH | O_NOFOLLOW);
             if (descriptor >= 0 && ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
                 file.bytes = static_cast<std::uint64_t>(status.st_size);
@@ -318,7 +318,7 @@ std::vector<FileRecord> CollectionRun::planRecords(bool withDestinations, std::u
             continue;
         if (traits.largestFile != 0 && file.bytes > traits.largestFile) {
             file.outcome = FileOutcome::Skipped;
-            file.reason = texts::kTooLargeForDestination;
+            file.reason = texts::tooLargeForDestination();
             continue;
         }
         // A move within the destination's file system takes no space.
@@ -343,7 +343,7 @@ bool CollectionRun::destinationHasRoom()
         addNotice(shortage);
         return true;
     }
-    if (m_services.messages.askYesNoUnassumed(shortage + texts::kGoOnQuestion))
+    if (m_services.messages.askYesNoUnassumed(shortage + texts::goOnQuestion()))
         return true;
     m_report.stopped = true;
     return false;
@@ -359,8 +359,9 @@ void CollectionRun::finishRecord(FileRecord& file, const platform::FileOperation
         return; // stopped before it was done: still NotDone
     file.outcome = FileOutcome::Failed;
     file.reason = !outcome.failureReason.empty() ? outcome.failureReason
-        : outcome.result == platform::kErrorFileNotFound ? "ファイルが見つかりません。"
-                                                          : "処理できませんでした。";
+        : outcome.result == platform::kErrorFileNotFound
+        ? platform::translate("run", "ファイルが見つかりません。")
+        : platform::translate("run", "処理できませんでした。");
 }
 
 platform::FileOperationOutcome CollectionRun::copyOrMoveOne(Operation operation,
@@ -480,8 +481,9 @@ void CollectionRun::deleteListed()
             continue;
         // The message names one file; with several left it would be wrong for the others.
         file.reason = left == 1 && !outcome.failureReason.empty() ? outcome.failureReason
-            : m_report.operation == Operation::Delete ? "削除できませんでした。"
-                                                      : "ごみ箱に移動できませんでした。";
+            : m_report.operation == Operation::Delete
+            ? platform::translate("run", "削除できませんでした。")
+            : platform::translate("run", "ごみ箱に移動できませんでした。");
     }
     m_report.filesFinished = outcome.stopRequested ? reached.size() : m_report.files.size();
     m_report.stopped = outcome.stopRequested;

@@ -1,15 +1,17 @@
 // Undo of the last run, from its journal: a run of its own, with the run window, the
 // cancel button and a journal, working through what the journal says was done.
-#include "run/CollectionRun.h"
-
 #include "platform/MessageBox.h"
 #include "platform/OperationWindow.h"
+#include "platform/TextCatalog.h"
 #include "platform/TrashRestore.h"
+#include "run/CollectionRun.h"
 #include "run/RunReportText.h"
 #include "run/RunTexts.h"
 #include "run/Undo.h"
 #include "toolkit/clsFileFolder.h"
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <sys/stat.h>
 
@@ -35,11 +37,14 @@ WindowAction CollectionRun::undoLastClick()
     if (!journal || journal->isUndo)
         return WindowAction::StayOpen;
     if (journal->operation == Operation::Delete) {
-        m_services.messages.showMessage(texts::kDeleteCannotBeUndone);
+        m_services.messages.showMessage(texts::deleteCannotBeUndone());
         return WindowAction::StayOpen;
     }
-    const std::string question = "前回の処理（" + report_text::operationName(journal->operation) + " "
-        + report_text::count(journal->toUndo().size()) + " 件）を元に戻しますか？";
+    const std::size_t files = journal->toUndo().size();
+    const int form = static_cast<int>(std::min<std::size_t>(files, INT_MAX)); // picks the plural
+    const std::string question = platform::fillIn(
+        platform::translate("run", "前回の処理（%1 %2 件）を元に戻しますか？", nullptr, form),
+        { report_text::operationName(journal->operation), report_text::count(files) });
     if (!m_services.messages.askYesNoDefaultNo(question))
         return WindowAction::StayOpen;
     m_undoing = std::move(journal);
@@ -56,7 +61,7 @@ void CollectionRun::undoSteps()
     m_window.setBusyPointer(true);
     m_window.setInputsEnabled(false);
     m_window.setStartEnabled(false);
-    m_window.setExitCaption(texts::kCancel);
+    m_window.setExitCaption(texts::cancel());
     m_lastYield = std::chrono::steady_clock::now();
     m_report = RunReport{};
     m_report.operation = journal.operation;

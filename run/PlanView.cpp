@@ -11,7 +11,7 @@ PlanState planState(const FileRecord& file)
     if (file.listedTwice)
         return PlanState::ListedTwice;
     if (file.outcome == FileOutcome::Skipped)
-        return file.reason.text() == texts::kPathTooLong ? PlanState::Unreachable : PlanState::TooLarge;
+        return file.reason.text() == texts::pathTooLong() ? PlanState::Unreachable : PlanState::TooLarge;
     if (file.renamed)
         return PlanState::Numbered;
     if (file.fitted)
@@ -19,12 +19,18 @@ PlanState planState(const FileRecord& file)
     return PlanState::AsIs;
 }
 
-const std::string& planStateName(PlanState state)
+std::string planStateName(PlanState state)
 {
-    static const std::array<std::string, kPlanStates> names = {
-        "そのまま", "番号付き", "保存先に合わせて変更", "同じ内容のため省略", "大きすぎる", "重複指定", "パスが長すぎる",
+    static constexpr std::array<const char*, kPlanStates> names = {
+        PLATFORM_TEXT_NOOP("PlanView", "そのまま"),
+        PLATFORM_TEXT_NOOP("PlanView", "番号付き"),
+        PLATFORM_TEXT_NOOP("PlanView", "保存先に合わせて変更"),
+        PLATFORM_TEXT_NOOP("PlanView", "同じ内容のため省略"),
+        PLATFORM_TEXT_NOOP("PlanView", "大きすぎる"),
+        PLATFORM_TEXT_NOOP("PlanView", "重複指定"),
+        PLATFORM_TEXT_NOOP("PlanView", "パスが長すぎる"),
     };
-    return names[static_cast<std::size_t>(state)];
+    return platform::translate("PlanView", names[static_cast<std::size_t>(state)]);
 }
 
 PlanTotals planTotals(const RunReport& plan)

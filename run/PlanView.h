@@ -27,7 +27,7 @@ inline constexpr std::size_t kPlanStates = 7;
 /// The state of one planned file.
 PlanState planState(const FileRecord& file);
 /// The state's name as the preview shows it ("そのまま", "番号付き", ...).
-const std::string& planStateName(PlanState state);
+std::string planStateName(PlanState state);
 
 /// The totals of a plan.
 struct PlanTotals {

@@ -1,6 +1,7 @@
 #include "run/RunReportText.h"
 
 #include "platform/OperationTexts.h"
+#include "platform/TextCatalog.h"
 
 #include <cstdio>
 #include <utility>
@@ -11,21 +12,23 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const char* doneVerb(const RunReport& report)
+// The first line of the summary, "コピーしたファイル: 12 (3.4 MB)", whole per operation so
+// that a translation can word each its own way.
+std::string doneLine(const RunReport& report)
 {
     if (report.undo)
-        return "元に戻した";
+        return platform::translate("report_text", "元に戻したファイル: %1 (%2)");
     switch (report.operation) {
     case Operation::Copy:
-        return "コピーした";
+        return platform::translate("report_text", "コピーしたファイル: %1 (%2)");
     case Operation::Move:
-        return "移動した";
+        return platform::translate("report_text", "移動したファイル: %1 (%2)");
     case Operation::Delete:
-        return "削除した";
+        return platform::translate("report_text", "削除したファイル: %1 (%2)");
     case Operation::Recycle:
-        return "ごみ箱に入れた";
+        return platform::translate("report_text", "ごみ箱に入れたファイル: %1 (%2)");
     }
-    return "";
+    return {};
 }
 
 void addLine(std::string& text, std::string_view line)
@@ -40,23 +43,28 @@ std::string operationName(Operation operation)
 {
     switch (operation) {
     case Operation::Copy:
-        return "コピー";
+        return platform::translate("report_text", "コピー");
     case Operation::Move:
-        return "移動";
+        return platform::translate("report_text", "移動");
     case Operation::Delete:
-        return "完全削除";
+        return platform::translate("report_text", "完全削除");
     case Operation::Recycle:
-        return "ごみ箱へ";
+        return platform::translate("report_text", "ごみ箱へ");
     }
     return {};
 }
 
 std::string title(const RunReport& report)
 {
-    const std::string name = report.undo ? "元に戻す" : operationName(report.operation);
+    using platform::fillIn;
+    const std::string name
+        = report.undo ? platform::translate("report_text", "元に戻す") : operationName(report.operation);
     if (report.ended)
-        return (report.stopped ? "中断 - " : "完了 - ") + name;
-    return std::to_string(report.permille() / 10) + "% - " + name;
+        return fillIn(report.stopped ? platform::translate("report_text", "中断 - %1")
+                                     : platform::translate("report_text", "完了 - %1"),
+            { name });
+    return fillIn(
+        platform::translate("report_text", "%1% - %2"), { std::to_string(report.permille() / 10), name });
 }
 
 std::string count(std::uint64_t value)
@@ -70,7 +78,7 @@ std::string count(std::uint64_t value)
 std::string size(std::uint64_t bytes)
 {
     if (bytes < 1024)
-        return std::to_string(bytes) + " バイト";
+        return platform::fillIn(platform::translate("report_text", "%1 バイト"), { std::to_string(bytes) });
     static const char* const units[] = {"KB", "MB", "GB", "TB", "PB"};
     double value = static_cast<double>(bytes) / 1024.0;
     std::size_t unit = 0;
@@ -98,30 +106,38 @@ std::string duration(Clock::duration elapsed)
 
 std::string progress(const RunReport& report, Clock::time_point now)
 {
+    using platform::fillIn;
     using platform::operation_texts::Verb;
     static constexpr Verb verbs[] = {Verb::Copy, Verb::Move, Verb::Delete, Verb::Trash};
     std::string text;
-    addLine(text, report.undo ? "元に戻しています..."
-                              : platform::operation_texts::progressTitle(verbs[static_cast<int>(report.operation)]));
+    addLine(text,
+        report.undo ? platform::translate("report_text", "元に戻しています...")
+                    : platform::operation_texts::progressTitle(verbs[static_cast<int>(report.operation)]));
     if (report.files.empty() && !report.searched) {
-        addLine(text, "ファイルを探しています...");
-        addLine(text, "検索したフォルダ: " + count(report.foldersSearched) + "　見つかったファイル: "
-                          + count(report.filesFound));
+        addLine(text, platform::translate("report_text", "ファイルを探しています..."));
+        addLine(text,
+            fillIn(platform::translate("report_text", "検索したフォルダ: %1　見つかったファイル: %2"),
+                { count(report.foldersSearched), count(report.filesFound) }));
     } else if (report.files.empty()) {
-        addLine(text, "処理の準備をしています...");
+        addLine(text, platform::translate("report_text", "処理の準備をしています..."));
     } else {
-        addLine(text, "ファイル: " + count(report.filesFinished) + " / " + count(report.files.size()));
+        addLine(text,
+            fillIn(platform::translate("report_text", "ファイル: %1 / %2"),
+                { count(report.filesFinished), count(report.files.size()) }));
         if (report.bytesTotal > 0)
-            addLine(text, "サイズ: " + size(report.bytesFinished + report.currentBytesDone) + " / "
-                              + size(report.bytesTotal));
+            addLine(text,
+                fillIn(platform::translate("report_text", "サイズ: %1 / %2"),
+                    { size(report.bytesFinished + report.currentBytesDone), size(report.bytesTotal) }));
     }
     const Clock::duration elapsed = report.elapsed(now);
-    std::string times = "経過時間: " + duration(elapsed);
     // An estimate from the share done so far; none before there is a share to go by.
     const int permille = report.permille();
     if (permille >= 10 && permille < 1000)
-        times += "　残り時間: 約 " + duration(elapsed * (1000 - permille) / permille);
-    addLine(text, times);
+        addLine(text,
+            fillIn(platform::translate("report_text", "経過時間: %1　残り時間: 約 %2"),
+                { duration(elapsed), duration(elapsed * (1000 - permille) / permille) }));
+    else
+        addLine(text, fillIn(platform::translate("report_text", "経過時間: %1"), { duration(elapsed) }));
     return text;
 }
 
@@ -129,21 +145,34 @@ std::string summary(const RunReport& report)
 {
     const RunCounts counts = report.counts();
     std::string text;
-    addLine(text, std::string(doneVerb(report)) + "ファイル: " + count(counts.done) + " ("
-                      + size(counts.bytesDone) + ")");
+    using platform::fillIn;
+    addLine(text, fillIn(doneLine(report), { count(counts.done), size(counts.bytesDone) }));
     if (counts.renamed > 0)
-        addLine(text, "　うち番号付きの名前にしたファイル: " + count(counts.renamed));
+        addLine(text,
+            fillIn(platform::translate("report_text", "　うち番号付きの名前にしたファイル: %1"),
+                { count(counts.renamed) }));
     if (counts.fitted > 0)
-        addLine(text, "　うち保存先に合わせて名前を変えたファイル: " + count(counts.fitted));
+        addLine(text,
+            fillIn(platform::translate("report_text", "　うち保存先に合わせて名前を変えたファイル: %1"),
+                { count(counts.fitted) }));
     if (counts.identical > 0)
-        addLine(text, "同じ内容のため省略したファイル: " + count(counts.identical));
+        addLine(text,
+            fillIn(platform::translate("report_text", "同じ内容のため省略したファイル: %1"),
+                { count(counts.identical) }));
     if (counts.skipped > 0)
-        addLine(text, "スキップしたファイル: " + count(counts.skipped));
+        addLine(text,
+            fillIn(
+                platform::translate("report_text", "スキップしたファイル: %1"), { count(counts.skipped) }));
     if (counts.failed > 0)
-        addLine(text, "失敗したファイル: " + count(counts.failed));
+        addLine(text,
+            fillIn(platform::translate("report_text", "失敗したファイル: %1"), { count(counts.failed) }));
     if (counts.notDone > 0)
-        addLine(text, "処理しなかったファイル: " + count(counts.notDone));
-    addLine(text, "所要時間: " + duration(report.elapsed(report.finished)));
+        addLine(text,
+            fillIn(
+                platform::translate("report_text", "処理しなかったファイル: %1"), { count(counts.notDone) }));
+    addLine(text,
+        fillIn(platform::translate("report_text", "所要時間: %1"),
+            { duration(report.elapsed(report.finished)) }));
     if (!report.notice.empty())
         addLine(text, report.notice);
     return text;
@@ -156,7 +185,8 @@ std::string twins(const RunReport& report)
         if (file.outcome != FileOutcome::Skipped || !file.identical)
             continue;
         if (text.empty())
-            addLine(text, "同じ内容のファイルがあるため省略したファイル:");
+            addLine(
+                text, platform::translate("report_text", "同じ内容のファイルがあるため省略したファイル:"));
         addLine(text, file.source);
         addLine(text, "    = " + file.reason.text());
     }
@@ -178,7 +208,9 @@ std::string problems(const RunReport& report)
         if (file.outcome != FileOutcome::Done || !file.fitted)
             continue;
         if (!std::exchange(headed, true))
-            addLine(text, "保存先のファイル システムに合わせて名前を変えたファイル:");
+            addLine(text,
+                platform::translate(
+                    "report_text", "保存先のファイル システムに合わせて名前を変えたファイル:"));
         addLine(text, file.source);
         const std::string_view dest = file.dest;
         addLine(text, "    → " + std::string(dest.substr(dest.rfind('/') + 1)));

@@ -2,6 +2,7 @@
 
 #include "platform/Folders.h"
 #include "platform/OperationTexts.h"
+#include "platform/TextCatalog.h"
 #include "platform/TrashRestore.h"
 
 #include <cerrno>
@@ -15,7 +16,10 @@ namespace run::undo {
 
 namespace {
 
-const std::string kTakenAtOriginal = "元の場所に同じ名前があるため、残しました。";
+std::string takenAtOriginal()
+{
+    return platform::translate("undo", "元の場所に同じ名前があるため、残しました。");
+}
 
 std::int64_t nanoseconds(const timespec& time)
 {
@@ -106,13 +110,14 @@ Result removeCopy(const std::string& copy, const std::string& original, Recorded
     bool exists = false;
     Recorded now;
     if (!unchanged(copy, recorded, exists, now))
-        return failed(exists ? "コピーの後で変更されているため、残しました。" : "コピーが見つかりません。");
+        return failed(exists ? platform::translate("undo", "コピーの後で変更されているため、残しました。")
+                             : platform::translate("undo", "コピーが見つかりません。"));
     // Reading both is needed only when either may have been touched since the run.
     Recorded originalNow;
     const bool known = untouched(recorded, now) && recordOf(original, originalNow, true)
         && untouched(recordedOriginal, originalNow);
     if (!known && sameContent(original, copy) == 0)
-        return failed("元のファイルと内容が違うため、残しました。");
+        return failed(platform::translate("undo", "元のファイルと内容が違うため、残しました。"));
     if (::unlink(copy.c_str()) != 0)
         return failedWith(errno);
     return {true, {}};
@@ -124,13 +129,14 @@ Result moveBack(const std::string& moved, const std::string& original, Recorded 
     bool exists = false;
     Recorded now;
     if (!unchanged(moved, recorded, exists, now))
-        return failed(exists ? "移動の後で変更されているため、残しました。" : "移動先に見つかりません。");
+        return failed(exists ? platform::translate("undo", "移動の後で変更されているため、残しました。")
+                             : platform::translate("undo", "移動先に見つかりません。"));
     if (!platform::createParentFolders(original))
         return failedWith(errno);
     if (::renameat2(AT_FDCWD, moved.c_str(), AT_FDCWD, original.c_str(), RENAME_NOREPLACE) == 0)
         return {true, {}};
     if (errno == EEXIST)
-        return failed(kTakenAtOriginal);
+        return failed(takenAtOriginal());
     if (errno != EXDEV)
         return failedWith(errno);
     across = true;
@@ -140,9 +146,10 @@ Result moveBack(const std::string& moved, const std::string& original, Recorded 
 Result movedAcross(const platform::FileOperationOutcome& outcome)
 {
     if (outcome.destinationTaken)
-        return failed(kTakenAtOriginal);
+        return failed(takenAtOriginal());
     if (outcome.result != 0)
-        return failed(outcome.failureReason.empty() ? "元に戻せませんでした。" : outcome.failureReason);
+        return failed(outcome.failureReason.empty() ? platform::translate("undo", "元に戻せませんでした。")
+                                                    : outcome.failureReason);
     return {true, {}};
 }
 
@@ -152,9 +159,9 @@ Result restoreFromTrash(platform::TrashRestore& trash, const std::string& origin
     case 0:
         return {true, {}};
     case ENOENT:
-        return failed("ごみ箱に見つかりません。");
+        return failed(platform::translate("undo", "ごみ箱に見つかりません。"));
     case EEXIST:
-        return failed("元の場所に同じ名前があるため、ごみ箱に残しました。");
+        return failed(platform::translate("undo", "元の場所に同じ名前があるため、ごみ箱に残しました。"));
     default:
         return failedWith(error);
     }

@@ -1,5 +1,6 @@
 #include "settings/SettingsWriter.h"
 
+#include "platform/TextCatalog.h"
 #include "settings/SettingsCodec.h"
 #include "settings/SettingsStorage.h"
 
@@ -12,5 +13,6 @@ int SettingsWriter::close() const
 
 std::string SettingsWriter::failureMessage(int error) const
 {
-    return "設定ファイルを保存できません\n" + m_path + "\n" + std::strerror(error);
+    return platform::fillIn(platform::translate("SettingsWriter", "設定ファイルを保存できません\n%1\n%2"),
+        { m_path, std::strerror(error) });
 }

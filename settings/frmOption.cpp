@@ -6,6 +6,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsInputs.h"
 #include "settings/SettingsWriter.h"
+#include "settings/WrappingCheckBox.h"
 #include "settings/WrappingRadioButton.h"
 
 #include <QCheckBox>
@@ -33,47 +34,49 @@ frmOption::frmOption(Context context, QWidget* parent)
 {
     using platform::twipsRect;
     setObjectName(QStringLiteral("frmOption"));
-    setWindowTitle(QStringLiteral("初期設定"));
+    setWindowTitle(tr("初期設定"));
     setFont(platform::interfaceFont(10.5));
     setFixedSize(platform::fromTwips(2685), platform::fromTwips(2760));
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setToolTip(QStringLiteral("処理する内容を選択"));
+    Frame1->setToolTip(tr("処理する内容を選択"));
     Frame1->setGeometry(twipsRect(150, 45, 2400, 1680));
 
-    const std::array<OptionLayout, 3> options{{
-        {"現在の設定を保存", "現在の設定を保存します", twipsRect(120, 300, 2160, 300)},
-        {"設定を初期値に戻す", "設定のみを初期値に戻します", twipsRect(120, 720, 2160, 300)},
-        {"設定とウィンドウを初期値に戻す", "設定とウィンドウの両方を初期値に戻します",
-         twipsRect(120, 1020, 2160, 540)},
-    }};
+    const std::array<OptionLayout, 3> options { {
+        { QT_TR_NOOP("現在の設定を保存"), QT_TR_NOOP("現在の設定を保存します"),
+            twipsRect(120, 300, 2160, 300) },
+        { QT_TR_NOOP("設定を初期値に戻す"), QT_TR_NOOP("設定のみを初期値に戻します"),
+            twipsRect(120, 720, 2160, 300) },
+        { QT_TR_NOOP("設定とウィンドウを初期値に戻す"),
+            QT_TR_NOOP("設定とウィンドウの両方を初期値に戻します"), twipsRect(120, 1020, 2160, 540) },
+    } };
     for (std::size_t i = 0; i < options.size(); ++i) {
         // The last caption is two lines high.
         QRadioButton* option = i == ResetFileAndWindow ? new WrappingRadioButton(Frame1)
                                                        : new QRadioButton(Frame1);
         option->setObjectName(QStringLiteral("optOption_%1").arg(i));
-        option->setText(QString::fromUtf8(options[i].caption));
-        option->setToolTip(QString::fromUtf8(options[i].toolTip));
+        option->setText(tr(options[i].caption));
+        option->setToolTip(tr(options[i].toolTip));
         option->setGeometry(options[i].place);
         optOption[i] = option;
     }
     optOption[SaveCurrent]->setChecked(true);
 
-    chkSkipIdentical = new QCheckBox(QStringLiteral("同じ内容のファイルは省略する"), this);
+    // Two lines high, between the frame and the buttons: its caption is wider than the dialog.
+    chkSkipIdentical = new WrappingCheckBox(tr("同じ内容のファイルは省略する"), this);
     chkSkipIdentical->setObjectName(QStringLiteral("chkSkipIdentical"));
-    chkSkipIdentical->setToolTip(
-        QStringLiteral("保存先に同じ内容のファイルがあるときは、コピーも移動もしません"));
-    chkSkipIdentical->setGeometry(twipsRect(150, 1815, 2400, 300));
+    chkSkipIdentical->setToolTip(tr("保存先に同じ内容のファイルがあるときは、コピーも移動もしません"));
+    chkSkipIdentical->setGeometry(twipsRect(150, 1740, 2400, 480));
 
-    const std::array<OptionLayout, 2> buttons{{
-        {"OK", "実行します", twipsRect(150, 2250, 1170, 405)},
-        {"Cancel", "実行をキャンセルします", twipsRect(1410, 2250, 1170, 405)},
-    }};
+    const std::array<OptionLayout, 2> buttons { {
+        { QT_TR_NOOP("OK"), QT_TR_NOOP("実行します"), twipsRect(150, 2250, 1170, 405) },
+        { QT_TR_NOOP("Cancel"), QT_TR_NOOP("実行をキャンセルします"), twipsRect(1410, 2250, 1170, 405) },
+    } };
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-        auto* button = new QPushButton(QString::fromUtf8(buttons[i].caption), this);
+        auto* button = new QPushButton(tr(buttons[i].caption), this);
         button->setObjectName(QStringLiteral("cmdOKCancel_%1").arg(i));
-        button->setToolTip(QString::fromUtf8(buttons[i].toolTip));
+        button->setToolTip(tr(buttons[i].toolTip));
         button->setGeometry(buttons[i].place);
         connect(button, &QPushButton::clicked, this,
                 [this, i] { cmdOKCancel_Click(static_cast<int>(i)); });

@@ -1,6 +1,6 @@
 # The version a release is made of, as the package's files name it: the project's
 # version, the newest release of the AppStream metainfo (with the date of the changelog's
-# top entry), the changelog's top entry and the manual page's header must all agree,
+# top entry), the changelog's top entry and the manual pages' headers must all agree,
 # or software centres, apt and man would each tell a different release.
 #   cmake -DSOURCE_DIR=<source tree> -DVERSION=<project version> -P PackagingVersions.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -9,6 +9,7 @@ set(faults "")
 file(READ "${SOURCE_DIR}/packaging/io.github.quorvane.Quorvane.metainfo.xml" metainfo)
 file(STRINGS "${SOURCE_DIR}/packaging/changelog" changelog)
 file(STRINGS "${SOURCE_DIR}/packaging/quorvane.1" manual LIMIT_COUNT 1)
+file(STRINGS "${SOURCE_DIR}/packaging/quorvane.ja.1" japaneseManual LIMIT_COUNT 1 ENCODING UTF-8)
 
 # Releases are listed newest first.
 if(NOT metainfo MATCHES "<release version=\"([^\"]+)\" date=\"([0-9-]+)\"")
@@ -37,8 +38,18 @@ endforeach()
 
 string(REGEX MATCH "\"Quorvane ([^\"]+)\"" _ "${manual}")
 set(manualVersion "${CMAKE_MATCH_1}")
+string(REGEX MATCH "\"Quorvane ([^\"]+)\"" _ "${japaneseManual}")
+set(japaneseManualVersion "${CMAKE_MATCH_1}")
+# The Japanese page is a translation of the English one, of the same day.
+string(REGEX MATCH "^\\.TH [^\"]*\"([0-9-]+)\"" _ "${manual}")
+set(manualDate "${CMAKE_MATCH_1}")
+string(REGEX MATCH "^\\.TH [^\"]*\"([0-9-]+)\"" _ "${japaneseManual}")
+if(NOT CMAKE_MATCH_1 STREQUAL manualDate)
+    list(APPEND faults "the Japanese manual page is dated '${CMAKE_MATCH_1}', the English one '${manualDate}'")
+endif()
 
-foreach(pair "metainfo;${metainfoVersion}" "changelog;${changelogVersion}" "manual page;${manualVersion}")
+foreach(pair "metainfo;${metainfoVersion}" "changelog;${changelogVersion}" "manual page;${manualVersion}"
+                 "Japanese manual page;${japaneseManualVersion}")
     list(GET pair 0 where)
     list(LENGTH pair fields)
     set(found "")

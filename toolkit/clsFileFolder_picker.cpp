@@ -1,14 +1,11 @@
 // The folder picker: the folder dialog at a standard place or at a named folder.
-#include "toolkit/clsFileFolder.h"
-
 #include "platform/MessageBox.h"
+#include "platform/TextCatalog.h"
+#include "toolkit/clsFileFolder.h"
 
 namespace {
 
 using Root = platform::FolderDialog::Root;
-
-const std::string kPickerTitle = "適当なフォルダをクリックして選択状態にしてから ＯＫ を押して下さい";
-const std::string kNoSuchFolder = "存在しないフォルダです";
 
 // Option bits of lngBrowseFlags.
 constexpr std::int32_t kRealFolderOnly = 0x0001;
@@ -34,7 +31,7 @@ std::string clsFileFolder::ReferNetwork() { return ReferFolder(Root::Network, {}
 std::string clsFileFolder::ReferUser(const std::string& UserPath)
 {
     if (!FolderExist(UserPath)) {
-        m_services.messages.showMessage(kNoSuchFolder);
+        m_services.messages.showMessage(platform::translate("clsFileFolder", "存在しないフォルダです"));
         return {};
     }
     return ReferFolder(Root::Folder, UserPath);
@@ -45,7 +42,8 @@ std::string clsFileFolder::ReferFolder(Root root, const std::string& strRootPath
     platform::FolderDialog::Request request;
     request.root = root;
     request.folder = strRootPath;
-    request.title = kPickerTitle;
+    request.title = platform::translate(
+        "clsFileFolder", "適当なフォルダをクリックして選択状態にしてから ＯＫ を押して下さい");
     request.showFiles = browseFlag(kAllResource);
     request.owner = lngTarget;
     std::string chosen = m_services.folders.chooseFolder(request);

@@ -1,21 +1,15 @@
 // The folder tree search: three walks over the whole tree and three one-level listings.
-#include "toolkit/clsFileFolder.h"
-
 #include "platform/FolderListing.h"
 #include "platform/MessageBox.h"
 #include "platform/PendingCall.h"
+#include "platform/TextCatalog.h"
 #include "toolkit/SearchProgress.h"
+#include "toolkit/clsFileFolder.h"
 
 #include <algorithm>
 #include <deque>
 #include <utility>
 #include <vector>
-
-namespace {
-
-const std::string kFolderNotFound = "指定されたフォルダが存在しません";
-
-} // namespace
 
 // State of one walk, shared by every level of its descent.
 struct clsFileFolder::Walk {
@@ -41,7 +35,7 @@ bool clsFileFolder::settleSearchFolder(const std::string& strFolderPath, std::st
         folder = strFolderPath;
     if (!folder.empty() && FolderExist(folder))
         return true;
-    m_services.messages.showMessage(kFolderNotFound);
+    m_services.messages.showMessage(platform::translate("clsFileFolder", "指定されたフォルダが存在しません"));
     return false;
 }
 

@@ -4,12 +4,14 @@
 #include "app/ApplicationSetup.h"
 #include "app/RunProgressWindow.h"
 #include "app/frmMain.h"
+#include "platform/OperationTexts.h"
 #include "platform/qt/QtUserServices.h"
+#include "platform/qt/Translations.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPixmap>
-
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -46,6 +48,8 @@ bool save(QWidget& window, const char* file)
 
 int main(int argc, char* argv[])
 {
+    // In the language of the environment's locale, as the program shows them.
+    platform::loadTranslations();
     QApplication application(argc, argv);
     if (argc != 4) {
         std::fprintf(stderr, "usage: screenshot <main.png> <progress.png> <report.png>\n");
@@ -71,7 +75,8 @@ int main(int argc, char* argv[])
     // Stopped there, after two files the disk had no room for.
     for (std::size_t i : {report.filesFinished - 2, report.filesFinished - 1}) {
         report.files[i].outcome = run::FileOutcome::Failed;
-        report.files[i].reason = "コピーできません。ディスクの空き領域が不足しています。";
+        report.files[i].reason
+            = platform::operation_texts::failureLine(platform::operation_texts::Verb::Copy, ENOSPC);
     }
     report.files[10].renamed = true;
     report.stopped = report.ended = true;

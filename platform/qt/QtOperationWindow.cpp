@@ -1,5 +1,7 @@
 #include "platform/qt/QtOperationWindow.h"
 
+#include "platform/TextCatalog.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -9,7 +11,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
-
 #include <algorithm>
 #include <atomic>
 #include <mutex>
@@ -200,8 +201,9 @@ void QtOperationWindow::runWithProgress(std::uint64_t owner, const std::string& 
             return;
         }
         if (!progress && showProgress && !finished.load() && clock.elapsed() >= m_progressDelay) {
-            progress = new QProgressDialog(fromUtf8(title), QStringLiteral("キャンセル"), 0, 1000,
-                                           topLevelWindow(owner));
+            progress = new QProgressDialog(fromUtf8(title),
+                fromUtf8(platform::translate("operation_texts", "キャンセル")), 0, 1000,
+                topLevelWindow(owner));
             progress->setWindowTitle(QStringLiteral("Quorvane"));
             progress->setWindowModality(Qt::ApplicationModal);
             progress->setAutoReset(false);

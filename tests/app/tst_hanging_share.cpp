@@ -127,8 +127,8 @@ private slots:
             return;
         }
         QCOMPARE(ticks, 4);
-        QCOMPARE(shownWhileHanging, Strings{run::texts::kStopping});
-        QCOMPARE(waiting, QString::fromStdString(run::texts::kWaitingFor + share.held()));
+        QCOMPARE(shownWhileHanging, Strings { run::texts::stopping() });
+        QCOMPARE(waiting, QString::fromStdString(run::texts::waitingFor() + share.held()));
         // The file in flight is finished once its read comes back; no later one begins.
         QCOMPARE(namesIn(share.tree.path("dest")), Strings{"A_large.jpg"});
         QCOMPARE(main.runWindow().windowTitle(), u"中断 - コピー"_s);

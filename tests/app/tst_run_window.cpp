@@ -336,9 +336,9 @@ private slots:
             return;
         }
         QCOMPARE(ticks, 4);
-        QCOMPARE(shownWhileHeld, Strings{run::texts::kStopping});
-        QCOMPARE(waiting, QString::fromStdString(run::texts::kWaitingFor + held));
-        QCOMPARE(window.user.shown, Strings{run::texts::kStopping});
+        QCOMPARE(shownWhileHeld, Strings { run::texts::stopping() });
+        QCOMPARE(waiting, QString::fromStdString(run::texts::waitingFor() + held));
+        QCOMPARE(window.user.shown, Strings { run::texts::stopping() });
         QVERIFY(window.main->isVisible());
         QCOMPARE(window.main->cmdExit->text(), u"閉じる"_s);
     }
@@ -391,7 +391,7 @@ private slots:
         ticker.stop();
         QVERIFY(!gate.heldOwnThread()); // the call was made off the thread that must stay live
         QVERIFY(upWhileHeld);
-        QCOMPARE(questions, QStringList{QString::fromStdString(run::texts::kCreateFolderQuestion)});
+        QCOMPARE(questions, QStringList { QString::fromStdString(run::texts::createFolderQuestion()) });
         QVERIFY(active);
         QVERIFY(runWindowUp);
         QCOMPARE(namesIn(dest), (Strings{"IMG_1.jpg", "IMG_2.jpg"}));

@@ -159,18 +159,24 @@ private slots:
     {
         QTest::addColumn<Run>("run");
         const auto add = [](const char* name, const Run& run) { QTest::newRow(name) << run; };
-        const std::string ask = texts::kCreateFolderQuestion;
+        const std::string ask = texts::createFolderQuestion();
         const char* const cases = "src/1/A.JPG=1 src/2/a.jpg=2 src/3/Ä.jpg=3 src/4/ä.jpg=4";
         using enum Operation;
         using enum InputField;
 
-        add("no source", {.source = "", .types = "", .dest = "", .shown = {texts::kNoSourceFolder}, .focus = SourceFolder});
-        add("source missing", {.source = "{R}/none", .shown = {texts::kSourceFolderMissing}});
-        add("no destination", {.dest = "", .shown = {texts::kNoDestFolder}, .focus = DestFolder});
+        add("no source",
+            { .source = "",
+                .types = "",
+                .dest = "",
+                .shown = { texts::noSourceFolder() },
+                .focus = SourceFolder });
+        add("source missing", { .source = "{R}/none", .shown = { texts::sourceFolderMissing() } });
+        add("no destination", { .dest = "", .shown = { texts::noDestFolder() }, .focus = DestFolder });
         add("nothing matches: silent", {.types = "png", .dest = "{R}/new"});
         add("create: No", {.dest = "{R}/new", .answers = {false}, .shown = {ask}});
         add("create: Yes", {.dest = "{R}/new/dest", .answers = {true}, .shown = {ask}, .changed = "+new/dest/a.jpg=A"});
-        add("create: a file has the name", {.dest = "{R}/src/a.jpg", .answers = {true}, .shown = {ask, texts::kFolderAlreadyExists}});
+        add("create: a file has the name",
+            { .dest = "{R}/src/a.jpg", .answers = { true }, .shown = { ask, texts::folderAlreadyExists() } });
         add("delete, matched twice, no destination",
             {.types = "jpg,JPG", .dest = "", .operation = Delete, .changed = "-src/a.jpg=A"});
         add("copy, matched twice: two copies", {.types = "jpg,JPG", .changed = "+dest/a.jpg=A +dest/a_001.jpg=A"});
@@ -230,16 +236,17 @@ private slots:
                     s.user.operations.answers = {"中止"};
             }});
         // Cancel, or a close asked for while the run works: nothing starts after the request.
-        add("cancel while planning", {.shown = {texts::kStopping}, .during = [](Session& s) {
-                if (s.window.caption == texts::kCancel && s.user.shown.empty())
-                    QCOMPARE(s.collection.cmdExitClick(), WindowAction::StayOpen);
-            }});
+        add("cancel while planning", { .shown = { texts::stopping() }, .during = [](Session& s) {
+                                          if (s.window.caption == texts::cancel() && s.user.shown.empty())
+                                              QCOMPARE(s.collection.cmdExitClick(), WindowAction::StayOpen);
+                                      } });
         // The exit button still reads "閉じる" in the run's first steps.
         add("exit button before the cancel", {.operation = Recycle, .during = [](Session& s) {
                 QCOMPARE(s.collection.cmdExitClick(), WindowAction::StayOpen);
             }, .action = WindowAction::Close});
-        add("unexpected failure",
-            {.shown = {texts::kUnexpectedError}, .during = [](Session&) { throw std::runtime_error("failure"); }});
+        add("unexpected failure", { .shown = { texts::unexpectedError() }, .during = [](Session&) {
+                                       throw std::runtime_error("failure");
+                                   } });
     }
 
     void wholeRun()
@@ -276,7 +283,7 @@ private slots:
         QCOMPARE(session.window.focused.value_or(InputField(-1)), run.focus);
         QVERIFY(locked && session.window.idle() && !session.collection.isRunning());
         // The destination is checked only after the whole tree was searched.
-        QVERIFY(run.shown != Strings{texts::kNoDestFolder} || session.user.yields > 0);
+        QVERIFY(run.shown != Strings { texts::noDestFolder() } || session.user.yields > 0);
 
         // Whatever the run met, the next one starts afresh and does all its work.
         session.user.onYield = nullptr;
@@ -344,7 +351,7 @@ private slots:
         session.window.dest = session.tree.path("locked/dest");
         session.user.yesNoAnswers.push_back(true);
         const auto shown = runUnprivileged([&session] { return session.start(), session.user.shown.back(); });
-        QCOMPARE(shown.value_or("<no report>"), texts::kCreateFolderFailed);
+        QCOMPARE(shown.value_or("<no report>"), texts::createFolderFailed());
         QVERIFY(!TempTree::exists(session.tree.path("locked/dest")));
     }
 
@@ -548,7 +555,7 @@ private slots:
         for (const FileRecord& file : session.collection.report().files)
             dests.push_back(file.dest.str().substr(session.tree.path("dest/").size()));
         QCOMPARE(dests, (Strings{"A.JPG", "a_001.jpg"}));
-        QCOMPARE(session.collection.report().notice, texts::kCaseFoldingAssumed);
+        QCOMPARE(session.collection.report().notice, texts::caseFoldingAssumed());
     }
 
     // A file deeper than the longest path is found, and listed as not handled with the
@@ -587,7 +594,7 @@ private slots:
         const FileRecord& deepRecord = first.source == deep ? first : second;
         QCOMPARE(deepRecord.source.str(), deep);
         QCOMPARE(deepRecord.outcome, FileOutcome::Skipped);
-        QCOMPARE(deepRecord.reason.text(), texts::kPathTooLong);
+        QCOMPARE(deepRecord.reason.text(), texts::pathTooLong());
         QCOMPARE(deepRecord.bytes, std::uint64_t(1));
         QCOMPARE(report.counts().done, std::size_t(1));
         const int stillThere = platform::openLongPath(deep, O_RDONLY);

@@ -132,7 +132,7 @@ private slots:
 
         QCOMPARE(turnsHeld, 6);
         QCOMPARE(stalledOn.value_or("<none>"), heldOn);
-        const Strings stopping = act == Act::Cancel ? Strings{texts::kStopping} : Strings{};
+        const Strings stopping = act == Act::Cancel ? Strings { texts::stopping() } : Strings {};
         QCOMPARE(shownWhileHeld, stopping); // at once, not when the call came back
         if (act != Act::Nothing)
             QCOMPARE(waitingFor, heldOn);
@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(namesIn(session.tree.path("dest")),
                  act == Act::Cancel ? (Strings{"1.jpg", "2.jpg", "3.jpg"}) : Strings{});
         if (act == Act::Cancel)
-            QCOMPARE(session.user.shown.back(), texts::kStopping);
+            QCOMPARE(session.user.shown.back(), texts::stopping());
         QVERIFY(session.window.idle());
     }
 

@@ -144,6 +144,7 @@ void CollectionRun::runSteps()
     m_window.setStartEnabled(false);
     m_lastYield = std::chrono::steady_clock::now();
     m_report = RunReport{};
+    m_sourceTraits.reset();
     m_report.operation = m_inputs.operation;
     m_report.destFolder = m_inputs.destFolder;
     m_report.started = m_lastYield;

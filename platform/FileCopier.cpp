@@ -24,6 +24,10 @@ namespace {
 // Content moves in blocks of this size, so that a cancel is seen and the progress
 // window moves during a big file.
 constexpr std::size_t kBlockBytes = 8 * 1024 * 1024;
+// Where the kernel will not copy by itself, content is read and written in pieces of
+// this size: larger pieces gain nothing once the kernel reads ahead (from a share as
+// from a local disk), and this one stays in the processor's cache.
+constexpr std::size_t kReadBytes = 256 * 1024;
 // Below this size a clone attempt costs more than it can save.
 constexpr std::uint64_t kCloneFromBytes = 1024 * 1024;
 
@@ -137,7 +141,10 @@ int FileCopier::nextBlockError() const
 
 int FileCopier::copyByReading(int in, int out)
 {
-    static thread_local std::vector<char> buffer(1024 * 1024);
+    static thread_local std::vector<char> buffer(kReadBytes);
+    // Read from start to end: the kernel then reads ahead twice as far, which on a
+    // share or a FUSE file system halves the round trips of a large file.
+    ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
     for (;;) {
         if (const int error = nextBlockError())
             return error;

@@ -24,6 +24,10 @@ namespace {
 // Content moves in blocks of this size, so that a cancel is seen and the progress
 // window moves during a big file.
 constexpr std::size_t kBlockBytes = 8 * 1024 * 1024;
+// Where the kernel will not copy by itself, content is read and written in pieces of
+// this size: larger pieces gain nothing once the kernel reads ahead (from a share as
+// from a local disk), and this one stays in the processor's cache.
+constexpr std::size_t kReadBytes = 256 * 1024;
 // Below this size a clone attempt costs more than it can save.
 constexpr std::uint64_t kCloneFromBytes = 1024 * 1024;
 
@@ -137,7 +141,10 @@ int FileCopier::nextBlockError() const
 
 int FileCopier::copyByReading(int in, int out)
 {
-    static thread_local std::vector<char> buffer(1024 * 1024);
+    static thread_local std::vector<char> buffer(kReadBytes);
+    // Read from start to end: the kernel then reads ahead twice as far, which on a
+    // share or a FUSE file system halves the round trips of a large file.
+    ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
     for (;;) {
         if (const int error = nextBlockError())
             return error;
@@ -260,7 +267,7 @@ int FileCopier::copyFile(const std::string& source, int folderFd, const std::str
 {
     const Spot spot{folderFd, ".", name};
     // A test that makes copying fail on purpose gets the copy it means to break.
-    const bool usable = prepared && (prepared->m_out >= 0 || !prepared->m_temporary.empty())
+    const bool usable = prepared && prepared->ready()
         && prepared->m_source == source && !flush
         && !m_beforeBlock && (!m_avoidUnnamedFiles || !prepared->m_temporary.empty());
     if (usable) {
@@ -337,8 +344,10 @@ int FileCopier::writeCopy(const std::string& source, const Spot& spot, bool unna
 
 void FileCopier::notePlaced(const PreparedCopy& copy)
 {
+    // A copy made ahead looked at its source as it closed it.
     CopiedFile copied{copy.m_status, copy.m_sourceAfter, copy.m_copyStatus};
-    if (copy.m_out < 0 || (::fstat(copy.m_in, &copied.sourceAfter) == 0 && ::fstat(copy.m_out, &copied.copy) == 0))
+    const bool sourceSeen = copy.m_in < 0 || ::fstat(copy.m_in, &copied.sourceAfter) == 0;
+    if (sourceSeen && (copy.m_out < 0 || ::fstat(copy.m_out, &copied.copy) == 0))
         m_lastCopied = copied;
 }
 
@@ -380,16 +389,22 @@ int FileCopier::prepareCopy(const std::string& source, int folderFd, PreparedCop
     // Kept with the copy from the moment it exists, so that dropping it removes it.
     copy.m_temporary = std::move(temporary);
     copy.m_folderFd = folderFd;
+    // The source is done with once its content is in: how it looks now is how the copy
+    // found it, and closing it here, not as the copy is placed, keeps that round trip
+    // to a share off the thread that places the files one after another.
+    if (error == 0 && ::fstat(copy.m_in, &copy.m_sourceAfter) != 0)
+        error = errno;
     if (error == 0 && !copy.m_temporary.empty()) {
-        // Placed by its name: the descriptors are not needed to place it. The copy's
+        // Placed by its name: the copy's descriptor is not needed to place it. Its
         // change time as seen now may differ from the placed file's; a journal then
         // tells the copy by its content.
-        if (::fstat(copy.m_in, &copy.m_sourceAfter) != 0 || ::fstat(copy.m_out, &copy.m_copyStatus) != 0)
+        if (::fstat(copy.m_out, &copy.m_copyStatus) != 0)
             error = errno;
         if (error == 0 && ::close(std::exchange(copy.m_out, -1)) != 0)
             error = errno; // a share reports a failed write as late as this
-        ::close(std::exchange(copy.m_in, -1));
     }
+    if (copy.m_in >= 0)
+        ::close(std::exchange(copy.m_in, -1));
     if (error != 0) {
         copy.close();
         return error;

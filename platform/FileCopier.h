@@ -16,7 +16,7 @@ class ProgressReport;
 /// without looking the paths up again.
 struct CopiedFile {
     struct stat sourceBefore; // before its content was read
-    struct stat sourceAfter;  // once the copy was in place
+    struct stat sourceAfter;  // once its content was copied
     struct stat copy;         // under its final name (placing it changed its change time)
 };
 
@@ -33,17 +33,23 @@ public:
     ~PreparedCopy() { close(); }
 
     const std::string& source() const { return m_source; }
+    /// Whether it holds a copy still to be placed.
+    bool ready() const { return m_out >= 0 || !m_temporary.empty(); }
+    /// The source's status as its content was read.
+    const struct stat& sourceStatus() const { return m_status; }
 
 private:
     friend class FileCopier;
     void close();
 
     std::string m_source;
+    // The source, open only while its content is copied: a copy made ahead closes it
+    // once written, with how it looked then (closing a file on a share waits on the
+    // server).
     int m_in = -1;
     int m_out = -1;
     // The hidden name in m_folderFd, for a copy that could not be made unnamed. Such a
-    // copy is closed as soon as it is written (closing a file on a share waits on the
-    // server), with how it and its source looked then.
+    // copy is closed as soon as it is written too, with how it looked then.
     std::string m_temporary;
     int m_folderFd = -1;
     struct stat m_sourceAfter {};

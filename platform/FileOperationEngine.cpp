@@ -155,6 +155,8 @@ private:
     void moveItem(Item& item, FileCopier& copier);
     /// The copy of the item made ahead, once it is written; null when there is none.
     PreparedCopy* preparedCopy();
+    /// The copy of `item` made ahead, waited for; null when there is none.
+    const PreparedCopy* awaitedCopy(const Item& item);
     void renameItem(const Item& item);
     int deleteItem(const Item& item, TrashCan* trash);
     void failPlacing(const Item& item, int error);
@@ -487,6 +489,19 @@ PreparedCopy* Operation::preparedCopy()
                                                                         : m_request.guards.awaitPrepared();
 }
 
+const PreparedCopy* Operation::awaitedCopy(const Item& item)
+{
+    // Only the one item of a run's operation has a copy made ahead.
+    if (!m_request.guards.sourceLookedAhead || m_items.size() != 1
+        || (!m_request.guards.prepared && !m_request.guards.awaitPrepared))
+        return nullptr;
+    // Named before the wait: a copy held up on a share is the file the run waits for.
+    if (m_request.guards.pending)
+        m_request.guards.pending->begin(item.source);
+    const PreparedCopy* const prepared = preparedCopy();
+    return prepared && prepared->ready() && prepared->source() == item.source ? prepared : nullptr;
+}
+
 void Operation::copyItem(Item& item, const struct stat& source, FileCopier& copier)
 {
     const bool folder = S_ISDIR(source.st_mode);
@@ -620,7 +635,11 @@ void Operation::runItems(ProgressReport& report)
         Item& item = m_items[index];
         struct stat source {};
         const bool copying = m_request.code == FileOperationCode::Copy;
-        const bool found = !copying || ::stat(item.source.c_str(), &source) == 0;
+        // Where the copy made ahead stands for it, no look of its own at the source.
+        const PreparedCopy* const ahead = copying ? awaitedCopy(item) : nullptr;
+        if (ahead)
+            source = ahead->sourceStatus();
+        const bool found = !copying || ahead || ::stat(item.source.c_str(), &source) == 0;
         const int foundError = found ? 0 : errno;
         report.beginItem(index, m_items.size(), showNames ? item.source : std::string(),
                          copying ? static_cast<std::uint64_t>(source.st_size) : 0);
@@ -629,7 +648,7 @@ void Operation::runItems(ProgressReport& report)
             break;
         }
         m_itemsBegun = index + 1;
-        if (m_request.guards.pending)
+        if (m_request.guards.pending && !ahead)
             m_request.guards.pending->begin(item.source);
         if (item.error != 0 || foundError != 0) {
             fail(item.source, item.error != 0 ? item.error : foundError);

@@ -66,6 +66,10 @@ struct RunGuards {
     /// Or, in place of `prepared`: asked for it on the thread that works on the item, as
     /// the item begins; it may wait there for the copy to be written.
     std::function<PreparedCopy*()> awaitPrepared = {};
+    /// A copy made ahead looked at its source as it read it: that look stands for the
+    /// item's own, which on a share would cost a round trip for every file, one after
+    /// another. A source removed since its copy was made is then copied all the same.
+    bool sourceLookedAhead = false;
     /// The run's cancel, set from another thread while the operation works: once set, no
     /// further item is begun (the one in progress is finished) and the operation ends as
     /// stopped by the user. A delete or trash of many files stops between two of them.

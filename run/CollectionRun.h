@@ -146,7 +146,7 @@ public:
     {
         m_search.beforeReading = std::move(hook);
     }
-    /// Replaces the look at the destination's file system (platform::fileSystemOf).
+    /// Replaces the look at the source's and the destination's file systems (platform::fileSystemOf).
     void setFileSystemLookup(std::function<platform::FileSystemTraits(const std::string& folder)> lookup)
     {
         m_fileSystemOf = std::move(lookup);
@@ -185,9 +185,13 @@ private:
     void deleteListed();
     void recordPlan(bool withDestinations);
     void markTwins();
-    /// How many files are read or written at once between the source and destination.
+    /// The traits of the source's file system, looked up on the worker.
     platform::FileSystemTraits sourceTraits();
+    /// How many files are read or written at once between the source and destination.
     std::size_t filesInFlight();
+    /// The traits of the source's file system, looked up once a run and kept; off the
+    /// window's thread only.
+    const platform::FileSystemTraits& sourceFileSystem();
     /// Whether a planned-out twin is left: its bytes still match. False: it is to be copied.
     bool twinConfirmed(std::size_t index);
     bool destinationHasRoom();
@@ -239,6 +243,7 @@ private:
     std::atomic<bool> m_stopNow{false};
     bool m_destinationFoldsCase = false;
     platform::FileSystemTraits m_destinationTraits;
+    std::optional<platform::FileSystemTraits> m_sourceTraits;
     std::optional<platform::FreeSpace> m_destinationSpace; // as the plan was recorded
     std::uint64_t m_bytesNeeded = 0; // in the destination, by whole allocation blocks
     bool m_dryRun = false;

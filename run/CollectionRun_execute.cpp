@@ -16,6 +16,7 @@
 #include "run/NameRules.h"
 #include "run/RunReportText.h"
 #include "run/RunTexts.h"
+#include "run/SourceLooks.h"
 #include "run/TwinFinder.h"
 #include "run/Undo.h"
 #include "toolkit/clsFileFolder.h"
@@ -98,15 +99,20 @@ void CollectionRun::copyOrMoveLoop(Operation operation)
 platform::FileSystemTraits CollectionRun::sourceTraits()
 {
     platform::FileSystemTraits source;
-    offThread(m_inputs.sourceFolder, [&] {
-        source = m_fileSystemOf ? m_fileSystemOf(m_inputs.sourceFolder) : platform::fileSystemOf(m_inputs.sourceFolder);
-    });
+    offThread(m_inputs.sourceFolder, [&] { source = sourceFileSystem(); });
     return source;
 }
 
 std::size_t CollectionRun::filesInFlight()
 {
     return platform::filesInFlight(sourceTraits(), m_destinationTraits);
+}
+
+const platform::FileSystemTraits& CollectionRun::sourceFileSystem()
+{
+    if (!m_sourceTraits)
+        m_sourceTraits = m_fileSystemOf ? m_fileSystemOf(m_inputs.sourceFolder) : platform::fileSystemOf(m_inputs.sourceFolder);
+    return *m_sourceTraits;
 }
 
 void CollectionRun::markTwins()
@@ -276,10 +282,16 @@ std::vector<FileRecord> CollectionRun::planRecords(bool withDestinations, std::u
     // file once: no need to look.
     const bool mayRepeat = m_inputs.operation != Operation::Copy && strFileTypes.size() > 2; // the last is empty
     std::unordered_set<std::string_view> listed;
+    // Where every look at a source is a round trip, many are made at once ahead of
+    // this loop, which takes them in list order.
+    std::optional<SourceLooks> ahead;
+    if (sourceFileSystem().roundTrips)
+        ahead.emplace(sources, platform::filesInFlight(sourceFileSystem(), traits));
     for (std::size_t i = 0; i < count; ++i) {
+        m_pending.begin(sources[i]);
+        const std::optional<SourceLook> look = ahead ? std::optional(ahead->await(i)) : std::nullopt;
         FileRecord& file = files.emplace_back();
         file.source = std::move(sources[i]);
-        m_pending.begin(file.source);
         file.listedTwice = mayRepeat && !listed.insert(file.source).second;
         if (file.listedTwice) {
             file.outcome = FileOutcome::Skipped;
@@ -298,6 +310,9 @@ std::vector<FileRecord> CollectionRun::planRecords(bool withDestinations, std::u
                 file.bytes = static_cast<std::uint64_t>(status.st_size);
             if (descriptor >= 0)
                 ::close(descriptor);
+        } else if (look) {
+            file.bytes = look->bytes;
+            status.st_dev = look->device;
         } else if (::stat(file.source.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
             file.bytes = static_cast<std::uint64_t>(status.st_size);
         }
@@ -325,6 +340,7 @@ std::vector<FileRecord> CollectionRun::planRecords(bool withDestinations, std::u
         if (m_inputs.operation == Operation::Copy || !destinationKnown || status.st_dev != destination.st_dev)
             m_bytesNeeded += (file.bytes + block - 1) / block * block;
     }
+    ahead.reset(); // its threads read the list
     std::vector<PathText>().swap(sources);
     std::vector<PathText>().swap(dests);
     platform::returnFreedMemory(); // the arrays the paths left
@@ -390,6 +406,7 @@ platform::FileOperationOutcome CollectionRun::copyOrMoveOne(Operation operation,
             {.neverReplace = true,
              .leaveSourceAcross = operation == Operation::Move,
              .awaitPrepared = awaitPrepared,
+             .sourceLookedAhead = m_sourceTraits && m_sourceTraits->roundTrips,
              .pending = &m_pending});
         if (!outcome.destinationTaken)
             return outcome;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,6 +22,10 @@ struct SearchProgress {
     /// Once set, the search ends before the next folder is read; its list is then only
     /// part of the tree.
     const std::atomic<bool>* stop = nullptr;
+    /// How many folders may be read at once, ahead of the walk: many where every read
+    /// is a round trip (a share), one on a local disk, where more threads buy nothing.
+    /// The list is the same either way.
+    std::size_t foldersAtOnce = 1;
     /// Called on the searching thread as each folder is read (its path ends in "/"),
     /// once `reading` knows of it; lets tests hold a listing up as a share that does
     /// not answer would.

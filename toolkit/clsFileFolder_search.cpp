@@ -1,5 +1,6 @@
 // The folder tree search: three walks over the whole tree and three one-level listings.
 #include "platform/FolderListing.h"
+#include "platform/FolderReadAhead.h"
 #include "platform/MessageBox.h"
 #include "platform/PendingCall.h"
 #include "platform/TextCatalog.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -26,6 +28,7 @@ struct clsFileFolder::Walk {
     // while deeper levels are added).
     std::deque<platform::FolderListing> levels;
     SearchProgress* progress; // none when nobody watches
+    platform::FolderReadAhead* ahead = nullptr; // where folders are read ahead of the walk
 };
 
 bool clsFileFolder::settleSearchFolder(const std::string& strFolderPath, std::string& folder) const
@@ -42,8 +45,9 @@ bool clsFileFolder::settleSearchFolder(const std::string& strFolderPath, std::st
 bool clsFileFolder::readWatched(Walk& walk, platform::FolderListing& listing)
 {
     SearchProgress* progress = walk.progress;
+    const auto read = [&] { return walk.ahead ? walk.ahead->take(walk.path, listing) : listing.read(walk.path); };
     if (!progress)
-        return listing.read(walk.path);
+        return read();
     if (progress->stop && progress->stop->load(std::memory_order_relaxed)) {
         progress->stopped = true;
         return false;
@@ -55,11 +59,11 @@ bool clsFileFolder::readWatched(Walk& walk, platform::FolderListing& listing)
         progress->reading->begin(walk.path);
     if (progress->beforeReading)
         progress->beforeReading(walk.path);
-    const bool read = listing.read(walk.path);
+    const bool succeeded = read();
     if (progress->reading)
         progress->reading->end();
     progress->folders.fetch_add(1, std::memory_order_relaxed);
-    return read;
+    return succeeded;
 }
 
 void clsFileFolder::walkFolder(Walk& walk)
@@ -75,6 +79,14 @@ void clsFileFolder::walkFolder(Walk& walk)
     walk.chain.push_back(identity);
 
     const std::size_t base = walk.path.size();
+    if (walk.ahead && walk.descend) {
+        // Its subfolders are the next folders the walk reads, in this order.
+        std::vector<std::string> subfolders;
+        for (std::size_t i = 0; i < listing.size(); ++i)
+            if (listing.isFolder(i))
+                subfolders.push_back(walk.path + std::string(listing.name(i)) + '/');
+        walk.ahead->expect(std::move(subfolders));
+    }
     for (std::size_t i = 0; i < listing.size(); ++i) {
         walk.path.resize(base);
         walk.path += listing.name(i);
@@ -139,6 +151,11 @@ void clsFileFolder::FileWalk(const std::string& strFolderPath, SearchProgress* p
     std::int32_t unused = 0;
     Walk walk{Collect::Files, true, strSFileList, unused, m_sFilePathCount,
               withTrailingSlash(strFolderPath), {}, {}, progress};
+    std::optional<platform::FolderReadAhead> ahead;
+    if (progress && progress->foldersAtOnce > 1) {
+        ahead.emplace(progress->foldersAtOnce, progress->stop);
+        walk.ahead = &*ahead;
+    }
     walkFolder(walk);
 }
 

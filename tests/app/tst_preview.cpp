@@ -234,7 +234,7 @@ private slots:
         // made again, and the run's own.
         int plans = 0;
         fixture.window.collectionRun().setFileSystemLookup([&](const std::string& folder) {
-            if (++plans == 3 && duringRun)
+            if (folder.starts_with(fixture.tree.path("dest")) && ++plans == 3 && duringRun)
                 makeChange();
             return platform::fileSystemOf(folder);
         });

@@ -176,6 +176,39 @@ private slots:
             QCOMPARE(TempTree::read(dest + "/p.jpg"), "theirs"s);
     }
 
+    // Where a copy made ahead stands for the look at its source (a share, where each look
+    // is a round trip), the operation looks no more: a source removed since is placed as
+    // it was read, with the size it had. Elsewhere the source is looked at again, and a
+    // removed one is missing.
+    void preparedLookStandsForTheSource_data()
+    {
+        QTest::addColumn<bool>("lookedAhead");
+        QTest::newRow("the copy's look stands for it") << true;
+        QTest::newRow("looked at again") << false;
+    }
+
+    void preparedLookStandsForTheSource()
+    {
+        QFETCH(bool, lookedAhead);
+        TempTree tree;
+        const std::string source = tree.file("in/p.jpg", "read ahead");
+        const std::string dest = tree.folder("dest");
+        const int folderFd = ::open(dest.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        FakeOperations quiet;
+        platform::FileCopier copier(quiet);
+        platform::PreparedCopy prepared;
+        QCOMPARE(copier.prepareCopy(source, folderFd, prepared), 0);
+        ::close(folderFd);
+        QVERIFY(::unlink(source.c_str()) == 0);
+        FakeOperations operations;
+        const platform::RunGuards guards{.neverReplace = true, .prepared = &prepared, .sourceLookedAhead = lookedAhead};
+        const auto outcome = run(operations, FileOperationCode::Copy, source, dest + "/p.jpg", 0, guards);
+        QCOMPARE(outcome.result == 0, lookedAhead);
+        QCOMPARE(everythingIn(dest), lookedAhead ? Strings{"p.jpg=read ahead"} : Strings{});
+        QCOMPARE(operations.bytesReported, lookedAhead ? std::uint64_t{10} : 0);
+        QCOMPARE(operations.shown.size(), lookedAhead ? 0u : 1u); // the source not found
+    }
+
     void folderCopyKeepsEverything_data()
     {
         QTest::addColumn<bool>("move");

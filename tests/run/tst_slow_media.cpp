@@ -55,6 +55,7 @@ std::string relative(const std::string& path, const std::string& folder)
 // them (the inodes and change times differ from one file system to the other).
 struct Outcome {
     Strings source, dest, journal;
+    Strings plan; // each record's source, in list order, with the size the plan found
     std::size_t done = 0, renamed = 0, failed = 0;
 };
 
@@ -68,6 +69,8 @@ Outcome runOn(const std::string& source, const std::string& dest, const std::str
     outcome.done = counts.done;
     outcome.renamed = counts.renamed;
     outcome.failed = counts.failed;
+    for (const run::FileRecord& file : session.collection.report().files)
+        outcome.plan.push_back(relative(file.source.str(), source) + " " + std::to_string(file.bytes));
     outcome.source = everythingIn(sourceSeen);
     outcome.dest = everythingIn(destSeen);
     const std::string kinds[] = {"P ", "D ", "S "}; // planned, done, identical left
@@ -149,6 +152,7 @@ private slots:
                                   tree.path(share == Share::Source ? "backing/src" : source),
                                   tree.path(share == Share::Destination ? "backing/dest" : dest), operation,
                                   tree.path("share-state"));
+        QCOMPARE(got.plan, expected.plan);
         QCOMPARE(got.failed, expected.failed);
         QCOMPARE(got.done, expected.done);
         QCOMPARE(got.renamed, expected.renamed);

@@ -103,7 +103,9 @@ private slots:
             });
         } else {
             session.collection.setFileSystemLookup([&](const std::string& folder) {
-                gate.hold();
+                // The source's file system is looked up too, before the search.
+                if (folder.starts_with(session.tree.path("dest")))
+                    gate.hold();
                 return platform::fileSystemOf(folder);
             });
         }

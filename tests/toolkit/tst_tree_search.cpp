@@ -1,11 +1,15 @@
+#include "platform/PendingCall.h"
 #include "support/FakeUser.h"
+#include "support/LatencyMount.h"
 #include "support/TempTree.h"
 #include "support/TestPrinting.h"
 #include "support/Unprivileged.h"
+#include "toolkit/SearchProgress.h"
 #include "toolkit/clsFileFolder.h"
 
 #include <QtTest>
 
+#include <atomic>
 #include <sys/stat.h>
 
 namespace {
@@ -45,9 +49,64 @@ struct SearchRow {
     Strings layout{"a.txt", "Sub/c.txt", "Sub/Empty/", "x.txt"};
 };
 
+// A tree with what a walk must get right: nesting, a folder reached through a link,
+// links back up the tree, folders it may not read (for an unprivileged reader), names
+// that are not UTF-8, and enough folders side by side that reads ahead overlap.
+void makeTangledTree(TempTree& tree, const std::string& under)
+{
+    const auto at = [&](const std::string& path) { return under + "/" + path; };
+    for (const char* file : {"a/1.jpg", "a/b/2.jpg", "a/b/c/3.jpg", "a/b/c/d/4.jpg", "A2/5.jpg", "caf\xe9/\xff.jpg",
+                             "caf\xe9/inner/6.jpg", "locked/7.jpg", "a/b/shut/8.jpg", "top.jpg"})
+        tree.file(at(file));
+    for (int i = 0; i < 24; ++i)
+        tree.file(at("wide/f" + std::to_string(i) + "/n.jpg"));
+    tree.file(at("wide/f3/g/h/deeper.jpg"));
+    tree.folder(at("empty"));
+    tree.link(at("toB"), "a/b");
+    tree.link(at("a/b/c/up"), "../..");
+    tree.link(at("wide/f7/self"), ".");
+    tree.link(at("dangling"), "missing");
+    tree.link(at("wide/f9/photo.jpg"), "../../a/1.jpg");
+    ::chmod(tree.path(at("locked")).c_str(), 0);
+    ::chmod(tree.path(at("a/b/shut")).c_str(), 0);
+}
+
+// One search of `folder` reading `atOnce` folders at once, as lines: every path found,
+// then the counts. `stopAt`: the search is stopped as it comes to that folder (1 the
+// first; 0 never). Every folder must be named as the one being read while it is.
+std::string searchReport(const std::string& folder, std::size_t atOnce, int stopAt)
+{
+    FakeUser user;
+    clsFileFolder toolkit(user.services());
+    platform::PendingCall reading;
+    std::atomic<bool> stop{false};
+    SearchProgress progress;
+    progress.foldersAtOnce = atOnce;
+    progress.reading = &reading;
+    progress.stop = &stop;
+    int folders = 0;
+    std::string unnamed;
+    progress.beforeReading = [&](const std::string& path) {
+        const std::optional<platform::PendingCall::State> call = reading.current();
+        if (!call || call->path != path)
+            unnamed += " " + path;
+        if (++folders == stopAt)
+            stop = true;
+    };
+    std::string report;
+    for (const std::string& path : toolkit.SFilePath(folder, &progress))
+        report += path + '\n';
+    return report + "files " + std::to_string(toolkit.SFilePathCount()) + ", folders read "
+        + std::to_string(progress.folders.load()) + ", counted " + std::to_string(progress.files.load())
+        + (progress.stopped ? ", stopped" : "") + (unnamed.empty() ? "" : ", not named:" + unnamed);
+}
+
+enum class Reader { Unprivileged, ThroughShare };
+
 } // namespace
 
 Q_DECLARE_METATYPE(SearchRow)
+Q_DECLARE_METATYPE(Reader)
 
 class TreeSearchTest : public QObject {
     Q_OBJECT
@@ -133,6 +192,57 @@ private slots:
             return report + std::to_string(toolkit.SFilePathCount()) + (user.shown.empty() ? "" : " message");
         });
         QCOMPARE(output.value_or("no report"), tree.expand("{R}/a/1.jpg\n{R}/z/3.jpg\n2"));
+    }
+
+    // Folders read ahead on many threads, where a share makes every read a round trip,
+    // give the list the walk gives reading one folder after another, with its counts,
+    // its stop and the folder it names as the one it waits for.
+    void readingAheadListsAsOneByOne_data()
+    {
+        QTest::addColumn<Reader>("reader");
+        QTest::addColumn<int>("atOnce");
+        QTest::addColumn<int>("stopAt");
+        QTest::newRow("two at once, refused folders") << Reader::Unprivileged << 2 << 0;
+        QTest::newRow("twelve at once, refused folders") << Reader::Unprivileged << 12 << 0;
+        QTest::newRow("twelve at once, stopped at the fifth folder") << Reader::Unprivileged << 12 << 5;
+        QTest::newRow("twelve at once through a share") << Reader::ThroughShare << 12 << 0;
+        QTest::newRow("through a share, stopped at the twentieth folder") << Reader::ThroughShare << 12 << 20;
+    }
+
+    void readingAheadListsAsOneByOne()
+    {
+        QFETCH(Reader, reader);
+        QFETCH(int, atOnce);
+        QFETCH(int, stopAt);
+        TempTree tree;
+        makeTangledTree(tree, "source");
+        const std::string source = tree.path("source");
+        std::string oneByOne, ahead;
+        if (reader == Reader::Unprivileged) {
+            const auto output = runUnprivileged([&] {
+                return searchReport(source, 1, stopAt) + "\n--\n" + searchReport(source, static_cast<std::size_t>(atOnce), stopAt);
+            });
+            const std::string both = output.value_or("no report");
+            const std::size_t middle = both.find("\n--\n");
+            QVERIFY2(middle != std::string::npos, both.c_str());
+            oneByOne = both.substr(0, middle);
+            ahead = both.substr(middle + 4);
+            if (stopAt == 0)
+                QVERIFY2(oneByOne.find("/locked/") == std::string::npos && oneByOne.find("/a/b/c/d/4.jpg") != std::string::npos,
+                         oneByOne.c_str());
+        } else {
+            const LatencyMount share(source, tree.path("share"), 0.2);
+            if (share.mountPoint().empty()) {
+                if (qEnvironmentVariableIsSet("QUORVANE_REQUIRE_FUSE"))
+                    QFAIL(share.why().c_str());
+                QSKIP(share.why().c_str());
+            }
+            oneByOne = searchReport(share.mountPoint(), 1, stopAt);
+            ahead = searchReport(share.mountPoint(), static_cast<std::size_t>(atOnce), stopAt);
+        }
+        QCOMPARE(ahead, oneByOne);
+        QVERIFY2(oneByOne.find("/wide/f23/n.jpg") != std::string::npos || stopAt != 0, oneByOne.c_str());
+        QVERIFY2((oneByOne.find("stopped") != std::string::npos) == (stopAt != 0), oneByOne.c_str());
     }
 };
 

@@ -5,6 +5,7 @@
 #include "platform/FileCopier.h"
 #include "platform/FolderListing.h"
 #include "platform/Folders.h"
+#include "platform/NonFolderRemover.h"
 #include "platform/OperationTexts.h"
 #include "platform/OperationWindow.h"
 #include "platform/PathNames.h"
@@ -174,6 +175,7 @@ private:
     std::vector<Item> m_items;
     std::vector<std::string> m_destinations;
     DestinationFolders m_folders;
+    NonFolderRemover m_nonFolders; // a run's delete for good
     int m_result = 0;
     bool m_stop = false;
     bool m_stopRequested = false;
@@ -183,6 +185,7 @@ private:
     std::optional<LeftSource> m_sourceLeft;
     std::optional<CopiedFile> m_copied;
     std::size_t m_itemsBegun = 0;
+    std::vector<bool> m_itemsDone;
 };
 
 Verb Operation::verb() const
@@ -603,14 +606,14 @@ void Operation::renameItem(const Item& item)
 int Operation::deleteItem(const Item& item, TrashCan* trash)
 {
     if (m_request.guards.nonFoldersOnly) {
+        // unlink never removes a folder, not even one put there since the search.
+        if (!trash)
+            return m_nonFolders.remove(item.source);
         struct stat status {};
         if (::lstat(item.source.c_str(), &status) != 0)
             return errno;
         if (S_ISDIR(status.st_mode))
             return EISDIR;
-        // unlink never removes a folder, not even one put there since the look.
-        if (!trash)
-            return ::unlink(item.source.c_str()) == 0 ? 0 : errno;
     }
     return trash ? trash->trash(item.source) : removeForGood(item.source);
 }
@@ -625,6 +628,8 @@ void Operation::runItems(ProgressReport& report)
     if (trashing())
         trash.emplace();
     const bool showNames = !has(flag::kSimpleProgress);
+    if (m_request.code == FileOperationCode::Delete)
+        m_itemsDone.assign(m_items.size(), false);
 
     for (std::size_t index = 0; index < m_items.size() && !m_stop; ++index) {
         // The run's cancel lets the item in progress finish and begins no other.
@@ -667,6 +672,8 @@ void Operation::runItems(ProgressReport& report)
         case FileOperationCode::Delete:
             if (const int error = deleteItem(item, trash ? &*trash : nullptr))
                 fail(item.source, error);
+            else
+                m_itemsDone[index] = true;
             break;
         }
     }
@@ -705,7 +712,9 @@ FileOperationOutcome Operation::run()
     case Ended::Ran:
         break;
     }
-    return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, m_sourceLeft, m_copied, m_itemsBegun};
+    m_itemsDone.resize(m_itemsBegun);
+    return {m_result, m_stopRequested, m_destinationTaken, m_failureReason, m_sourceLeft, m_copied, m_itemsBegun,
+            std::move(m_itemsDone)};
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -126,6 +127,9 @@ struct FileOperationOutcome {
     /// How many items were begun, in list order (a path listed twice is one item): the
     /// items after them were never reached.
     std::size_t itemsBegun = 0;
+    /// A delete's or trash's: for each item begun, in list order, whether it was removed
+    /// (or put in the trash), so that the caller needs no look to tell.
+    std::vector<bool> itemsDone = {};
 };
 
 /// Points where tests make the file system misbehave on purpose.

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -28,7 +29,7 @@ public:
     std::string_view name(std::size_t index) const
     {
         const Entry& entry = m_entries[index];
-        return std::string_view(m_names).substr(entry.offset, entry.length);
+        return std::string_view(m_records.get() + entry.offset, entry.length);
     }
     bool isFolder(std::size_t index) const { return m_entries[index].isFolder; }
 
@@ -39,14 +40,21 @@ public:
 
 private:
     struct Entry {
-        std::uint64_t key; // the first eight folded bytes, big-endian, for sorting
-        std::uint32_t offset;
-        std::uint32_t length;
+        // The first sixteen folded bytes, big-endian, zero-padded: most pairs of names
+        // are ordered by these two numbers alone.
+        std::uint64_t key[2];
+        std::uint32_t offset; // of the name in m_records, where the kernel wrote it
+        std::uint16_t length;
         bool isFolder;
     };
 
-    std::string m_names;  // every name back to back, so a folder costs few allocations
-    std::string m_folded; // the same names with ASCII letters folded, for sorting
+    // Appends an entry for each record of the open folder; false when reading fails.
+    bool readRecords(int folder);
+
+    // The directory records as the kernel wrote them, back to back: the names are read
+    // in place, so a folder costs no allocation per name.
+    std::unique_ptr<char[]> m_records;
+    std::size_t m_capacity = 0;
     std::vector<Entry> m_entries;
     dev_t m_device = 0;
     ino_t m_inode = 0;

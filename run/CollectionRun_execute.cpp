@@ -181,9 +181,12 @@ void CollectionRun::openJournal(bool isUndo)
         m_journal.open(m_journalFolder, m_report.operation, isUndo);
         const bool oneOperation = m_report.operation == Operation::Delete || m_report.operation == Operation::Recycle;
         if (oneOperation && !isUndo) {
+            // All of them reach the system before the operation begins, in few writes.
+            m_journal.hold();
             for (const FileRecord& file : m_report.files)
                 if (file.outcome != FileOutcome::Skipped)
                     m_journal.write({JournalEntry::Kind::Planned, file.source.str(), {}, file.bytes});
+            m_journal.release();
         }
     });
 }
@@ -464,35 +467,50 @@ void CollectionRun::deleteListed()
     // One operation for all, in list order: what is gone afterwards was done; what is
     // left failed, unless the operation never got to it (stopped before it, or declined).
     const bool declined = outcome.result == platform::kOperationCancelled && !outcome.stopRequested;
-    // Each file is looked up again, on the worker: on a share that takes a while.
+    // The list names each file once (one kept by two items is planned out the second
+    // time), so the records in the list are the operation's items in their order. What
+    // the operation removed is gone; every other file is looked up again, on the
+    // worker (on a share that takes a while): another program may have removed it.
     std::vector<bool> gone(m_report.files.size());
-    offThread(m_inputs.sourceFolder, [&] {
-        for (std::size_t i = 0; i < gone.size(); ++i) {
-            const FileRecord& file = m_report.files[i];
-            if (file.outcome == FileOutcome::Skipped)
-                continue;
-            m_pending.begin(file.source);
-            struct stat status {};
-            gone[i] = ::lstat(file.source.c_str(), &status) != 0;
-        }
-    });
-    std::unordered_set<std::string_view> reached;
+    std::vector<std::size_t> toLook;
+    std::size_t item = 0;
+    for (std::size_t i = 0; i < gone.size(); ++i) {
+        if (m_report.files[i].outcome == FileOutcome::Skipped)
+            continue;
+        if (item < outcome.itemsDone.size() && outcome.itemsDone[item])
+            gone[i] = true;
+        else
+            toLook.push_back(i);
+        ++item;
+    }
+    if (!toLook.empty()) {
+        offThread(m_inputs.sourceFolder, [&] {
+            for (const std::size_t i : toLook) {
+                const FileRecord& file = m_report.files[i];
+                m_pending.begin(file.source);
+                struct stat status {};
+                gone[i] = ::lstat(file.source.c_str(), &status) != 0;
+            }
+        });
+    }
+    // The files are done by now: their lines go in few writes.
+    m_journal.hold();
+    item = 0;
     std::size_t left = 0;
     for (std::size_t i = 0; i < gone.size(); ++i) {
         FileRecord& file = m_report.files[i];
         if (file.outcome == FileOutcome::Skipped)
             continue; // not in the list
-        const bool listedBefore = reached.count(file.source);
-        if (!listedBefore && reached.size() < outcome.itemsBegun)
-            reached.insert(file.source);
+        const bool reached = item++ < outcome.itemsBegun;
         if (gone[i]) {
             file.outcome = FileOutcome::Done;
             journalDone(file, nullptr);
-        } else if (!declined && reached.count(file.source)) {
+        } else if (!declined && reached) {
             file.outcome = FileOutcome::Failed;
             ++left;
         }
     }
+    m_journal.release();
     for (FileRecord& file : m_report.files) {
         if (file.outcome != FileOutcome::Failed)
             continue;
@@ -502,7 +520,7 @@ void CollectionRun::deleteListed()
             ? platform::translate("run", "削除できませんでした。")
             : platform::translate("run", "ごみ箱に移動できませんでした。");
     }
-    m_report.filesFinished = outcome.stopRequested ? reached.size() : m_report.files.size();
+    m_report.filesFinished = outcome.stopRequested ? std::min(item, outcome.itemsBegun) : m_report.files.size();
     m_report.stopped = outcome.stopRequested;
 }
 

@@ -21,6 +21,7 @@ namespace {
 
 constexpr const char* kMagic = "quorvane-journal";
 constexpr const char* kSuffix = ".journal";
+constexpr std::size_t kHeldPiece = 1 << 20;
 const char* const kOperationWords[] = {"copy", "move", "delete", "trash"};
 
 bool hasSuffix(const std::string& name)
@@ -170,13 +171,20 @@ void JournalWriter::writeLine(const std::string& line)
         return;
     m_held += line;
     m_held += '\n';
-    if (!m_holding)
-        release();
+    // Lines held back for many files are handed over a piece at a time, so that a run of
+    // a million files never holds all of them.
+    if (!m_holding || m_held.size() >= kHeldPiece)
+        writeHeld();
 }
 
 void JournalWriter::release()
 {
     m_holding = false;
+    writeHeld();
+}
+
+void JournalWriter::writeHeld()
+{
     // Whole lines in one write: after a crash in the middle of it, the file ends in
     // whole lines or in a line cut off, which the reader drops.
     if (!m_held.empty() && m_fd >= 0 && !m_failed

@@ -65,7 +65,8 @@ public:
     bool open(const std::string& folder, Operation operation, bool isUndo, std::size_t keep = 50);
     void write(const JournalEntry& entry);
     /// The lines written from now until release() (or close()) reach the system
-    /// together, in one write: for many files finished at the same moment.
+    /// together, in writes of about a mebibyte of whole lines (and one for the rest):
+    /// for many files finished at the same moment.
     void hold() { m_holding = true; }
     void release();
     /// Flushes to the disk and closes. False when the journal could not be opened or a
@@ -75,6 +76,7 @@ public:
 
 private:
     void writeLine(const std::string& line);
+    void writeHeld();
 
     int m_fd = -1;
     bool m_failed = false;

@@ -337,6 +337,72 @@ private slots:
         QCOMPARE(operations.shown, link ? Strings{} : Strings{refused});
     }
 
+    // A run's delete for good: each path is unlinked from its folder's descriptor, with no look
+    // first, and the outcome tells which items went. The unlink's own refusal never hides that
+    // an entry is a folder, nor does a folder's reason stand for a file's.
+    void runDeleteItems_data()
+    {
+        QTest::addColumn<Strings>("entries");
+        QTest::addColumn<bool>("unprivileged");
+        QTest::addColumn<std::vector<bool>>("done");
+        QTest::addColumn<Strings>("reasons");
+        QTest::newRow("folders taken in turns")
+            << Strings{"a/1.jpg", "b/1.jpg", "a/2.jpg", "a/link.jpg"} << false << std::vector<bool>{true, true, true, true}
+            << Strings{};
+        QTest::newRow("gone, a folder, a path through a file")
+            << Strings{"a/1.jpg", "a/gone.jpg", "b/sub", "b/1.jpg/x", "b/1.jpg"} << false
+            << std::vector<bool>{true, false, false, false, true}
+            << Strings{"ファイルまたはフォルダーが見つかりません。", "同じ名前のフォルダーがあります。",
+                       "パスの途中にフォルダーでないものがあります。"};
+        QTest::newRow("a read-only folder, unprivileged")
+            << Strings{"locked/3.jpg", "locked/sub", "a/1.jpg"} << true << std::vector<bool>{false, false, true}
+            << Strings{"アクセスが拒否されました。", "同じ名前のフォルダーがあります。"};
+    }
+
+    void runDeleteItems()
+    {
+        QFETCH(Strings, entries);
+        QFETCH(bool, unprivileged);
+        QFETCH(std::vector<bool>, done);
+        QFETCH(Strings, reasons);
+        TempTree tree;
+        for (const char* name : {"a/1.jpg", "a/2.jpg", "b/1.jpg", "b/sub/in.jpg", "locked/3.jpg", "locked/sub/in.jpg"})
+            tree.file(name, name);
+        tree.link("a/link.jpg", "../b/sub");
+        QVERIFY(::chmod(tree.path("a").c_str(), 0777) == 0);
+        QVERIFY(::chmod(tree.path("locked").c_str(), 0555) == 0);
+        std::string from;
+        Strings expected;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            from += tree.path(entries[i]) + '\0';
+            if (!done[i] && !reasons.empty())
+                expected.push_back(cannot(tree.path(entries[i]), "削除", reasons[expected.size()]));
+        }
+        const auto deleteAll = [&] {
+            FakeOperations operations;
+            operations.answers.assign(reasons.size(), "スキップ");
+            const platform::FileOperationOutcome outcome
+                = run(operations, FileOperationCode::Delete, from, {}, flag::kNoConfirmation, {.nonFoldersOnly = true});
+            std::string report;
+            for (const bool gone : outcome.itemsDone)
+                report += gone ? '1' : '0';
+            for (const std::string& text : operations.shown)
+                report += '\n' + text;
+            return report;
+        };
+        std::string report = unprivileged ? runUnprivileged(deleteAll).value_or("no report") : deleteAll();
+        std::string wanted;
+        for (const bool gone : done)
+            wanted += gone ? '1' : '0';
+        for (const std::string& text : expected)
+            wanted += '\n' + text;
+        QCOMPARE(report, wanted);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            QVERIFY2(!done[i] || !TempTree::exists(tree.path(entries[i])), entries[i].c_str());
+        QCOMPARE(TempTree::read(tree.path("b/sub/in.jpg")), "b/sub/in.jpg"s);
+        QCOMPARE(TempTree::read(tree.path("locked/sub/in.jpg")), "locked/sub/in.jpg"s);
+    }
+
     void refusedByPermission_data()
     {
         QTest::addColumn<std::string>("from");

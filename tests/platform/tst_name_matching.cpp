@@ -6,6 +6,10 @@
 
 #include <QtTest>
 
+#include <algorithm>
+#include <random>
+#include <set>
+
 using namespace std::string_literals;
 
 Q_DECLARE_METATYPE(platform::CaseFolding)
@@ -59,6 +63,51 @@ private slots:
         QCOMPARE(names, (Strings{"1", "10", "A.jpg", "a.jpg", "B", "b", "Z", "_x", "\xe9"}));
         QVERIFY(!listing.read(tree.path("missing")));
         QCOMPARE(listing.size(), std::size_t{0});
+    }
+
+    // A listing sorts by the first sixteen folded bytes and only then by the whole names:
+    // whatever a name holds there, its order is nameOrderLess's.
+    void listingOrder_data()
+    {
+        QTest::addColumn<Strings>("names");
+        QTest::newRow("names that agree beyond sixteen folded bytes")
+            << Strings{"IMG_2024_0101_holiday_b.jpg", "img_2024_0101_HOLIDAY_a.jpg", "IMG_2024_0101_holiday_B.jpg",
+                       "img_2024_0101_holiday_b.jpg", "IMG_2024_0101_holiday_", "IMG_2024_0101_holiday"};
+        QTest::newRow("lengths about eight and sixteen")
+            << Strings{"abcdefgh", "abcdefg", "ABCDEFGHI", "abcdefghijklmnop", "abcdefghijklmnopq", "ABCDEFGHIJKLMNOP",
+                       "abcdefghijklmno", "ABCDEFGh", "abcdefgH"};
+        QTest::newRow("bytes beside the letters and past ASCII")
+            << Strings{"a{", "A`", "a@", "a[", "aZ", "az", "\xc3\xa9t\xc3\xa9", "\xe1", "\xc1", "a\xe1", "A\xc1", "~", "\x7f"};
+        // Random names over the bytes where folding could go wrong, in a folder whose
+        // records take several reads and a larger buffer.
+        std::mt19937 random(20261208);
+        const std::string alphabet = "aAzZ`{@[_.-09\x7f\x80\xc1\xe1\xfa\xff";
+        std::set<std::string> names;
+        while (names.size() < 3000) {
+            std::string name(std::uniform_int_distribution<std::size_t>(1, 60)(random), ' ');
+            for (char& c : name)
+                c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+            if (name != "." && name != "..")
+                names.insert(name);
+        }
+        QTest::newRow("3,000 random names") << Strings(names.begin(), names.end());
+    }
+
+    void listingOrder()
+    {
+        QFETCH(Strings, names);
+        TempTree tree;
+        for (const std::string& name : names)
+            tree.file(name);
+        platform::FolderListing listing;
+        QVERIFY(listing.read(tree.root()));
+        Strings listed;
+        for (std::size_t i = 0; i < listing.size(); ++i)
+            listed.emplace_back(listing.name(i));
+        std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+            return platform::nameOrderLess(a, b);
+        });
+        QCOMPARE(listed, names);
     }
 
     // Whether a destination folds case is told by its mount, without writing there;

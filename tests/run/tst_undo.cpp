@@ -193,6 +193,72 @@ private slots:
             QCOMPARE(TempTree::read(tree.path(name)), name);
     }
 
+    // Another program makes each removed file's name again as the next file begins: the run
+    // removed all thirty, and says so. The files made since are not the run's and stay; the
+    // journal lists each file planned, then each file done, in list order.
+    void nameMadeAgainAfterRemoval()
+    {
+        QFETCH(Operation, operation);
+        TempTree tree;
+        const HomeTrash trash(tree.folder("data"));
+        Strings names;
+        for (int i = 1; i <= 30; ++i)
+            names.push_back(tree.file("src/d" + std::to_string(i % 3) + "/" + std::to_string(i) + ".jpg", "old"));
+        tree.folder("dest");
+        RunOnTree session(tree, operation);
+        auto& [user, toolkit, window, collection] = session;
+        user.operations.onItem = [&](int number) {
+            if (number > 1)
+                tree.file(user.operations.itemNames[static_cast<std::size_t>(number) - 2].substr(tree.root().size() + 1),
+                          "new");
+        };
+        collection.cmdStartClick();
+        user.operations.onItem = nullptr;
+
+        QCOMPARE(collection.report().counts().done, std::size_t(30));
+        QCOMPARE(collection.report().counts().failed, std::size_t(0));
+        Strings planned;
+        for (const run::FileRecord& file : collection.report().files)
+            planned.push_back(file.source.str());
+        const std::optional<run::Journal> journal = run::readJournal(run::newestJournalPath(tree.path("state")));
+        QVERIFY(journal);
+        Strings journaled;
+        for (const run::JournalEntry& entry : journal->entries)
+            journaled.push_back((entry.kind == run::JournalEntry::Kind::Planned ? "P " : "D ") + entry.source);
+        Strings expected;
+        for (const char* kind : {"P ", "D "})
+            for (const std::string& path : planned)
+                expected.push_back(kind + path);
+        QCOMPARE(journaled, expected);
+        for (std::size_t i = 0; i + 1 < planned.size(); ++i)
+            QCOMPARE(TempTree::read(planned[i]), std::string("new"));
+        QVERIFY(!TempTree::exists(planned.back()));
+    }
+
+    void nameMadeAgainAfterRemoval_data() { cancelledDeleteOrTrash_data(); }
+
+    // Lines held back for many files reach the journal in pieces of whole lines while they are
+    // held, so that a million of them are never held at once; read back, none is lost.
+    void journalWrittenInPieces()
+    {
+        TempTree tree;
+        run::JournalWriter writer;
+        QVERIFY(writer.open(tree.path("state"), Operation::Delete, false));
+        writer.hold();
+        const std::string folder = tree.path(std::string(200, 'f'));
+        for (int i = 0; i < 6000; ++i)
+            writer.write({run::JournalEntry::Kind::Planned, folder + "/IMG " + std::to_string(i) + ".jpg", {}});
+        const std::string held = TempTree::read(writer.path());
+        QVERIFY2(held.size() > 1'000'000 && held.back() == '\n', std::to_string(held.size()).c_str());
+        QVERIFY(writer.close());
+        const std::optional<run::Journal> journal = run::readJournal(writer.path());
+        QVERIFY(journal);
+        QCOMPARE(journal->entries.size(), std::size_t(6000));
+        QVERIFY(TempTree::read(writer.path()).size() > held.size());
+        for (int i = 0; i < 6000; ++i)
+            QCOMPARE(journal->entries[static_cast<std::size_t>(i)].source, folder + "/IMG " + std::to_string(i) + ".jpg");
+    }
+
     // A move to another file system killed with copies in flight and a batch of moves not
     // yet completed: no file is lost or left half-written under its name, and the undo
     // takes back exactly the copies whose sources are still there.

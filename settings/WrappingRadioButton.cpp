@@ -1,24 +1,14 @@
 #include "settings/WrappingRadioButton.h"
 
+#include "settings/WrappedCaption.h"
+
 #include <QStyleOptionButton>
-#include <QStylePainter>
 
 void WrappingRadioButton::paintEvent(QPaintEvent*)
 {
-    QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    const QString caption = option.text;
-    // The style draws the indicator and focus; the caption is drawn here, wrapped.
-    option.text.clear();
-    painter.drawControl(QStyle::CE_RadioButton, option);
-    const QRect captionArea = style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
-    painter.drawText(captionArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, caption);
+    paintWithWrappedCaption(*this, option, QStyle::CE_RadioButton, QStyle::SE_RadioButtonContents);
 }
 
-bool WrappingRadioButton::hitButton(const QPoint& position) const
-{
-    return rect().contains(position);
-}
+bool WrappingRadioButton::hitButton(const QPoint& position) const { return rect().contains(position); }

@@ -83,12 +83,21 @@ bool isLeftOverCopy(std::string_view name)
 
 void removeLeftOverCopies(const std::string& folder)
 {
-    FolderListing listing;
-    if (!listing.read(folder))
-        return;
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd < 0)
         return;
+    // Where the file system has unnamed files, copies are written unnamed and none is
+    // ever left under a name: no listing of what may be a large folder, run after run.
+    if (const int probe = ::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600); probe >= 0) {
+        ::close(probe);
+        ::close(folderFd);
+        return;
+    }
+    FolderListing listing;
+    if (!listing.read(folder)) {
+        ::close(folderFd);
+        return;
+    }
     std::string within = folder;
     if (within.empty() || within.back() != '/')
         within += '/';

@@ -18,7 +18,8 @@ bool isLeftOverCopy(std::string_view name);
 
 /// Removes from `folder` what runs killed before they could clean up left there: files
 /// named by hiddenCopyName, and folders so named holding nothing but such files.
-/// Nothing else is touched. Errors are ignored: what stays is only hidden clutter.
+/// Nothing else is touched. Errors are ignored: what stays is only hidden clutter. A
+/// folder with unnamed files (O_TMPFILE) is not even listed: nothing is left there.
 void removeLeftOverCopies(const std::string& folder);
 
 } // namespace platform

@@ -1,4 +1,3 @@
-#include "platform/HiddenCopies.h"
 #include "platform/LongPath.h"
 #include "run/CollectionRun.h"
 #include "run/DestPlanner.h"
@@ -28,7 +27,6 @@
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace run;
@@ -602,36 +600,6 @@ private slots:
         ::close(stillThere);
         QCOMPARE(TempTree::exists(tree.path("src/top.jpg")), operation == Operation::Copy);
         QCOMPARE(TempTree::read(tree.path("dest/top.jpg")), std::string(operation == Operation::Copy ? "T" : ""));
-    }
-
-    // Hidden copies a killed run left in the destination go at the next run, and only
-    // those: a running process's, another machine's and look-alikes stay.
-    void leftOversOfAKilledRun()
-    {
-        Session session("src/a.jpg=A");
-        const pid_t ended = ::fork();
-        if (ended == 0)
-            ::_exit(0);
-        QVERIFY(ended > 0 && ::waitpid(ended, nullptr, 0) == ended);
-        // This machine's part of the names, as the program writes them.
-        std::string host = platform::hiddenCopyName("").substr(std::string("/.quorvane-").size());
-        host.resize(host.rfind('-'));
-        host.resize(host.rfind('-'));
-        const auto hidden = [](const std::string& machine, pid_t pid, int count) {
-            return ".quorvane-" + machine + "-" + std::to_string(pid) + "-" + std::to_string(count) + ".tmp";
-        };
-        const std::string partial = "dest/" + hidden(host, ended, 1);
-        const std::string threadFolder = "dest/" + hidden(host, ended, 2);
-        session.tree.file(partial, "partial");
-        session.tree.file(threadFolder + "/" + hidden(host, ended, 3), "whole");
-        session.tree.file("dest/" + hidden(host, ended, 4) + "/notes.txt", "mine");
-        session.tree.file("dest/" + hidden(host, 1, 5), "running"); // the first process never ends
-        session.tree.file("dest/" + hidden("elsewhere", ended, 6), "another machine's");
-        session.tree.file("dest/.quorvane-notes.tmp", "mine");
-
-        QCOMPARE(session.start(), (Strings{"+dest/a.jpg=A", "-" + partial + "=partial",
-                                           "-" + threadFolder + "/" + hidden(host, ended, 3) + "=whole"}));
-        QVERIFY(!TempTree::exists(session.tree.path(threadFolder)));
     }
 
     // A folder the probe cannot write to gets the careful answer.

@@ -2,6 +2,7 @@
 // files under the same names, and the same journal, as the same run between two local
 // folders; and the stall that stands in for a share that stops answering. Skipped where
 // FUSE cannot be mounted, unless QUORVANE_REQUIRE_FUSE is set.
+#include "platform/HiddenCopies.h"
 #include "run/Journal.h"
 #include "support/FolderNames.h"
 #include "support/LatencyMount.h"
@@ -11,11 +12,13 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <atomic>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -159,6 +162,44 @@ private slots:
         QCOMPARE(got.dest, expected.dest);     // names and bytes, no temporary or probe file left
         QCOMPARE(got.source, expected.source); // what a move or a delete leaves of the source
         QCOMPARE(got.journal, expected.journal);
+    }
+
+    // Hidden copies a run killed on the share left in the destination go at the next
+    // run, and only those: a running process's, another machine's and look-alikes stay.
+    void leftOversOfAKilledRun()
+    {
+        TempTree tree;
+        tree.file("disk/src/a.jpg", "A");
+        const pid_t ended = ::fork();
+        if (ended == 0)
+            ::_exit(0);
+        QVERIFY(ended > 0 && ::waitpid(ended, nullptr, 0) == ended);
+        // This machine's part of the names, as the program writes them.
+        std::string host = platform::hiddenCopyName("").substr(std::string("/.quorvane-").size());
+        host.resize(host.rfind('-'));
+        host.resize(host.rfind('-'));
+        const auto hidden = [](const std::string& machine, pid_t pid, int count) {
+            return ".quorvane-" + machine + "-" + std::to_string(pid) + "-" + std::to_string(count) + ".tmp";
+        };
+        tree.file("backing/dest/" + hidden(host, ended, 1), "partial");
+        tree.file("backing/dest/" + hidden(host, ended, 2) + "/" + hidden(host, ended, 3), "whole");
+        const std::string kept[] = {
+            hidden(host, ended, 4) + "/notes.txt=mine", // a thread's folder holds nothing else
+            hidden(host, 1, 5) + "=running",            // the first process never ends
+            hidden("elsewhere", ended, 6) + "=another machine's",
+            ".quorvane-notes.tmp=mine",
+        };
+        for (const std::string& entry : kept)
+            tree.file("backing/dest/" + entry.substr(0, entry.find('=')), entry.substr(entry.find('=') + 1));
+        const LatencyMount mount(tree.path("backing"), tree.path("share"), 0);
+        MOUNT_OR_SKIP(mount);
+
+        runOn(tree.path("disk/src"), tree.path("share/dest"), tree.path("disk/src"), tree.path("backing/dest"),
+              Operation::Copy, tree.path("state"));
+        Strings expected{"a.jpg=A", hidden(host, ended, 4) + "/"};
+        expected.insert(expected.end(), std::begin(kept), std::end(kept));
+        std::sort(expected.begin(), expected.end());
+        QCOMPARE(everythingIn(tree.path("backing/dest")), expected);
     }
 
     // The stall the tests of a hanging share stand on: the chosen file's read waits

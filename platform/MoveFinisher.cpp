@@ -1,11 +1,10 @@
 #include "platform/MoveFinisher.h"
 
 #include "platform/ErrorCodes.h"
+#include "platform/ManyAtOnce.h"
 #include "platform/OperationTexts.h"
 #include "platform/OperationWindow.h"
 
-#include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <exception>
 #include <fcntl.h>
@@ -53,19 +52,7 @@ int removeSource(const LeftSource& move)
 // overlap well; on a share each waits for round trips, and many overlap.
 void removeSources(const std::vector<LeftSource>& moves, std::vector<int>& errors, std::size_t atOnce)
 {
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < moves.size();)
-            errors[i] = removeSource(moves[i]);
-    };
-    std::vector<std::jthread> removers; // joined on the way out, however it is left
-    try {
-        for (std::size_t i = 1; i < std::min(atOnce, moves.size()); ++i)
-            removers.emplace_back(work);
-    } catch (const std::exception&) {
-        // No more threads to be had: the ones there are do the work.
-    }
-    work();
+    forEachAtOnce(moves.size(), atOnce, [&](std::size_t i) { errors[i] = removeSource(moves[i]); });
 }
 
 } // namespace

@@ -28,9 +28,6 @@ namespace {
 // A call that has not returned for this long is named in the run window: on a share
 // an ordinary call takes milliseconds.
 constexpr auto kLongCall = std::chrono::seconds(1);
-// Folders a search reads at once where every read is a round trip: as many as the
-// files a copy keeps in flight there.
-constexpr std::size_t kFoldersReadAtOnce = 12;
 
 } // namespace
 
@@ -178,8 +175,10 @@ void CollectionRun::runSteps()
     m_search.reading = &m_pending;
     m_search.stop = &m_stopNow;
     offThread(m_inputs.sourceFolder, [this] {
-        // Where every read is a round trip, many folders are read at once.
-        m_search.foldersAtOnce = sourceFileSystem().roundTrips ? kFoldersReadAtOnce : 1;
+        // Where every read is a round trip, many folders are read at once: as many as the
+        // files a copy keeps in flight there.
+        const platform::FileSystemTraits& source = sourceFileSystem();
+        m_search.foldersAtOnce = source.roundTrips ? platform::filesInFlight(source, source) : 1;
         objFileFolder.SFilePath(m_inputs.sourceFolder, &m_search);
         strSrcFiles = objFileFolder.takeSFileList();
         lngLastIndex = objFileFolder.SFilePathCount();

@@ -1,6 +1,7 @@
 #include "run/CopyAhead.h"
 
 #include "platform/ContentCompare.h"
+#include "platform/ManyAtOnce.h"
 #include "platform/OperationWindow.h"
 
 #include <algorithm>
@@ -9,7 +10,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
-#include <exception>
 #include <fcntl.h>
 #include <limits>
 #include <mutex>
@@ -50,19 +50,8 @@ std::int64_t nowNanoseconds()
 // Removes the threads' emptied folders from `folderFd`, several at once.
 void removeFolders(int folderFd, const std::vector<std::string>& folders)
 {
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < folders.size();)
-            ::unlinkat(folderFd, folders[i].c_str(), AT_REMOVEDIR);
-    };
-    std::vector<std::jthread> removers; // joined on the way out
-    try {
-        for (std::size_t i = 1; i < std::min(kRemovers, folders.size()); ++i)
-            removers.emplace_back(work);
-    } catch (const std::exception&) {
-        // No more threads to be had: the ones there are do the work.
-    }
-    work();
+    platform::forEachAtOnce(folders.size(), kRemovers,
+                            [&](std::size_t i) { ::unlinkat(folderFd, folders[i].c_str(), AT_REMOVEDIR); });
 }
 
 } // namespace

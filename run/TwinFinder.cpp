@@ -1,14 +1,13 @@
 #include "run/TwinFinder.h"
 
 #include "platform/ContentCompare.h"
+#include "platform/ManyAtOnce.h"
 #include "platform/FolderListing.h"
 #include "platform/PendingCall.h"
 
-#include <atomic>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
-#include <thread>
 #include <unordered_map>
 #include <utility>
 
@@ -39,20 +38,11 @@ std::vector<std::optional<std::uint64_t>> hashAll(const std::vector<std::string>
                                                   platform::PendingCall* reading)
 {
     std::vector<std::optional<std::uint64_t>> hashes(paths.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t at; (at = next.fetch_add(1)) < paths.size();) {
-            if (reading)
-                reading->begin(paths[at]);
-            hashes[at] = platform::contentHash(paths[at]);
-        }
-    };
-    std::vector<std::thread> helpers;
-    for (std::size_t i = 1; i < std::min(threads, paths.size()); ++i)
-        helpers.emplace_back(work);
-    work();
-    for (std::thread& helper : helpers)
-        helper.join();
+    platform::forEachAtOnce(paths.size(), threads, [&](std::size_t at) {
+        if (reading)
+            reading->begin(paths[at]);
+        hashes[at] = platform::contentHash(paths[at]);
+    });
     return hashes;
 }
 
